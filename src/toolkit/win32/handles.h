@@ -3,6 +3,7 @@
 // One move-only owner per kind of handle. Owners are never copied, so nothing is closed twice.
 
 #include <windows.h>
+#include <objbase.h>
 
 #include <utility>
 

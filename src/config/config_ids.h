@@ -1,0 +1,36 @@
+#pragma once
+
+// Control ids of the configuration window; shared with the end-to-end tests that drive it.
+
+namespace vellum::config::ids {
+
+inline constexpr int kTabs = 1000;  // ssConfig
+inline constexpr int kAbout = 1001;
+inline constexpr int kSave = 1002;
+inline constexpr int kCancel = 1003;
+
+inline constexpr int kFrameGs = 1010;
+inline constexpr int kLabelGsDir = 1011;
+inline constexpr int kBrowseGsExe = 1012;  // cmdBrowse(0)
+inline constexpr int kGsDir = 1013;        // txtgsdir
+inline constexpr int kLabelGsFonts = 1014;
+inline constexpr int kBrowseGsFonts = 1015;  // cmdBrowse(1)
+inline constexpr int kGsFonts = 1016;        // txtgsfonts
+inline constexpr int kLabelGsLib = 1017;
+inline constexpr int kBrowseGsLib = 1018;  // cmdBrowse(2)
+inline constexpr int kGsLib = 1019;        // txtgslib
+
+inline constexpr int kFrameRm = 1020;
+inline constexpr int kLabelRrExe = 1021;
+inline constexpr int kBrowseRm = 1022;  // cmdBrowseRM
+inline constexpr int kRrExe = 1023;     // txtRRexe
+inline constexpr int kLabelRmPort = 1024;
+inline constexpr int kPorts = 1025;  // cmbPorts
+
+inline constexpr int kFrameVellum = 1030;
+inline constexpr int kMail = 1031;  // chkMail
+inline constexpr int kLabelPdfDir = 1032;
+inline constexpr int kBrowsePdfDir = 1033;  // cmdPDFDir
+inline constexpr int kPdfDir = 1034;        // txtPDFDir
+
+}  // namespace vellum::config::ids

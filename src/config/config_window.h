@@ -1,0 +1,24 @@
+#pragma once
+
+// The one configuration window of the process, as start-up reaches it. Every operation
+// creates the window on first use, which runs its load handler; a failure of that handler
+// reaches the caller as a RuntimeError.
+
+#include "toolkit/common_dialog.h"
+
+namespace vellum::config {
+
+enum class ConfigTab { Ghostscript = 0, RedMon = 1, Vellum = 2 };
+enum class ConfigField { GsExe, GsLib, PdfDir };
+
+class ConfigWindow {
+public:
+    virtual ~ConfigWindow() = default;
+    virtual void Show() = 0;  // modeless
+    virtual void SelectTab(ConfigTab tab) = 0;
+    virtual void Focus(ConfigField field) = 0;
+    // The window's common dialog; reaching it loads the window hidden.
+    virtual toolkit::CommonDialog& Dlg() = 0;
+};
+
+}  // namespace vellum::config

@@ -1,0 +1,213 @@
+#include "config/frm_config.h"
+
+#include <utility>
+
+#include "startup/settings.h"
+#include "toolkit/error_report.h"
+
+namespace vellum::config {
+
+using startup::Settings;
+using toolkit::Icon;
+using toolkit::ReportForm;
+using toolkit::RuntimeError;
+
+namespace {
+
+constexpr const char* kExeFilter = "Executable Files (*.exe)|*.exe|All Files (*.*)|*.*";
+constexpr const char* kFolderStart = "C:\\";
+
+}  // namespace
+
+std::string AboutVersionLine(const toolkit::AppInfo& app) {
+    return "Vellum v" + std::to_string(app.major) + "." + std::to_string(app.minor) +
+           std::to_string(app.revision) + " : PDF Writer for Ghostscript.";
+}
+
+std::string AboutText(const toolkit::AppInfo& app) {
+    return AboutVersionLine(app) + "\r\n" + "Written by the Vellum team." + "\r\n" +
+           "Questions and reports: vellum@vellum.invalid";
+}
+
+std::string RedirectionArguments(const toolkit::AppInfo& app) {
+    return app.path + "\\" + app.exeName + ".exe \"%1\"";
+}
+
+FrmConfig::FrmConfig(ConfigControls controls, ConfigServices services)
+    : c_(std::move(controls)), s_(std::move(services)) {}
+
+void FrmConfig::Form_Load() {
+    registry = s_.registry.Create();
+    c_.ssConfig.SetTab(static_cast<int>(ConfigTab::Ghostscript));
+    for (toolkit::Control* control : c_.controls)
+        if (auto* button = dynamic_cast<toolkit::CommandButton*>(control))
+            shell::SetEdgeStyle(s_.windows, *button, true);
+    for (toolkit::TextBox* box : {&c_.txtRRexe, &c_.txtgsdir, &c_.txtgsfonts, &c_.txtgslib})
+        shell::EnableAutoComplete(s_.windows, *box, shell::kShacfFileSystem);
+    FillPortList(s_.spooler, c_.cmbPorts);
+    LoadRedirectionSettings();
+    c_.txtRRexe.SetText(rmExe);
+    if (!startup::TrimSpaces(rmPort).empty()) c_.cmbPorts.SetText(rmPort);
+    c_.txtgsdir.SetText(Settings.gsExe);
+    c_.txtgsfonts.SetText(Settings.gsFonts);
+    c_.txtgslib.SetText(Settings.gsLib);
+    c_.chkMail.SetValue(Settings.sendMail == "1" ? 1 : 0);
+    c_.txtPDFDir.SetText(Settings.defDir);
+}
+
+void FrmConfig::Form_Unload() {
+    registry.reset();
+    s_.program.End();
+}
+
+void FrmConfig::Unload() { Form_Unload(); }
+
+void FrmConfig::cmdSave_Click() {
+    try {
+        if (!s_.files.FileExists(c_.txtgsdir.Text())) {
+            s_.msgBox.Show("Ghostscript executable not found.", "Error!", Icon::Error);
+            shell::SelectAllAndFocus(c_.txtgsdir);
+            return;
+        }
+        Settings.gsExe = c_.txtgsdir.Text();
+        Settings.gsFonts = c_.txtgsfonts.Text();
+        Settings.gsLib = c_.txtgslib.Text();
+        Settings.sendMail = std::to_string(c_.chkMail.Value());
+        Settings.defDir = c_.txtPDFDir.Text();
+        // Binding the port after a failed store would leave settings and port out of step.
+        if (!startup::SaveSettings(s_.registry, s_.msgBox)) return;
+        if (ApplyRedirectionSettings()) {
+            Unload();
+            return;
+        }
+        c_.ssConfig.SetTab(static_cast<int>(ConfigTab::RedMon));
+    } catch (const RuntimeError& e) {
+        toolkit::ErrorReport(s_.msgBox, ReportForm::LongOneSpace, e);
+    }
+}
+
+void FrmConfig::cmdCancel_Click() { Unload(); }
+
+void FrmConfig::cmdAbout_Click() { s_.msgBox.Show(AboutText(s_.app), "About", Icon::Information); }
+
+void FrmConfig::PickExecutable(const std::string& title, toolkit::TextBox& target) {
+    c_.dlg.DialogTitle = title;
+    c_.dlg.FileName = "";
+    c_.dlg.Flags = toolkit::kOfnHideReadOnly;
+    c_.dlg.Filter = kExeFilter;
+    c_.dlg.InitDir = s_.app.path;
+    c_.dlg.CancelError = true;
+    c_.dlg.ShowOpen();
+    target.SetText(c_.dlg.FileName);
+}
+
+void FrmConfig::cmdBrowse_Click(int index) {
+    try {
+        // A cancelled folder browser keeps what the user had typed.
+        auto browseInto = [&](const char* title, toolkit::TextBox& target) {
+            const std::string folder =
+                s_.folders.BrowseForFolder(c_.hwnd, title, kFolderStart);
+            if (!folder.empty()) target.SetText(folder);
+        };
+        switch (index) {
+            case 0:
+                PickExecutable("Select Ghostscript Command Line Executable", c_.txtgsdir);
+                break;
+            case 1:
+                browseInto("Select Ghostscript Fonts Directory", c_.txtgsfonts);
+                break;
+            case 2:
+                browseInto("Select Ghostscript Lib Directory", c_.txtgslib);
+                break;
+            default:
+                break;
+        }
+    } catch (const RuntimeError& e) {
+        if (!c_.dlg.CancelError) toolkit::ErrorReport(s_.msgBox, ReportForm::Short, e);
+    }
+}
+
+void FrmConfig::cmdBrowseRM_Click(int /*index*/) {
+    try {
+        PickExecutable("Select RedRun Executable", c_.txtRRexe);
+    } catch (const RuntimeError& e) {
+        if (!c_.dlg.CancelError) toolkit::ErrorReport(s_.msgBox, ReportForm::Short, e);
+    }
+}
+
+void FrmConfig::cmdPDFDir_Click(int /*index*/) {
+    const std::string folder = s_.folders.BrowseForFolder(
+        c_.hwnd, "Select Default PDF Document Directory", kFolderStart);
+    if (!folder.empty()) c_.txtPDFDir.SetText(folder);
+}
+
+void FrmConfig::LoadRedirectionSettings() {
+    try {
+        bool ok = false;
+        registry->ReadString(registry::kHkeyLocalMachine, registry::kSettingsKey, "rmExe", rmExe,
+                             ok);
+        regOk = ok;
+        registry->ReadString(registry::kHkeyLocalMachine, registry::kSettingsKey, "rmPort",
+                             rmPort, ok);
+        regOk = ok;
+    } catch (const RuntimeError& e) {
+        toolkit::ErrorReport(s_.msgBox, ReportForm::Long, e);
+    }
+}
+
+bool FrmConfig::ApplyRedirectionSettings() {
+    try {
+        if (!s_.files.FileExists(c_.txtRRexe.Text())) {
+            c_.ssConfig.SetTab(static_cast<int>(ConfigTab::RedMon));
+            s_.msgBox.Show("RedRun executable not found.", "Error!", Icon::Error);
+            shell::SelectAllAndFocus(c_.txtRRexe);
+            return false;
+        }
+        rmExe = c_.txtRRexe.Text();
+        rmPort = c_.cmbPorts.Text();
+        rmArgs = RedirectionArguments(s_.app);
+        rmCommand = rmExe;
+        return UpdateRedirectionPort();
+    } catch (const RuntimeError& e) {
+        toolkit::ErrorReport(s_.msgBox, ReportForm::LongOneSpace, e);
+        return false;
+    }
+}
+
+bool FrmConfig::UpdateRedirectionPort() {
+    try {
+        const auto root = registry::kHkeyLocalMachine;
+        const std::string portKey = std::string(kPortsKey) + rmPort;
+        bool ok = false;
+        registry->WriteString(root, registry::kSettingsKey, "rmExe", rmExe, ok);
+        regOk = ok;
+        registry->WriteString(root, registry::kSettingsKey, "rmPort", rmPort, ok);
+        regOk = ok;
+
+        std::string scratch;
+        registry->ReadString(root, portKey, "Arguments", scratch, ok);
+        regOk = ok;
+        if (!regOk) {
+            s_.msgBox.Show("Unable to find RedMon Port", "Error!", Icon::Error);
+            return false;
+        }
+        registry->WriteString(root, portKey, "Arguments", rmArgs, ok);
+        regOk = ok;
+        if (!regOk) {
+            s_.msgBox.Show("Unable to update RedMon Port", "Error!", Icon::Error);
+            return false;
+        }
+        registry->WriteString(root, portKey, "Command", rmCommand, ok);
+        regOk = ok;
+        if (!regOk) {
+            s_.msgBox.Show("Unable to update RedMon Port", "Error!", Icon::Error);
+            return false;
+        }
+        return true;
+    } catch (const RuntimeError& e) {
+        toolkit::ErrorReport(s_.msgBox, ReportForm::Long, e);
+        return false;
+    }
+}
+
+}  // namespace vellum::config

@@ -1,0 +1,99 @@
+#pragma once
+
+// The configuration window's behaviour: its load, save, cancel, about and browse handlers and
+// the RedMon port binding, driven through control interfaces so that tests run them on fakes.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "config/config_window.h"
+#include "config/ports.h"
+#include "registry/registry_access.h"
+#include "shell/folder_browser.h"
+#include "shell/window_helpers.h"
+#include "startup/file_system.h"
+#include "toolkit/app_info.h"
+#include "toolkit/common_dialog.h"
+#include "toolkit/controls.h"
+#include "toolkit/msg_box.h"
+#include "toolkit/program.h"
+
+namespace vellum::config {
+
+inline constexpr const char* kPortsKey =
+    "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Redirected Port\\Ports\\";
+
+struct ConfigControls {
+    toolkit::TabControl& ssConfig;
+    toolkit::CommandButton& cmdAbout;
+    toolkit::CommandButton& cmdSave;
+    toolkit::CommandButton& cmdCancel;
+    toolkit::TextBox& txtgsdir;
+    toolkit::TextBox& txtgsfonts;
+    toolkit::TextBox& txtgslib;
+    toolkit::TextBox& txtRRexe;
+    toolkit::TextBox& txtPDFDir;
+    toolkit::ComboBox& cmbPorts;
+    toolkit::CheckBox& chkMail;
+    toolkit::CommonDialog& dlg;
+    std::vector<toolkit::Control*> controls;  // the window's Controls collection
+    std::uintptr_t hwnd;                      // the window itself, owner of its dialogs
+};
+
+struct ConfigServices {
+    registry::RegistryFactory& registry;
+    startup::FileSystem& files;
+    toolkit::MsgBox& msgBox;
+    shell::WindowApi& windows;
+    shell::FolderBrowser& folders;
+    Spooler& spooler;
+    toolkit::Program& program;
+    toolkit::AppInfo app;
+};
+
+// The first line of the About box: "Vellum v1.02 : PDF Writer for Ghostscript." for 1.0.2.
+std::string AboutVersionLine(const toolkit::AppInfo& app);
+std::string AboutText(const toolkit::AppInfo& app);
+
+// The port's Arguments: "<dir>\<name>.exe "%1"", so that RedRun starts this program.
+std::string RedirectionArguments(const toolkit::AppInfo& app);
+
+class FrmConfig {
+public:
+    FrmConfig(ConfigControls controls, ConfigServices services);
+
+    // Failures reach the code that loaded the window.
+    void Form_Load();
+    void Form_Unload();
+
+    void cmdSave_Click();
+    void cmdCancel_Click();
+    void cmdAbout_Click();
+    void cmdBrowse_Click(int index);
+    void cmdBrowseRM_Click(int index);
+    void cmdPDFDir_Click(int index);
+
+    // The RedMon port binding.
+    void LoadRedirectionSettings();
+    bool ApplyRedirectionSettings();
+    bool UpdateRedirectionPort();
+
+    // The fields, in their order of declaration.
+    std::string rmExe;
+    std::string rmPort;
+    std::unique_ptr<registry::RegistryAccess> registry;
+    bool regOk = false;
+    std::string rmArgs;
+    std::string rmCommand;
+
+private:
+    void PickExecutable(const std::string& title, toolkit::TextBox& target);
+    void Unload();
+
+    ConfigControls c_;
+    ConfigServices s_;
+};
+
+}  // namespace vellum::config

@@ -1,0 +1,221 @@
+#include "config/win32/config_window_win32.h"
+
+#include <commctrl.h>
+
+#include "config/config_ids.h"
+#include "toolkit/program.h"
+#include "toolkit/win32/strings.h"
+
+namespace vellum::win32 {
+
+namespace ids = config::ids;
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"VellumConfigure";
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
+                               WS_CLIPCHILDREN;
+constexpr DWORD kEditStyle = WS_TABSTOP | ES_AUTOHSCROLL;
+constexpr DWORD kButtonStyle = WS_TABSTOP | BS_PUSHBUTTON;
+constexpr Twips kFramePosition{120, 420, 5420, 2640};
+
+HWND Label(HWND parent, const char* text, const Twips& position, int id) {
+    return CreateControl(parent, WC_STATICW, text, SS_LEFTNOWORDWRAP, 0, position, id);
+}
+
+HWND Edit(HWND parent, const Twips& position, int id) {
+    return CreateControl(parent, WC_EDITW, "", kEditStyle, WS_EX_CLIENTEDGE, position, id);
+}
+
+HWND Button(HWND parent, const char* text, const Twips& position, int id) {
+    return CreateControl(parent, WC_BUTTONW, text, kButtonStyle, 0, position, id);
+}
+
+}  // namespace
+
+Win32ConfigWindow::Win32ConfigWindow(config::ConfigServices services,
+                                     toolkit::FileDialogs& dialogs)
+    : services_(std::move(services)), dlg_(dialogs, "Save As") {}
+
+Win32ConfigWindow::~Win32ConfigWindow() = default;
+
+void Win32ConfigWindow::EnsureLoaded() {
+    if (form_ != nullptr) return;
+    CreateTopLevel(kClassName, "Configure Vellum", kWindowStyle, 5865, 3990,
+                   LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
+    CreateControls();
+    dlg_.owner = reinterpret_cast<std::uintptr_t>(Hwnd());
+    config::ConfigControls controls{ssConfig_, cmdAbout_, cmdSave_, cmdCancel_, txtgsdir_,
+                                    txtgsfonts_, txtgslib_, txtRRexe_, txtPDFDir_, cmbPorts_,
+                                    chkMail_, dlg_, controls_,
+                                    reinterpret_cast<std::uintptr_t>(Hwnd())};
+    form_ = std::make_unique<config::FrmConfig>(std::move(controls), services_);
+    try {
+        form_->Form_Load();
+    } catch (...) {
+        // A window whose load failed is not loaded; the next use tries again.
+        form_.reset();
+        controls_.clear();
+        Destroy();
+        throw;
+    }
+}
+
+void Win32ConfigWindow::CreateControls() {
+    const HWND form = Hwnd();
+    auto add = [this](auto& wrapper, HWND hwnd) {
+        wrapper.Attach(hwnd);
+        controls_.push_back(&wrapper);
+    };
+
+    // Created in tab order within each container: dialog navigation follows creation order.
+    add(cmdSave_, Button(form, "Sa&ve", {2670, 3465, 1380, 375}, ids::kSave));
+    add(cmdAbout_, Button(form, "&About", {165, 3465, 1380, 375}, ids::kAbout));
+    const HWND tabs =
+        CreateControl(form, WC_TABCONTROLW, "", WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                      WS_EX_CONTROLPARENT, {60, 90, 5670, 3225}, ids::kTabs);
+    add(ssConfig_, tabs);
+    const char* tabNames[] = {"Ghostscript", "RedMon", "Vellum"};
+    for (int i = 0; i < 3; ++i) {
+        std::wstring name = Widen(tabNames[i]);
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = name.data();
+        SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    }
+    add(cmdCancel_, Button(form, "&Cancel", {4335, 3465, 1380, 375}, ids::kCancel));
+
+    const HWND gs = CreateFrame(tabs, "Ghostscript Settings", kFramePosition, ids::kFrameGs);
+    add(frGS_, gs);
+    add(txtgsdir_, Edit(gs, {120, 660, 5040, 285}, ids::kGsDir));
+    add(txtgsfonts_, Edit(gs, {120, 1365, 5040, 285}, ids::kGsFonts));
+    add(txtgslib_, Edit(gs, {120, 2070, 5040, 285}, ids::kGsLib));
+    add(cmdBrowse_[0], Button(gs, "Bro&wse", {3750, 285, 1395, 345}, ids::kBrowseGsExe));
+    add(cmdBrowse_[1], Button(gs, "Bro&wse", {3750, 990, 1395, 345}, ids::kBrowseGsFonts));
+    add(cmdBrowse_[2], Button(gs, "Bro&wse", {3750, 1710, 1395, 345}, ids::kBrowseGsLib));
+    add(lblGSDir_, Label(gs, "Ghostscript Executable:", {120, 315, 1830, 285}, ids::kLabelGsDir));
+    add(lblGSfonts_,
+        Label(gs, "Ghostscript Fonts Directory:", {120, 1020, 1965, 285}, ids::kLabelGsFonts));
+    add(lblGSlib_,
+        Label(gs, "Ghostscript lib Directory:", {120, 1725, 1905, 285}, ids::kLabelGsLib));
+
+    const HWND rm = CreateFrame(tabs, "RedMon Settings", kFramePosition, ids::kFrameRm);
+    add(frRM_, rm);
+    add(txtRRexe_, Edit(rm, {150, 930, 5010, 285}, ids::kRrExe));
+    add(cmdBrowseRM_, Button(rm, "Bro&wse", {3780, 555, 1395, 345}, ids::kBrowseRm));
+    add(lblRRexe_, Label(rm, "RedRun Executable:", {150, 585, 1830, 285}, ids::kLabelRrExe));
+    add(lblRMPort_,
+        Label(rm, "RedMon Port to configure:", {150, 1290, 1965, 285}, ids::kLabelRmPort));
+    // Created taller than shown: the extra height is the drop-down list.
+    const HWND ports = CreateControl(rm, WC_COMBOBOXW, "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
+                                     0, {150, 1530, 5010, 315 + 2400}, ids::kPorts);
+    SendMessageW(ports, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), TwipsToPixelsY(315) - 6);
+    add(cmbPorts_, ports);
+
+    const HWND vellum = CreateFrame(tabs, "Vellum Settings", kFramePosition, ids::kFrameVellum);
+    add(frVellum_, vellum);
+    add(chkMail_, CreateControl(vellum, WC_BUTTONW, "Send PDF document by email after save",
+                                WS_TABSTOP | BS_AUTOCHECKBOX, 0, {120, 360, 3255, 285}, ids::kMail));
+    add(cmdPDFDir_, Button(vellum, "Bro&wse", {3720, 780, 1395, 345}, ids::kBrowsePdfDir));
+    add(txtPDFDir_, Edit(vellum, {120, 1155, 5010, 285}, ids::kPdfDir));
+    add(lblPDFDir_,
+        Label(vellum, "Default PDF Document Directory:", {120, 810, 3285, 255}, ids::kLabelPdfDir));
+
+    ssConfig_.AddPage(gs);
+    ssConfig_.AddPage(rm);
+    ssConfig_.AddPage(vellum);
+    ssConfig_.ShowCurrentPage();
+}
+
+void Win32ConfigWindow::Show() {
+    EnsureLoaded();
+    ShowWindow(Hwnd(), SW_SHOW);
+    SetForegroundWindow(Hwnd());
+    UpdateWindow(Hwnd());
+}
+
+void Win32ConfigWindow::SelectTab(config::ConfigTab tab) {
+    EnsureLoaded();
+    ssConfig_.SetTab(static_cast<int>(tab));
+}
+
+void Win32ConfigWindow::Focus(config::ConfigField field) {
+    EnsureLoaded();
+    switch (field) {
+        case config::ConfigField::GsExe:
+            txtgsdir_.SetFocus();
+            break;
+        case config::ConfigField::GsLib:
+            txtgslib_.SetFocus();
+            break;
+        case config::ConfigField::PdfDir:
+            txtPDFDir_.SetFocus();
+            break;
+    }
+}
+
+toolkit::CommonDialog& Win32ConfigWindow::Dlg() {
+    EnsureLoaded();
+    return dlg_;
+}
+
+void Win32ConfigWindow::OnCommand(int id) {
+    config::FrmConfig& form = *form_;
+    auto untrapped = [this](const std::function<void()>& handler) {
+        toolkit::RunUntrapped(services_.msgBox, services_.program, handler);
+    };
+    switch (id) {
+        case ids::kSave:
+            form.cmdSave_Click();
+            break;
+        case IDCANCEL:  // Esc
+        case ids::kCancel:
+            untrapped([&] { form.cmdCancel_Click(); });
+            break;
+        case ids::kAbout:
+            untrapped([&] { form.cmdAbout_Click(); });
+            break;
+        case ids::kBrowseGsExe:
+            form.cmdBrowse_Click(0);
+            break;
+        case ids::kBrowseGsFonts:
+            form.cmdBrowse_Click(1);
+            break;
+        case ids::kBrowseGsLib:
+            form.cmdBrowse_Click(2);
+            break;
+        case ids::kBrowseRm:
+            form.cmdBrowseRM_Click(0);
+            break;
+        case ids::kBrowsePdfDir:
+            untrapped([&] { form.cmdPDFDir_Click(3); });
+            break;
+        default:
+            break;
+    }
+}
+
+LRESULT Win32ConfigWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (form_ != nullptr && (HIWORD(wParam) == BN_CLICKED || LOWORD(wParam) == IDCANCEL))
+                OnCommand(LOWORD(wParam));
+            return 0;
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header->idFrom == static_cast<UINT_PTR>(ids::kTabs) && header->code == TCN_SELCHANGE)
+                ssConfig_.ShowCurrentPage();
+            return 0;
+        }
+        case WM_CLOSE:
+            if (form_ != nullptr) {
+                toolkit::RunUntrapped(services_.msgBox, services_.program,
+                                      [this] { form_->Form_Unload(); });
+            }
+            return 0;
+        default:
+            return Window::OnMessage(message, wParam, lParam);
+    }
+}
+
+}  // namespace vellum::win32

@@ -1,0 +1,52 @@
+#pragma once
+
+// The configuration window "Configure Vellum": creates its controls where the form's design
+// puts them and routes their events to FrmConfig, which holds the behaviour.
+
+#include <memory>
+#include <optional>
+
+#include "config/config_window.h"
+#include "config/frm_config.h"
+#include "toolkit/win32/controls_win32.h"
+#include "toolkit/win32/window.h"
+
+namespace vellum::win32 {
+
+class Win32ConfigWindow : public config::ConfigWindow, private Window {
+public:
+    // `services` must outlive the window; `dialogs` backs its common dialog.
+    Win32ConfigWindow(config::ConfigServices services, toolkit::FileDialogs& dialogs);
+    ~Win32ConfigWindow() override;
+
+    void Show() override;
+    void SelectTab(config::ConfigTab tab) override;
+    void Focus(config::ConfigField field) override;
+    toolkit::CommonDialog& Dlg() override;
+
+    HWND Handle() const { return Hwnd(); }
+    bool Loaded() const { return form_ != nullptr; }
+
+private:
+    void EnsureLoaded();
+    void CreateControls();
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnCommand(int id);
+
+    config::ConfigServices services_;
+    toolkit::CommonDialog dlg_;
+
+    Win32TabControl ssConfig_;
+    Win32Button cmdAbout_, cmdSave_, cmdCancel_;
+    Win32Frame frGS_, frRM_, frVellum_;
+    Win32Label lblGSDir_, lblGSfonts_, lblGSlib_, lblRRexe_, lblRMPort_, lblPDFDir_;
+    Win32Button cmdBrowse_[3], cmdBrowseRM_, cmdPDFDir_;
+    Win32TextBox txtgsdir_, txtgsfonts_, txtgslib_, txtRRexe_, txtPDFDir_;
+    Win32ComboBox cmbPorts_;
+    Win32CheckBox chkMail_;
+    std::vector<toolkit::Control*> controls_;
+
+    std::unique_ptr<config::FrmConfig> form_;
+};
+
+}  // namespace vellum::win32

@@ -1,0 +1,30 @@
+#include "convert/ghostscript_command.h"
+
+namespace vellum::convert {
+
+std::string Quoted(const std::string& text) {
+    std::string out = "\"";
+    size_t backslashes = 0;
+    for (char c : text) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        if (c == '"') backslashes = backslashes * 2 + 1;
+        out.append(backslashes, '\\');
+        backslashes = 0;
+        out += c;
+    }
+    out.append(backslashes * 2, '\\');
+    out += '"';
+    return out;
+}
+
+std::string GhostscriptCommandLine(const startup::SettingsRecord& settings,
+                                   const std::string& pdfPath, const std::string& psPath) {
+    return Quoted(settings.gsExe) + " -I" + Quoted(settings.gsLib + ";" + settings.gsFonts) +
+           " -sDEVICE=pdfwrite -r300 -q -dBATCH -dNOPAUSE -dSAFER -sPAPERSIZE=a4" +
+           " -sOutputFile=" + Quoted(pdfPath) + " -c save pop -f " + Quoted(psPath);
+}
+
+}  // namespace vellum::convert

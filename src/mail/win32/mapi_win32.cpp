@@ -1,0 +1,38 @@
+#include "mail/win32/mapi_win32.h"
+
+#include <windows.h>
+
+#include "toolkit/runtime_error.h"
+#include "toolkit/win32/optional_entry.h"
+#include "toolkit/win32/strings.h"
+
+namespace vellum::win32 {
+
+namespace {
+
+using MAPISendDocumentsFn = ULONG(WINAPI*)(ULONG_PTR, LPSTR, LPSTR, LPSTR, ULONG);
+
+}  // namespace
+
+std::uint32_t Win32Mapi::MAPISendDocuments(std::uintptr_t uiParam, const std::string& delimiter,
+                                           const std::string& paths, const std::string& names,
+                                           std::uint32_t reserved) {
+    static OptionalEntry<MAPISendDocumentsFn> entry("MAPI32.DLL", "MAPISendDocuments");
+    MAPISendDocumentsFn send = nullptr;
+    try {
+        send = entry.Get();
+    } catch (const toolkit::RuntimeError& e) {
+        throw toolkit::RuntimeError(
+            e.Number(), toolkit::kVellumSource,
+            "No mail program that supports Simple MAPI is installed: " + e.Description() +
+                ". Install or configure a mail program, or switch off mailing in the "
+                "configuration.");
+    }
+    std::string ansiDelimiter = ToAnsi(delimiter);
+    std::string ansiPaths = ToAnsi(paths);
+    std::string ansiNames = ToAnsi(names);
+    return send(static_cast<ULONG_PTR>(uiParam), ansiDelimiter.data(), ansiPaths.data(),
+                ansiNames.data(), reserved);
+}
+
+}  // namespace vellum::win32

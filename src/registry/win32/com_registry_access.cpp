@@ -1,0 +1,131 @@
+#include "registry/win32/com_registry_access.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <utility>
+
+#include "registry_access_idl.h"
+#include "toolkit/runtime_error.h"
+#include "toolkit/win32/handles.h"
+#include "toolkit/win32/strings.h"
+
+namespace vellum::registry {
+
+namespace {
+
+using toolkit::RuntimeError;
+
+// The system's wording of a COM result, with the code itself for anyone who has to look it up.
+std::string ResultText(HRESULT hr) {
+    char code[16];
+    std::snprintf(code, sizeof(code), "0x%08lX", static_cast<unsigned long>(hr));
+    return win32::SystemMessage(static_cast<DWORD>(hr)) + " [" + code + "]";
+}
+
+// One owner per BSTR; by-reference arguments may come back replaced, so the owner frees
+// whatever the component left in it.
+class Bstr {
+  public:
+    Bstr() = default;
+    explicit Bstr(const std::string& utf8) {
+        const std::wstring wide = win32::Widen(utf8);
+        text_ = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+        if (text_ == nullptr)
+            throw RuntimeError(static_cast<std::int32_t>(E_OUTOFMEMORY), toolkit::kVellumSource,
+                               ResultText(E_OUTOFMEMORY));
+    }
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+    ~Bstr() { SysFreeString(text_); }
+
+    BSTR* InOut() { return &text_; }
+    std::string Utf8() const { return win32::Narrow(text_ ? text_ : L"", SysStringLen(text_)); }
+
+  private:
+    BSTR text_ = nullptr;
+};
+
+void Check(HRESULT hr) {
+    if (FAILED(hr))
+        throw RuntimeError(static_cast<std::int32_t>(hr), kComponentSource, ResultText(hr));
+}
+
+class ComRegistryAccess final : public RegistryAccess {
+  public:
+    explicit ComRegistryAccess(win32::ComPtr<IRegistryAccess> component)
+        : component_(std::move(component)) {}
+
+    void ReadString(std::int32_t root, const std::string& keyPath, const std::string& valueName,
+                    std::string& value, bool& ok) override {
+        LONG rootArg = root;
+        Bstr keyArg(keyPath);
+        Bstr nameArg(valueName);
+        Bstr valueArg;
+        VARIANT_BOOL okArg = VARIANT_FALSE;
+        Check(component_->ReadString(&rootArg, keyArg.InOut(), nameArg.InOut(), valueArg.InOut(),
+                                     &okArg));
+        ok = okArg != VARIANT_FALSE;
+        if (ok) value = valueArg.Utf8();
+    }
+
+    void WriteString(std::int32_t root, const std::string& keyPath, const std::string& valueName,
+                     const std::string& value, bool& ok) override {
+        LONG rootArg = root;
+        Bstr keyArg(keyPath);
+        Bstr nameArg(valueName);
+        Bstr valueArg(value);
+        VARIANT_BOOL okArg = VARIANT_FALSE;
+        Check(component_->WriteString(&rootArg, keyArg.InOut(), nameArg.InOut(), valueArg.InOut(),
+                                      &okArg));
+        ok = okArg != VARIANT_FALSE;
+    }
+
+  private:
+    win32::ComPtr<IRegistryAccess> component_;
+};
+
+// The running program's file name, for telling the user where the component belongs.
+std::string ProgramFileName() {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return "the program";
+    std::wstring name(path, length);
+    const size_t slash = name.find_last_of(L"\\/");
+    if (slash != std::wstring::npos) name.erase(0, slash + 1);
+    return win32::Narrow(name);
+}
+
+// What the user can do about it: a missing or unregistered DLL is fixed by putting it back.
+bool MeansComponentMissing(HRESULT hr) {
+    return hr == REGDB_E_CLASSNOTREG || hr == CO_E_DLLNOTFOUND ||
+           hr == HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND) ||
+           hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) ||
+           hr == HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND) ||
+           hr == HRESULT_FROM_WIN32(ERROR_DLL_NOT_FOUND);
+}
+
+}  // namespace
+
+std::unique_ptr<RegistryAccess> ComRegistryFactory::Create() {
+    win32::ComPtr<IRegistryAccess> component;
+    const HRESULT hr =
+        CoCreateInstance(CLSID_RegistryAccess, nullptr, CLSCTX_INPROC_SERVER, IID_IRegistryAccess,
+                         reinterpret_cast<void**>(component.Put()));
+    if (SUCCEEDED(hr)) return std::make_unique<ComRegistryAccess>(std::move(component));
+
+    std::string description = std::string("The registry component ") + kComponentFile +
+                              " could not be created (" + ResultText(hr) + "). ";
+    if (MeansComponentMissing(hr))
+        description += std::string("Make sure ") + kComponentFile +
+                       " is in the program folder next to " + ProgramFileName() + ".";
+    else
+        description += std::string(
+                           "Reinstall Vellum so that its program folder holds a "
+                           "working ") +
+                       kComponentFile + ".";
+    throw RuntimeError(static_cast<std::int32_t>(hr), toolkit::kVellumSource, description);
+}
+
+}  // namespace vellum::registry

@@ -1,0 +1,25 @@
+#pragma once
+
+// The program's side of the registry component: VellumRegistry.dll, created by class id.
+
+#include <memory>
+
+#include "registry/registry_access.h"
+
+namespace vellum::registry {
+
+// The component's file, named in the messages a failed creation shows.
+inline constexpr const char* kComponentFile = "VellumRegistry.dll";
+// The source of failures the component itself reports.
+inline constexpr const char* kComponentSource = "Vellum.RegistryAccess";
+
+// Creates RegistryAccess instances through CoCreateInstance, found by the program's manifest
+// or by the component's registration. COM must already be initialised on the calling thread.
+class ComRegistryFactory : public RegistryFactory {
+  public:
+    // Throws toolkit::RuntimeError (number: the HRESULT) when the component cannot be
+    // created, with a description that tells the user what to fix.
+    std::unique_ptr<RegistryAccess> Create() override;
+};
+
+}  // namespace vellum::registry

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+
+#include "config/config_window.h"
+#include "convert/process_runner.h"
+#include "mail/send_documents.h"
+#include "mail/send_mail_window.h"
+#include "registry/registry_access.h"
+#include "startup/file_system.h"
+#include "toolkit/msg_box.h"
+
+namespace vellum::startup {
+
+// Lets pending window events be processed once.
+class EventPump {
+public:
+    virtual ~EventPump() = default;
+    virtual void DoEvents() = 0;
+};
+
+struct Services {
+    registry::RegistryFactory& registry;
+    FileSystem& files;
+    toolkit::MsgBox& msgBox;
+    convert::ProcessRunner& runner;
+    config::ConfigWindow& config;
+    mail::SendMailWindow& sendMail;
+    mail::MapiLibrary& mapi;
+    EventPump& events;
+};
+
+enum class AfterMain {
+    RunMessageLoop,  // a modeless window carries on; the program ends with its last window
+    EndProgram,      // the job is done: close every window and end now
+};
+
+// Where every run enters the program: loads the settings, then configures, opens the
+// send-mail window, or converts the job named by `commandTail`.
+AfterMain Main(Services& services, const std::string& commandTail);
+
+// The last component of a Windows path: the text after its final "\".
+std::string FileNameOf(const std::string& path);
+
+}  // namespace vellum::startup

@@ -1,0 +1,30 @@
+#include "startup/prompt.h"
+
+#include "startup/settings.h"
+#include "toolkit/error_report.h"
+
+namespace vellum::startup {
+
+std::string PromptForPdfPath(config::ConfigWindow& config, toolkit::MsgBox& msgBox) {
+    toolkit::CommonDialog* dlg = nullptr;
+    try {
+        dlg = &config.Dlg();
+        dlg->FileName = "";
+        dlg->Filter = kPdfFilter;
+        dlg->InitDir = Settings.defDir;
+        dlg->Flags = toolkit::kOfnOverwritePrompt;
+        dlg->DefaultExt = "pdf";
+        dlg->CancelError = true;
+        dlg->ShowSave();
+        std::string path = dlg->FileName;
+        dlg->DefaultExt.clear();  // the window's own pickers set no extension
+        return path;
+    } catch (const toolkit::RuntimeError& e) {
+        if (dlg != nullptr) dlg->DefaultExt.clear();
+        if (dlg != nullptr && dlg->CancelError) return "";
+        toolkit::ErrorReport(msgBox, toolkit::ReportForm::Short, e);
+        return "";
+    }
+}
+
+}  // namespace vellum::startup

@@ -1,0 +1,58 @@
+#include "startup/win32/app_info_win32.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "toolkit/win32/strings.h"
+
+namespace vellum::win32 {
+
+namespace {
+
+std::wstring ModulePath() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) return {};
+        if (length < buffer.size()) return std::wstring(buffer.data(), length);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+void ReadVersion(const std::wstring& path, toolkit::AppInfo& info) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    if (size == 0) return;
+    std::vector<std::byte> block(size);
+    if (!GetFileVersionInfoW(path.c_str(), 0, size, block.data())) return;
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) ||
+        fixed == nullptr)
+        return;
+    info.major = HIWORD(fixed->dwFileVersionMS);
+    info.minor = LOWORD(fixed->dwFileVersionMS);
+    info.revision = HIWORD(fixed->dwFileVersionLS);
+}
+
+}  // namespace
+
+toolkit::AppInfo ReadAppInfo() {
+    toolkit::AppInfo info;
+    const std::wstring path = ModulePath();
+    const size_t slash = path.find_last_of(L'\\');
+    std::wstring folder = slash == std::wstring::npos ? L"" : path.substr(0, slash);
+    // A drive's root is reported with its separator, as "C:\".
+    if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
+    std::wstring file = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    const size_t dot = file.find_last_of(L'.');
+    if (dot != std::wstring::npos) file.resize(dot);
+    info.path = Narrow(folder);
+    info.exeName = Narrow(file);
+    ReadVersion(path, info);
+    return info;
+}
+
+}  // namespace vellum::win32

@@ -1,0 +1,77 @@
+// The process entry point: builds the Win32 services, runs Main, then the message loop while a
+// modeless window is open.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "config/win32/config_window_win32.h"
+#include "config/win32/spooler_win32.h"
+#include "convert/win32/process_runner_win32.h"
+#include "mail/win32/mapi_win32.h"
+#include "mail/win32/send_mail_window_win32.h"
+#include "registry/win32/com_registry_access.h"
+#include "shell/win32/folder_browser_win32.h"
+#include "shell/win32/window_api_win32.h"
+#include "startup/command_line.h"
+#include "startup/main.h"
+#include "startup/win32/app_info_win32.h"
+#include "startup/win32/file_system_win32.h"
+#include "toolkit/win32/file_dialogs_win32.h"
+#include "toolkit/win32/handles.h"
+#include "toolkit/win32/msg_box_win32.h"
+#include "toolkit/win32/strings.h"
+#include "toolkit/win32/top_level.h"
+
+namespace {
+
+using namespace vellum;
+
+class Win32EventPump : public startup::EventPump {
+public:
+    void DoEvents() override { win32::DoEvents(); }
+};
+
+int Run() {
+    win32::ComApartment com;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    win32::Win32MsgBox msgBox;
+    win32::Win32Program program;
+    registry::ComRegistryFactory registry;
+    win32::Win32FileSystem files;
+    win32::Win32ProcessRunner runner;
+    win32::Win32Mapi mapi;
+    win32::Win32WindowApi windows;
+    win32::Win32FolderBrowser folders;
+    win32::Win32Spooler spooler;
+    win32::Win32FileDialogs dialogs;
+    Win32EventPump events;
+
+    win32::Win32ConfigWindow config(
+        config::ConfigServices{registry, files, msgBox, windows, folders, spooler, program,
+                               win32::ReadAppInfo()},
+        dialogs);
+    win32::Win32SendMailWindow sendMail(msgBox, program);
+
+    startup::Services services{registry, files, msgBox, runner, config, sendMail, mapi, events};
+    const std::string tail = startup::CommandTail(win32::Narrow(GetCommandLineW()));
+    if (startup::Main(services, tail) == startup::AfterMain::EndProgram) return 0;
+    if (!win32::AnyWindowVisible()) return 0;  // nothing opened: nothing to wait for
+    return win32::RunMessageLoop(program);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    try {
+        return Run();
+    } catch (const toolkit::RuntimeError& e) {
+        win32::Win32MsgBox box;
+        toolkit::ReportUntrapped(box, e);
+    } catch (const std::exception& e) {
+        win32::Win32MsgBox box;
+        toolkit::ReportUntrapped(box, toolkit::RuntimeError(51, toolkit::kVellumSource, e.what()));
+    }
+    return 1;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace vellum::toolkit {
+
+// The number of UTF-16 units of a UTF-8 text: what a text box counts as its characters.
+inline int Utf16Length(const std::string& utf8) {
+    int units = 0;
+    for (unsigned char c : utf8) {
+        if ((c & 0xC0) == 0x80) continue;  // continuation byte
+        units += c >= 0xF0 ? 2 : 1;
+    }
+    return units;
+}
+
+}  // namespace vellum::toolkit

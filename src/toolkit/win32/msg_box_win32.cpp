@@ -1,0 +1,15 @@
+#include "toolkit/win32/msg_box_win32.h"
+
+#include <windows.h>
+
+#include "toolkit/win32/strings.h"
+
+namespace vellum::win32 {
+
+void Win32MsgBox::Show(const std::string& text, const std::string& title, toolkit::Icon icon) {
+    const UINT style = MB_OK | MB_SETFOREGROUND |
+                       (icon == toolkit::Icon::Error ? MB_ICONERROR : MB_ICONINFORMATION);
+    MessageBoxW(GetActiveWindow(), Widen(text).c_str(), Widen(title).c_str(), style);
+}
+
+}  // namespace vellum::win32

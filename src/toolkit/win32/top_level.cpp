@@ -1,0 +1,58 @@
+#include "toolkit/win32/top_level.h"
+
+namespace vellum::win32 {
+
+namespace {
+
+BOOL CALLBACK FindVisible(HWND hwnd, LPARAM found) {
+    if (IsWindowVisible(hwnd)) {
+        *reinterpret_cast<bool*>(found) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK HideWindow(HWND hwnd, LPARAM) {
+    ShowWindow(hwnd, SW_HIDE);
+    return TRUE;
+}
+
+}  // namespace
+
+bool AnyWindowVisible() {
+    bool found = false;
+    EnumThreadWindows(GetCurrentThreadId(), FindVisible, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+void Win32Program::End() {
+    if (ended_) return;
+    ended_ = true;
+    EnumThreadWindows(GetCurrentThreadId(), HideWindow, 0);
+    PostQuitMessage(0);
+}
+
+void DoEvents() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+int RunMessageLoop(const Win32Program& program) {
+    MSG msg;
+    while (!program.Ended() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        const HWND top = GetAncestor(msg.hwnd, GA_ROOT);
+        if (top != nullptr && IsDialogMessageW(top, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
+}  // namespace vellum::win32

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <windows.h>
+
+#include "toolkit/program.h"
+
+namespace vellum::win32 {
+
+// True while a window of this thread is visible on screen.
+bool AnyWindowVisible();
+
+// The program ends when its last window has closed.
+inline void EndWhenNoWindowIsLeft(toolkit::Program& program) {
+    if (!AnyWindowVisible()) program.End();
+}
+
+// Ends the message loop and hides every window at once.
+class Win32Program : public toolkit::Program {
+public:
+    void End() override;
+    bool Ended() const { return ended_; }
+
+private:
+    bool ended_ = false;
+};
+
+// Processes the window events that are waiting, once.
+void DoEvents();
+
+// Runs the message loop until the program ends, with dialog navigation (Tab, access keys) in
+// every window.
+int RunMessageLoop(const Win32Program& program);
+
+}  // namespace vellum::win32

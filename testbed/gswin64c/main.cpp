@@ -1,0 +1,138 @@
+// gswin64c.exe for the test rig: stands in for Windows Ghostscript by running the machine's own
+// Unix Ghostscript (VELLUM_GS, default /usr/bin/gs) with the same arguments, Windows paths
+// translated. It waits for gs, passes on what gs printed to its own standard output and error,
+// and exits with gs's exit code; 127 when gs could not be started.
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "arguments.h"
+#include "toolkit/win32/handles.h"
+#include "toolkit/win32/strings.h"
+#include "wine_unix.h"
+
+namespace vellum::testbed {
+
+namespace {
+
+constexpr int kNotStarted = 127;
+
+// Runs gs with its output in two files. A Wine pipe has no Unix descriptor to hand to a Unix
+// child, so the output goes through files that the launcher copies to its own handles.
+constexpr const char* kShellScript = R"(out=$1 err=$2
+shift 2
+if ! command -v "$1" >/dev/null 2>&1; then
+    printf 'gswin64c: Ghostscript not found at "%s" (VELLUM_GS names its Unix path)\n' "$1" >"$err"
+    exit 127
+fi
+"$@" >"$out" 2>"$err")";
+
+void WriteTo(DWORD stdHandle, const std::string& text) {
+    const HANDLE handle = GetStdHandle(stdHandle);
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return;  // nobody listens
+    size_t done = 0;
+    while (done < text.size()) {
+        DWORD written = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(text.size() - done, 1 << 16));
+        if (!WriteFile(handle, text.data() + done, chunk, &written, nullptr) || written == 0) {
+            return;
+        }
+        done += written;
+    }
+}
+
+// An empty temporary file, deleted with its owner.
+class TempFile {
+public:
+    TempFile() {
+        wchar_t folder[MAX_PATH + 1];
+        wchar_t name[MAX_PATH + 1];
+        const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+        if (length == 0 || length > MAX_PATH || !GetTempFileNameW(folder, L"gsw", 0, name)) {
+            throw std::runtime_error("cannot create a temporary file: " +
+                                     win32::SystemMessage(GetLastError()));
+        }
+        path_ = name;
+    }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    ~TempFile() { DeleteFileW(path_.c_str()); }
+
+    const std::wstring& Path() const { return path_; }
+
+    std::string Read() const {
+        win32::KernelHandle file(CreateFileW(path_.c_str(), GENERIC_READ,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return {};
+        std::string text;
+        char buffer[1 << 16];
+        DWORD read = 0;
+        while (ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
+            text.append(buffer, read);
+        }
+        return text;
+    }
+
+private:
+    std::wstring path_;
+};
+
+std::vector<std::wstring> OwnArguments() {
+    int count = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!argv) {
+        throw std::runtime_error("cannot parse the command line: " +
+                                 win32::SystemMessage(GetLastError()));
+    }
+    std::vector<std::wstring> args(argv + (count > 0 ? 1 : 0), argv + count);
+    LocalFree(argv);
+    return args;
+}
+
+std::string GhostscriptPath() {
+    wchar_t buffer[MAX_PATH + 1];
+    const DWORD length = GetEnvironmentVariableW(L"VELLUM_GS", buffer, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH) return "/usr/bin/gs";
+    return win32::Narrow(std::wstring(buffer, length));
+}
+
+int Run() {
+    const WineUnix wine;
+    const WinePathMapper mapper(wine);
+    const std::vector<std::string> gsArgs = TranslateArguments(OwnArguments(), mapper);
+
+    const TempFile out;
+    const TempFile err;
+    std::vector<std::string> argv = {"/bin/sh",
+                                     "-c",
+                                     kShellScript,
+                                     "gswin64c",
+                                     mapper.ToUnix(out.Path()),
+                                     mapper.ToUnix(err.Path()),
+                                     GhostscriptPath()};
+    argv.insert(argv.end(), gsArgs.begin(), gsArgs.end());
+    const int code = wine.Spawn(argv);
+
+    WriteTo(STD_OUTPUT_HANDLE, out.Read());
+    WriteTo(STD_ERROR_HANDLE, err.Read());
+    return code;
+}
+
+}  // namespace
+
+}  // namespace vellum::testbed
+
+int main() {
+    try {
+        return vellum::testbed::Run();
+    } catch (const std::exception& e) {
+        vellum::testbed::WriteTo(STD_ERROR_HANDLE, std::string("gswin64c: ") + e.what() + "\n");
+        return vellum::testbed::kNotStarted;
+    }
+}
