@@ -19,6 +19,11 @@ constexpr const char* kFolderStart = "C:\\";
 
 }  // namespace
 
+// The Open dialog's cancel is silent; any other failure is shown.
+bool FrmConfig::IsCancel(const RuntimeError& e) const {
+    return c_.dlg.CancelError && e.Number() == toolkit::kErrCommonDialogCancel;
+}
+
 std::string AboutVersionLine(const toolkit::AppInfo& app) {
     return "Vellum v" + std::to_string(app.major) + "." + std::to_string(app.minor) +
            std::to_string(app.revision) + " : PDF Writer for Ghostscript.";
@@ -123,7 +128,7 @@ void FrmConfig::cmdBrowse_Click(int index) {
                 break;
         }
     } catch (const RuntimeError& e) {
-        if (!c_.dlg.CancelError) toolkit::ErrorReport(s_.msgBox, ReportForm::Short, e);
+        if (!IsCancel(e)) toolkit::ErrorReport(s_.msgBox, ReportForm::Short, e);
     }
 }
 
@@ -131,7 +136,7 @@ void FrmConfig::cmdBrowseRM_Click(int /*index*/) {
     try {
         PickExecutable("Select RedRun Executable", c_.txtRRexe);
     } catch (const RuntimeError& e) {
-        if (!c_.dlg.CancelError) toolkit::ErrorReport(s_.msgBox, ReportForm::Short, e);
+        if (!IsCancel(e)) toolkit::ErrorReport(s_.msgBox, ReportForm::Short, e);
     }
 }
 

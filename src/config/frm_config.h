@@ -19,6 +19,7 @@
 #include "toolkit/controls.h"
 #include "toolkit/msg_box.h"
 #include "toolkit/program.h"
+#include "toolkit/runtime_error.h"
 
 namespace vellum::config {
 
@@ -90,6 +91,7 @@ public:
 
 private:
     void PickExecutable(const std::string& title, toolkit::TextBox& target);
+    bool IsCancel(const toolkit::RuntimeError& e) const;
     void Unload();
 
     ConfigControls c_;

@@ -21,7 +21,9 @@ std::string PromptForPdfPath(config::ConfigWindow& config, toolkit::MsgBox& msgB
         return path;
     } catch (const toolkit::RuntimeError& e) {
         if (dlg != nullptr) dlg->DefaultExt.clear();
-        if (dlg != nullptr && dlg->CancelError) return "";
+        // Only the user's cancel is silent: a dialog that failed must not lose the job unseen.
+        if (dlg != nullptr && dlg->CancelError && e.Number() == toolkit::kErrCommonDialogCancel)
+            return "";
         toolkit::ErrorReport(msgBox, toolkit::ReportForm::Short, e);
         return "";
     }

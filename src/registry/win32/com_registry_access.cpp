@@ -27,7 +27,7 @@ std::string ResultText(HRESULT hr) {
 // One owner per BSTR; by-reference arguments may come back replaced, so the owner frees
 // whatever the component left in it.
 class Bstr {
-  public:
+public:
     Bstr() = default;
     explicit Bstr(const std::string& utf8) {
         const std::wstring wide = win32::Widen(utf8);
@@ -43,7 +43,7 @@ class Bstr {
     BSTR* InOut() { return &text_; }
     std::string Utf8() const { return win32::Narrow(text_ ? text_ : L"", SysStringLen(text_)); }
 
-  private:
+private:
     BSTR text_ = nullptr;
 };
 
@@ -53,7 +53,7 @@ void Check(HRESULT hr) {
 }
 
 class ComRegistryAccess final : public RegistryAccess {
-  public:
+public:
     explicit ComRegistryAccess(win32::ComPtr<IRegistryAccess> component)
         : component_(std::move(component)) {}
 
@@ -82,7 +82,7 @@ class ComRegistryAccess final : public RegistryAccess {
         ok = okArg != VARIANT_FALSE;
     }
 
-  private:
+private:
     win32::ComPtr<IRegistryAccess> component_;
 };
 
@@ -97,15 +97,6 @@ std::string ProgramFileName() {
     return win32::Narrow(name);
 }
 
-// What the user can do about it: a missing or unregistered DLL is fixed by putting it back.
-bool MeansComponentMissing(HRESULT hr) {
-    return hr == REGDB_E_CLASSNOTREG || hr == CO_E_DLLNOTFOUND ||
-           hr == HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND) ||
-           hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) ||
-           hr == HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND) ||
-           hr == HRESULT_FROM_WIN32(ERROR_DLL_NOT_FOUND);
-}
-
 }  // namespace
 
 std::unique_ptr<RegistryAccess> ComRegistryFactory::Create() {
@@ -115,16 +106,11 @@ std::unique_ptr<RegistryAccess> ComRegistryFactory::Create() {
                          reinterpret_cast<void**>(component.Put()));
     if (SUCCEEDED(hr)) return std::make_unique<ComRegistryAccess>(std::move(component));
 
-    std::string description = std::string("The registry component ") + kComponentFile +
-                              " could not be created (" + ResultText(hr) + "). ";
-    if (MeansComponentMissing(hr))
-        description += std::string("Make sure ") + kComponentFile +
-                       " is in the program folder next to " + ProgramFileName() + ".";
-    else
-        description += std::string(
-                           "Reinstall Vellum so that its program folder holds a "
-                           "working ") +
-                       kComponentFile + ".";
+    // Whatever the cause (file missing, not registered, damaged), the cure is the same.
+    const std::string description = std::string("The registry component ") + kComponentFile +
+                                    " could not be created (" + ResultText(hr) + "). Make sure " +
+                                    kComponentFile + " is in the program folder next to " +
+                                    ProgramFileName() + ".";
     throw RuntimeError(static_cast<std::int32_t>(hr), toolkit::kVellumSource, description);
 }
 

@@ -50,7 +50,7 @@ HRESULT RaiseException(HRESULT hr, EXCEPINFO* exception) {
 }
 
 class RegistryAccessObject final : public IRegistryAccess {
-  public:
+public:
     RegistryAccessObject() { AddServerLock(); }
     RegistryAccessObject(const RegistryAccessObject&) = delete;
     RegistryAccessObject& operator=(const RegistryAccessObject&) = delete;
@@ -137,7 +137,7 @@ class RegistryAccessObject final : public IRegistryAccess {
         }
     }
 
-  private:
+private:
     ~RegistryAccessObject() { ReleaseServerLock(); }
 
     HRESULT LoadTypeInfo() {

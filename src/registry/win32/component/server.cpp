@@ -20,7 +20,7 @@ LONG g_locks = 0;
 constexpr const wchar_t* kDescription = L"Vellum Registry Access";
 
 class ClassFactory final : public IClassFactory {
-  public:
+public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         if (object == nullptr) return E_POINTER;
         if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
@@ -97,6 +97,14 @@ HRESULT RegisterClassKeys(const std::wstring& path) {
         if (FAILED(hr)) return hr;
     }
     return S_OK;
+}
+
+bool ClassesKeyExists(const std::wstring& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
 }
 
 HRESULT DeleteClassesTree(const std::wstring& path) {
@@ -181,10 +189,11 @@ STDAPI DllUnregisterServer() {
             const HRESULT typeLibResult =
                 UnRegisterTypeLib(attributes->guid, attributes->wMajorVerNum,
                                   attributes->wMinorVerNum, attributes->lcid, attributes->syskind);
+            const bool stillThere =
+                component::ClassesKeyExists(L"TypeLib\\" + component::GuidText(attributes->guid));
             library->ReleaseTLibAttr(attributes);
-            // Already gone is what unregistering asks for.
-            if (SUCCEEDED(hr) && FAILED(typeLibResult) && typeLibResult != TYPE_E_REGISTRYACCESS)
-                hr = SELFREG_E_TYPELIB;
+            // A library that was not registered is as gone as unregistering asks for.
+            if (SUCCEEDED(hr) && FAILED(typeLibResult) && stillThere) hr = SELFREG_E_TYPELIB;
         }
     }
     return hr;

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <set>
+#include <string>
+
+#include "startup/file_system.h"
+
+namespace vellum {
+
+class FakeFileSystem : public startup::FileSystem {
+public:
+    bool FileExists(const std::string& path) override { return files.count(path) != 0; }
+    std::set<std::string> files;
+};
+
+}  // namespace vellum

@@ -1,0 +1,90 @@
+#pragma once
+
+// Fakes for what start-up reaches: the two windows, the process runner, the mail library and
+// the event pump.
+
+#include <string>
+#include <vector>
+
+#include "config/config_window.h"
+#include "convert/process_runner.h"
+#include "fakes/fake_controls.h"
+#include "mail/send_documents.h"
+#include "mail/send_mail_window.h"
+#include "startup/main.h"
+
+namespace vellum {
+
+// Logs what start-up asks of the configuration window, in order.
+class FakeConfigWindow : public config::ConfigWindow {
+public:
+    FakeConfigWindow() : dlg(dialogs, "Save As") {}
+    void Show() override { Load("show"); }
+    void SelectTab(config::ConfigTab tab) override {
+        Load("tab " + std::to_string(static_cast<int>(tab)));
+    }
+    void Focus(config::ConfigField field) override {
+        Load("focus " + std::to_string(static_cast<int>(field)));
+    }
+    toolkit::CommonDialog& Dlg() override {
+        Load("dlg");
+        return dlg;
+    }
+
+    std::vector<std::string> log;
+    bool failLoad = false;
+    FakeFileDialogs dialogs;
+    toolkit::CommonDialog dlg;
+
+private:
+    void Load(const std::string& what) {
+        if (failLoad)
+            throw toolkit::RuntimeError(429, "Vellum", "The registry component could not be created.");
+        log.push_back(what);
+    }
+};
+
+class FakeSendMailWindow : public mail::SendMailWindow {
+public:
+    void Show() override { ++shown; }
+    int shown = 0;
+};
+
+class FakeProcessRunner : public convert::ProcessRunner {
+public:
+    convert::ProcessResult RunAndWait(const std::string& commandLine, int showWindow) override {
+        commandLines.push_back(commandLine);
+        showWindows.push_back(showWindow);
+        return result;
+    }
+    convert::ProcessResult result{true, 0, "", ""};
+    std::vector<std::string> commandLines;
+    std::vector<int> showWindows;
+};
+
+class FakeMapi : public mail::MapiLibrary {
+public:
+    struct Call {
+        std::uintptr_t uiParam;
+        std::string delimiter, paths, names;
+        std::uint32_t reserved;
+    };
+    std::uint32_t MAPISendDocuments(std::uintptr_t uiParam, const std::string& delimiter,
+                                    const std::string& paths, const std::string& names,
+                                    std::uint32_t reserved) override {
+        if (missing) throw toolkit::RuntimeError(48, "Vellum", "File not found: MAPI32.DLL");
+        calls.push_back({uiParam, delimiter, paths, names, reserved});
+        return result;
+    }
+    std::vector<Call> calls;
+    std::uint32_t result = 0;
+    bool missing = false;
+};
+
+class FakeEventPump : public startup::EventPump {
+public:
+    void DoEvents() override { ++pumped; }
+    int pumped = 0;
+};
+
+}  // namespace vellum

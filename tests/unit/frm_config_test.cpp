@@ -1,0 +1,289 @@
+#include "config/frm_config.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "fakes/fake_controls.h"
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_msg_box.h"
+#include "fakes/fake_registry.h"
+#include "fakes/fake_shell.h"
+#include "fakes/fake_spooler.h"
+#include "startup/settings.h"
+
+namespace vellum::config {
+
+namespace {
+
+constexpr const char* kKey = "SOFTWARE\\Vellum";
+constexpr const char* kPort = "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Redirected Port\\Ports\\RPT1:";
+constexpr const char* kGs = "C:\\gs\\gswin64c.exe";
+constexpr const char* kRedRun = "C:\\RedMon\\redrun.exe";
+
+class FrmConfigTest : public ::testing::Test {
+public:
+    void SetUp() override {
+        startup::Settings = {kGs, "C:\\gs\\fonts", "C:\\gs\\lib", "1", "C:\\PDF"};
+        spooler.AddRedMon("RPT1:");
+        spooler.AddRedMon("RPT2:");
+        registry.Set(kPort, "Arguments", "");
+        registry.Set(kPort, "Command", "");
+        files.files = {kGs, kRedRun};
+    }
+    void Load() { form.Form_Load(); }
+    // Fills the fields as a user would before pressing Save.
+    void Fill() {
+        Load();
+        txtgsdir.text = kGs;
+        txtRRexe.text = kRedRun;
+        cmbPorts.SetText("RPT1:");
+        registry.calls.clear();
+    }
+
+    FakeTabControl ssConfig;
+    FakeButton cmdAbout, cmdSave, cmdCancel, browse0, browse1, browse2, browseRM, pdfDir;
+    FakeTextBox txtgsdir, txtgsfonts, txtgslib, txtRRexe, txtPDFDir;
+    FakeLabel label;
+    FakeComboBox cmbPorts;
+    FakeCheckBox chkMail;
+    FakeFileDialogs dialogs;
+    toolkit::CommonDialog dlg{dialogs, "Save As"};
+
+    FakeRegistry registry;
+    FakeRegistryFactory factory{registry};
+    FakeFileSystem files;
+    FakeMsgBox box;
+    FakeWindowApi windows;
+    FakeFolderBrowser folders;
+    FakeSpooler spooler;
+    FakeProgram program;
+    toolkit::AppInfo app{"C:\\Program Files\\Vellum", "vellum", 1, 0, 2};
+
+    FrmConfig form{
+        ConfigControls{ssConfig, cmdAbout, cmdSave, cmdCancel, txtgsdir, txtgsfonts, txtgslib,
+                       txtRRexe, txtPDFDir, cmbPorts, chkMail, dlg,
+                       {&cmdSave, &cmdAbout, &ssConfig, &cmdCancel, &txtgsdir, &txtgsfonts,
+                        &txtgslib, &browse0, &browse1, &browse2, &label, &txtRRexe, &browseRM,
+                        &cmbPorts, &chkMail, &pdfDir, &txtPDFDir},
+                       0x777},
+        ConfigServices{factory, files, box, windows, folders, spooler, program, app}};
+};
+
+}  // namespace
+
+TEST_F(FrmConfigTest, LoadEdgesEveryButtonCompletesFourPathsAndShowsTheSettings) {
+    registry.Set(kKey, "rmExe", kRedRun);
+    registry.Set(kKey, "rmPort", "RPT2:");
+    Load();
+    EXPECT_EQ(ssConfig.tab, 0);
+    int edged = 0;
+    for (const FakeButton* b :
+         {&cmdSave, &cmdAbout, &cmdCancel, &browse0, &browse1, &browse2, &browseRM, &pdfDir}) {
+        EXPECT_EQ(windows.styles[b->hwnd], shell::kWsExStaticEdge);
+        ++edged;
+    }
+    EXPECT_EQ(windows.framesChanged.size(), static_cast<size_t>(edged)) << "only buttons";
+    EXPECT_EQ(windows.completions,
+              (std::vector<std::pair<std::uintptr_t, std::uint32_t>>{
+                  {txtRRexe.hwnd, 1}, {txtgsdir.hwnd, 1}, {txtgsfonts.hwnd, 1}, {txtgslib.hwnd, 1}}));
+    EXPECT_EQ(cmbPorts.items, (std::vector<std::string>{"RPT1:", "RPT2:"}));
+    EXPECT_EQ(cmbPorts.Text(), "RPT2:");
+    EXPECT_EQ(txtRRexe.text, kRedRun);
+    EXPECT_EQ(txtgsdir.text, kGs);
+    EXPECT_EQ(txtgsfonts.text, "C:\\gs\\fonts");
+    EXPECT_EQ(txtgslib.text, "C:\\gs\\lib");
+    EXPECT_EQ(chkMail.value, 1);
+    EXPECT_EQ(txtPDFDir.text, "C:\\PDF");
+    EXPECT_NE(form.registry, nullptr);
+}
+
+TEST_F(FrmConfigTest, LoadSelectsNoBlankPortAndChecksMailOnlyForExactlyOne) {
+    registry.Set(kKey, "rmPort", "   ");
+    startup::Settings.sendMail = " 1";
+    windows.autoCompleteAvailable = false;  // and completion missing is silent
+    Load();
+    EXPECT_EQ(cmbPorts.setTextCalls, 0);
+    EXPECT_FALSE(cmbPorts.selected.has_value());
+    EXPECT_EQ(chkMail.value, 0);
+    EXPECT_TRUE(box.shown.empty());
+}
+
+TEST_F(FrmConfigTest, LoadFailsWhenTheComponentCannotBeCreated) {
+    factory.failCreate = true;
+    EXPECT_THROW(Load(), toolkit::RuntimeError);
+}
+
+TEST_F(FrmConfigTest, SaveWithMissingGhostscriptStoresNothingAndSelectsThePath) {
+    Fill();
+    ssConfig.tab = 2;
+    txtgsdir.text = "C:\\nowhere\\gs.exe";
+    form.cmdSave_Click();
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].text, "Ghostscript executable not found.");
+    EXPECT_EQ(box.shown[0].icon, toolkit::Icon::Error);
+    EXPECT_EQ(txtgsdir.selStart, 0);
+    EXPECT_EQ(txtgsdir.selLength, 17);
+    EXPECT_TRUE(txtgsdir.focused);
+    EXPECT_EQ(ssConfig.tab, 2) << "the current tab stays";
+    EXPECT_TRUE(registry.calls.empty());
+    EXPECT_EQ(program.ended, 0);
+}
+
+TEST_F(FrmConfigTest, SuccessfulSaveStoresSettingsBeforeBindingThePortAndEnds) {
+    Fill();
+    chkMail.value = 0;
+    txtgsfonts.text = " spaced ";
+    form.cmdSave_Click();
+    EXPECT_TRUE(box.shown.empty());
+    EXPECT_EQ(registry.Writes(),
+              (std::vector<std::string>{"gsExe", "gsFonts", "gsLib", "sendMail", "defDir",
+                                        "rmExe", "rmPort", "Arguments", "Command"}));
+    EXPECT_EQ(registry.calls[7].op, "read") << "the port is probed before it is written";
+    EXPECT_EQ(registry.Get(kKey, "gsFonts"), " spaced ") << "stored exactly as typed";
+    EXPECT_EQ(registry.Get(kKey, "sendMail"), "0");
+    EXPECT_EQ(registry.Get(kPort, "Arguments"), "C:\\Program Files\\Vellum\\vellum.exe \"%1\"");
+    EXPECT_EQ(registry.Get(kPort, "Command"), kRedRun);
+    EXPECT_EQ(program.ended, 1);
+    EXPECT_EQ(form.registry, nullptr) << "released on unload";
+}
+
+TEST_F(FrmConfigTest, BadRedRunPathKeepsTheSettingsAndShowsTheRedMonTab) {
+    Fill();
+    txtRRexe.text = "C:\\RedMon\\missing.exe";
+    form.cmdSave_Click();
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].text, "RedRun executable not found.");
+    EXPECT_EQ(ssConfig.tab, 1);
+    EXPECT_TRUE(txtRRexe.focused);
+    EXPECT_EQ(registry.Writes().size(), 5u) << "the five settings, nothing of the port";
+    EXPECT_EQ(program.ended, 0);
+}
+
+TEST_F(FrmConfigTest, PortProblemsStopTheBindingWhereTheyOccur) {
+    struct Case {
+        const char* name;
+        std::function<void(FrmConfigTest&)> arrange;
+        const char* message;
+        std::vector<std::string> writes;
+    };
+    const std::vector<Case> cases = {
+        {"no port chosen", [](FrmConfigTest& t) { t.cmbPorts.selected.reset(); },
+         "Unable to find RedMon Port", {"rmExe", "rmPort"}},
+        {"port without Arguments",
+         [](FrmConfigTest& t) { t.registry.values.erase({kPort, "Arguments"}); },
+         "Unable to find RedMon Port", {"rmExe", "rmPort"}},
+        {"Arguments not writable",
+         [](FrmConfigTest& t) { t.registry.failingWrites.insert({kPort, "Arguments"}); },
+         "Unable to update RedMon Port", {"rmExe", "rmPort", "Arguments"}},
+        {"Command not writable",
+         [](FrmConfigTest& t) { t.registry.failingWrites.insert({kPort, "Command"}); },
+         "Unable to update RedMon Port", {"rmExe", "rmPort", "Arguments", "Command"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fill();
+        box.shown.clear();
+        c.arrange(*this);
+        EXPECT_FALSE(form.ApplyRedirectionSettings());
+        ASSERT_EQ(box.shown.size(), 1u);
+        EXPECT_EQ(box.shown[0].text, c.message);
+        EXPECT_EQ(registry.Writes(), c.writes);
+        EXPECT_FALSE(form.regOk);
+        registry.failingWrites.clear();
+        registry.Set(kPort, "Arguments", "");
+    }
+}
+
+TEST_F(FrmConfigTest, FailedSettingsStoreLeavesThePortAlone) {
+    Fill();
+    registry.failingWrites.insert({kKey, "defDir"});
+    form.cmdSave_Click();
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].text, "Vellum settings could not be saved.");
+    EXPECT_EQ(registry.Writes().size(), 5u);
+    EXPECT_EQ(program.ended, 0);
+}
+
+TEST_F(FrmConfigTest, SaveTrapUsesTheOneSpaceReport) {
+    Fill();
+    factory.failCreate = true;  // SaveSettings reports its own failure
+    registry.throwingReads.insert({kPort, "Arguments"});
+    form.cmdSave_Click();
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].title, "Error");
+
+    factory.failCreate = false;
+    box.shown.clear();
+    form.cmdSave_Click();
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].text,
+              "Error: -2147024891   Source: Vellum.RegistryAccess\r\nAccess is denied.")
+        << "the port update reports in the long form";
+}
+
+TEST_F(FrmConfigTest, ExecutablePickersCancelSilentlyAndKeepTheField) {
+    Load();
+    txtgsdir.text = "typed";
+    form.cmdBrowse_Click(0);
+    EXPECT_EQ(txtgsdir.text, "typed");
+    EXPECT_TRUE(box.shown.empty());
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    const toolkit::FileDialogRequest& r = dialogs.shown[0].second;
+    EXPECT_EQ(dialogs.shown[0].first, "open");
+    EXPECT_EQ(r.title, "Select Ghostscript Command Line Executable");
+    EXPECT_EQ(r.flags, 4u);
+    EXPECT_EQ(r.initDir, "C:\\Program Files\\Vellum");
+    EXPECT_EQ(r.filters[0].second, "*.exe");
+
+    dialogs.answers.push_back("C:\\RedMon\\redrun.exe");
+    form.cmdBrowseRM_Click(0);
+    EXPECT_EQ(txtRRexe.text, "C:\\RedMon\\redrun.exe");
+    EXPECT_EQ(dialogs.shown[1].second.title, "Select RedRun Executable");
+
+    dialogs.fail = true;
+    form.cmdBrowse_Click(0);
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].text, "20477: The file dialog failed.");
+}
+
+TEST_F(FrmConfigTest, FolderPickersFillTheirFieldAndACancelKeepsIt) {
+    Load();
+    folders.answer = "D:\\gs\\fonts";
+    form.cmdBrowse_Click(1);
+    EXPECT_EQ(txtgsfonts.text, "D:\\gs\\fonts");
+    folders.answer = "";
+    form.cmdBrowse_Click(2);
+    EXPECT_EQ(txtgslib.text, "C:\\gs\\lib");
+    form.cmdPDFDir_Click(3);
+    EXPECT_EQ(txtPDFDir.text, "C:\\PDF");
+    ASSERT_EQ(folders.calls.size(), 3u);
+    EXPECT_EQ(folders.calls[0].title, "Select Ghostscript Fonts Directory");
+    EXPECT_EQ(folders.calls[1].title, "Select Ghostscript Lib Directory");
+    EXPECT_EQ(folders.calls[2].title, "Select Default PDF Document Directory");
+    for (const auto& call : folders.calls) {
+        EXPECT_EQ(call.owner, 0x777u);
+        EXPECT_EQ(call.initialPath, "C:\\");
+    }
+}
+
+TEST_F(FrmConfigTest, CancelEndsWithoutStoring) {
+    Load();
+    registry.calls.clear();
+    form.cmdCancel_Click();
+    EXPECT_EQ(program.ended, 1);
+    EXPECT_TRUE(registry.calls.empty());
+}
+
+TEST(About, VersionLineRunsMinorAndRevisionTogether) {
+    EXPECT_EQ(AboutVersionLine({"", "", 1, 0, 2}), "Vellum v1.02 : PDF Writer for Ghostscript.");
+    EXPECT_EQ(AboutVersionLine({"", "", 1, 10, 5}), "Vellum v1.105 : PDF Writer for Ghostscript.");
+}
+
+TEST(RedirectionArguments, DirectoryIsWrittenAsReported) {
+    EXPECT_EQ(RedirectionArguments({"C:\\", "vellum", 1, 0, 2}), "C:\\\\vellum.exe \"%1\"");
+    EXPECT_EQ(RedirectionArguments({"D:\\My Apps", "VELLUM", 1, 0, 2}),
+              "D:\\My Apps\\VELLUM.exe \"%1\"");
+}
+
+}  // namespace vellum::config

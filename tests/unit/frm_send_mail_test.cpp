@@ -1,0 +1,175 @@
+#include "mail/frm_send_mail.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_file_lists.h"
+#include "fakes/fake_mail.h"
+#include "fakes/fake_msg_box.h"
+#include "startup/settings.h"
+
+namespace vellum::mail {
+namespace {
+
+using toolkit::Icon;
+using Log = std::vector<std::string>;
+
+constexpr std::uintptr_t kWindow = 0x1234;
+constexpr std::uintptr_t kButton = 0x77;
+
+class SendMailForm : public testing::Test {
+protected:
+    SendMailForm() {
+        // The lists' change events run the window's handlers, as the window wires them.
+        drive.onChange = [this] { form.drivePDF_Change(); };
+        dir.onChange = [this] { form.dirPDF_Change(); };
+    }
+    ~SendMailForm() override { startup::Settings = {}; }
+
+    void ShowFolder(const std::string& path, std::vector<std::string> entries) {
+        file.path = path;
+        file.entries = std::move(entries);
+    }
+
+    Log log;
+    toolkit::FakeDriveList drive{log};
+    toolkit::FakeDirList dir{log};
+    toolkit::FakeFileList file{log};
+    FakeButton button{kButton};
+    FakeMapi mapi;
+    FakeMsgBox box;
+    FakeEdgeWindowApi windows;
+    FakeDocumentShell shell;
+    FrmSendMail form{SendMailControls{drive, dir, file, button, kWindow},
+                     SendMailServices{mapi, box, windows, shell}};
+};
+
+TEST_F(SendMailForm, LoadGivesTheButtonItsEdgeAndMovesEveryListToTheDefaultFolder) {
+    startup::Settings.defDir = "D:\\Reports\\June";
+    form.Form_Load();
+    EXPECT_EQ(log, (Log{"drive=D:", "dir=d:", "file=D:\\", "dir=D:\\Reports\\June",
+                        "file=D:\\Reports\\June"}));
+    EXPECT_EQ(drive.Drive(), "d:");
+    EXPECT_EQ(dir.Path(), "D:\\Reports\\June");
+    EXPECT_EQ(file.Path(), "D:\\Reports\\June");
+    EXPECT_EQ(windows.styled, std::vector<std::uintptr_t>{kButton});
+    EXPECT_EQ(windows.exStyle, shell::kWsExStaticEdge);
+    EXPECT_EQ(windows.frameChanges, 1);
+    EXPECT_TRUE(box.shown.empty());
+}
+
+TEST_F(SendMailForm, LoadFailuresReachTheCallerAndLeaveTheListsWhereTheyCouldGo) {
+    // A drive the machine lacks: nothing moves.
+    startup::Settings.defDir = "Q:\\PDF";
+    try {
+        form.Form_Load();
+        FAIL() << "no error";
+    } catch (const toolkit::RuntimeError& e) {
+        EXPECT_EQ(e.Number(), toolkit::kErrDeviceUnavailable);
+    }
+    EXPECT_EQ(dir.Path(), "C:\\");
+    EXPECT_EQ(file.Path(), "C:\\");
+
+    // A folder that cannot be read: the lists stay on its drive.
+    startup::Settings.defDir = "D:\\Gone";
+    dir.unreadable = {"D:\\Gone"};
+    EXPECT_THROW(form.Form_Load(), toolkit::RuntimeError);
+    EXPECT_EQ(drive.Drive(), "d:");
+    EXPECT_EQ(dir.Path(), "D:\\");
+    EXPECT_EQ(file.Path(), "D:\\");
+
+    // No drive at all in the path.
+    startup::Settings.defDir = "";
+    EXPECT_THROW(form.Form_Load(), toolkit::RuntimeError);
+    startup::Settings.defDir = "\\\\server\\share";
+    EXPECT_THROW(form.Form_Load(), toolkit::RuntimeError);
+    EXPECT_TRUE(box.shown.empty()) << "the load handler reports nothing itself";
+}
+
+TEST_F(SendMailForm, ListChangeFailuresShowTheBareDescriptionAndLeaveTheNextListsAlone) {
+    dir.unreadable = {"D:\\"};
+    drive.SetDrive("d:");
+    EXPECT_EQ(drive.Drive(), "d:");
+    EXPECT_EQ(dir.Path(), "C:\\");
+    EXPECT_EQ(file.Path(), "C:\\");
+
+    file.unreadable = {"C:\\Locked"};
+    dir.SetPath("C:\\Locked");
+    EXPECT_EQ(file.Path(), "C:\\");
+
+    ASSERT_EQ(box.shown.size(), 2u);
+    for (const auto& shown : box.shown) {
+        EXPECT_EQ(shown.text, "Path not found");
+        EXPECT_EQ(shown.title, "Error!");
+        EXPECT_EQ(shown.icon, Icon::Error);
+    }
+}
+
+TEST_F(SendMailForm, SendBuildsBothListsInListOrderWhateverTheClickOrder) {
+    struct Case {
+        const char* folder;
+        std::vector<std::string> entries;
+        std::vector<int> clicked;
+        const char* paths;
+        const char* names;
+    };
+    const Case cases[] = {
+        {"D:\\Docs", {"a.pdf", "b.pdf"}, {0, 1}, "D:\\Docs\\a.pdf;D:\\Docs\\b.pdf;",
+         "a.pdf;b.pdf;"},
+        {"D:\\Docs", {"a.pdf", "b.pdf", "c.pdf"}, {2, 0}, "D:\\Docs\\a.pdf;D:\\Docs\\c.pdf;",
+         "a.pdf;c.pdf;"},
+        {"D:\\Docs", {"a.pdf", "b.pdf"}, {0}, "D:\\Docs\\a.pdf;", "a.pdf;"},
+        // A root already ends in "\": the separator is added anyway.
+        {"D:\\", {"a.pdf"}, {0}, "D:\\\\a.pdf;", "a.pdf;"},
+        // The window does not look inside names.
+        {"D:\\Docs", {"x;y.pdf"}, {0}, "D:\\Docs\\x;y.pdf;", "x;y.pdf;"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.paths);
+        mapi.calls.clear();
+        box.shown.clear();
+        ShowFolder(c.folder, c.entries);
+        file.selected = c.clicked;
+        form.cmdSendMail_Click();
+        ASSERT_EQ(mapi.calls.size(), 1u);
+        EXPECT_EQ(mapi.calls[0].uiParam, kWindow);
+        EXPECT_EQ(mapi.calls[0].delimiter, ";");
+        EXPECT_EQ(mapi.calls[0].paths, c.paths);
+        EXPECT_EQ(mapi.calls[0].names, c.names);
+        ASSERT_EQ(box.shown.size(), 1u);
+        EXPECT_EQ(box.shown[0].title, "Success!");
+    }
+}
+
+TEST_F(SendMailForm, SendWithNothingSelectedAsksForASelectionAndCallsNothing) {
+    for (const auto& entries : {std::vector<std::string>{"a.pdf", "b.pdf"}, {}}) {
+        box.shown.clear();
+        ShowFolder("D:\\Docs", entries);
+        form.cmdSendMail_Click();
+        ASSERT_EQ(box.shown.size(), 1u);
+        EXPECT_EQ(box.shown[0].text, "No File selected for sending.");
+        EXPECT_EQ(box.shown[0].title, "Check!");
+        EXPECT_EQ(box.shown[0].icon, Icon::Information);
+    }
+    EXPECT_TRUE(mapi.calls.empty());
+}
+
+TEST_F(SendMailForm, SendLeavesAMissingMailLibraryToItsCaller) {
+    ShowFolder("D:\\Docs", {"a.pdf"});
+    file.selected = {0};
+    mapi.missing = true;
+    EXPECT_THROW(form.cmdSendMail_Click(), toolkit::RuntimeError);
+    EXPECT_TRUE(box.shown.empty());
+}
+
+TEST_F(SendMailForm, DoubleClickOpensTheCurrentFile) {
+    ShowFolder("D:\\Docs", {"a.pdf", "b.pdf"});
+    file.current = 1;
+    form.filePDF_DblClick();
+    ShowFolder("D:\\", {"a.pdf"});
+    file.current = 0;
+    form.filePDF_DblClick();
+    EXPECT_EQ(shell.opened, (std::vector<std::string>{"D:\\Docs\\b.pdf", "D:\\\\a.pdf"}));
+}
+
+}  // namespace
+}  // namespace vellum::mail

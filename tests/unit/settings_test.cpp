@@ -1,0 +1,148 @@
+#include "startup/settings.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_msg_box.h"
+#include "fakes/fake_registry.h"
+#include "fakes/fake_startup.h"
+
+namespace vellum::startup {
+
+namespace {
+
+constexpr const char* kKey = "SOFTWARE\\Vellum";
+constexpr const char* kGs = "C:\\gs\\bin\\gswin64c.exe";
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override { Settings = {}; }
+    void Complete() {
+        registry.Set(kKey, "gsExe", kGs);
+        registry.Set(kKey, "gsFonts", "C:\\gs\\fonts");
+        registry.Set(kKey, "gsLib", "C:\\gs\\lib");
+        registry.Set(kKey, "sendMail", "0");
+        registry.Set(kKey, "defDir", "C:\\PDF");
+        files.files.insert(kGs);
+    }
+    void Load() {
+        SettingsServices services{factory, files, box, window};
+        LoadSettings(services);
+    }
+    std::vector<std::string> ReadOrder() const {
+        std::vector<std::string> names;
+        for (const auto& c : registry.calls) names.push_back(c.valueName);
+        return names;
+    }
+
+    FakeRegistry registry;
+    FakeRegistryFactory factory{registry};
+    FakeFileSystem files;
+    FakeMsgBox box;
+    FakeConfigWindow window;
+};
+
+}  // namespace
+
+TEST_F(SettingsTest, CompleteSettingsAreReadInOrderSilently) {
+    Complete();
+    Load();
+    EXPECT_EQ(ReadOrder(),
+              (std::vector<std::string>{"gsExe", "gsFonts", "gsLib", "sendMail", "defDir"}));
+    EXPECT_TRUE(box.shown.empty());
+    EXPECT_TRUE(window.log.empty());
+    EXPECT_EQ(Settings.defDir, "C:\\PDF");
+    EXPECT_EQ(registry.alive, 0) << "the instance is released";
+}
+
+TEST_F(SettingsTest, NoKeyAtAllOpensTheGhostscriptTabOnTheExecutable) {
+    Load();
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].text, "Vellum Configuration Error.");
+    EXPECT_EQ(box.shown[0].title, "Error!");
+    EXPECT_EQ(box.shown[0].icon, toolkit::Icon::Information);
+    EXPECT_EQ(window.log, (std::vector<std::string>{"show", "tab 0", "focus 0"}));
+    EXPECT_EQ(ReadOrder(), (std::vector<std::string>{"gsExe"}));
+}
+
+TEST_F(SettingsTest, ExecutableThatIsNoOrdinaryFileCountsAsMissing) {
+    Complete();
+    files.files.clear();  // a directory, a hidden file or nothing: the file system says no
+    Load();
+    EXPECT_EQ(window.log, (std::vector<std::string>{"show", "tab 0", "focus 0"}));
+}
+
+TEST_F(SettingsTest, BlankOrMissingLibFocusesTheLibField) {
+    for (bool missing : {false, true}) {
+        SCOPED_TRACE(missing ? "missing" : "spaces only");
+        registry.values.clear();
+        window.log.clear();
+        box.shown.clear();
+        Complete();
+        if (missing)
+            registry.values.erase({kKey, "gsLib"});
+        else
+            registry.Set(kKey, "gsLib", "   ");
+        Load();
+        ASSERT_EQ(box.shown.size(), 1u);
+        EXPECT_EQ(box.shown[0].text, "Vellum Configuration Error.");
+        EXPECT_EQ(window.log, (std::vector<std::string>{"show", "tab 0", "focus 1"}));
+    }
+}
+
+TEST_F(SettingsTest, EmptyFontsIsAcceptedAndMissingDefDirOpensTheVellumTab) {
+    Complete();
+    registry.values.erase({kKey, "gsFonts"});
+    registry.values.erase({kKey, "defDir"});
+    Load();
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].text, "PDF default directory not set.");
+    EXPECT_EQ(box.shown[0].title, "Configuration Error!");
+    EXPECT_EQ(box.shown[0].icon, toolkit::Icon::Information);
+    EXPECT_EQ(window.log, (std::vector<std::string>{"show", "tab 2", "focus 2"}));
+}
+
+TEST_F(SettingsTest, ComponentFailureShowsTheLongReportAndKeepsWhatWasRead) {
+    Complete();
+    registry.throwingReads.insert({kKey, "sendMail"});
+    Load();
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].text,
+              "Error: -2147024891   Source: Vellum.RegistryAccess\r\nAccess is denied.");
+    EXPECT_EQ(box.shown[0].title, "Error");
+    EXPECT_EQ(Settings.gsLib, "C:\\gs\\lib");
+    EXPECT_TRUE(window.log.empty());
+}
+
+TEST_F(SettingsTest, SaveWritesFiveValuesInOrderAndReportsAFailedWrite) {
+    Settings = {"a.exe", "fonts", "lib", "1", "C:\\PDF"};
+    EXPECT_TRUE(SaveSettings(factory, box));
+    EXPECT_EQ(registry.Writes(),
+              (std::vector<std::string>{"gsExe", "gsFonts", "gsLib", "sendMail", "defDir"}));
+    EXPECT_EQ(registry.Get(kKey, "sendMail"), "1");
+    EXPECT_TRUE(box.shown.empty());
+
+    registry.failingWrites.insert({kKey, "gsLib"});
+    EXPECT_FALSE(SaveSettings(factory, box));
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].text, "Vellum settings could not be saved.");
+    EXPECT_EQ(box.shown[0].title, "Error!");
+    EXPECT_EQ(box.shown[0].icon, toolkit::Icon::Error);
+}
+
+TEST_F(SettingsTest, SaveWithoutComponentIsALongReportAndFalse) {
+    factory.failCreate = true;
+    EXPECT_FALSE(SaveSettings(factory, box));
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].title, "Error");
+    EXPECT_EQ(box.shown[0].text.rfind("Error: 429   Source: Vellum\r\n", 0), 0u);
+}
+
+TEST(TrimSpaces, RemovesSpacesOnly) {
+    EXPECT_EQ(TrimSpaces("  1 "), "1");
+    EXPECT_EQ(TrimSpaces("\t1"), "\t1");
+    EXPECT_EQ(TrimSpaces("   "), "");
+    EXPECT_EQ(TrimSpaces(""), "");
+}
+
+}  // namespace vellum::startup
