@@ -24,7 +24,8 @@ public:
     void SetDrive(const std::string& value) override {
         log.push_back("drive=" + value);
         const char letter = value.empty() ? '\0' : static_cast<char>(std::tolower(value[0]));
-        if (!drives.count(letter)) throw RuntimeError(kErrDeviceUnavailable, "Vellum", "Device unavailable");
+        if (!drives.count(letter))
+            throw RuntimeError(kErrDeviceUnavailable, "Vellum", "Device unavailable");
         const std::string next = std::string(1, letter) + ":";
         if (next == drive) return;
         drive = next;
@@ -44,11 +45,12 @@ public:
     void SetPath(const std::string& value) override {
         log.push_back("dir=" + value);
         // A bare drive opens its root, as far as these tests care.
-        std::string next = value.size() >= 2 && value[1] == ':' &&
-                                   (value.size() == 2 || value[2] == ' ')
-                               ? std::string(1, static_cast<char>(std::toupper(value[0]))) + ":\\"
-                               : value;
-        if (unreadable.count(next)) throw RuntimeError(kErrPathNotFound, "Vellum", "Path not found");
+        std::string next =
+            value.size() >= 2 && value[1] == ':' && (value.size() == 2 || value[2] == ' ')
+                ? std::string(1, static_cast<char>(std::toupper(value[0]))) + ":\\"
+                : value;
+        if (unreadable.count(next))
+            throw RuntimeError(kErrPathNotFound, "Vellum", "Path not found");
         if (next == path) return;
         path = next;
         if (onChange) onChange();
@@ -66,7 +68,8 @@ public:
     std::string Path() const override { return path; }
     void SetPath(const std::string& value) override {
         log.push_back("file=" + value);
-        if (unreadable.count(value)) throw RuntimeError(kErrPathNotFound, "Vellum", "Path not found");
+        if (unreadable.count(value))
+            throw RuntimeError(kErrPathNotFound, "Vellum", "Path not found");
         path = value;
     }
     std::string Pattern() const override { return pattern; }

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/fake_controls.h"
 #include "fakes/fake_file_lists.h"
 #include "fakes/fake_mail.h"
 #include "fakes/fake_msg_box.h"
+#include "fakes/fake_shell.h"
+#include "fakes/fake_startup.h"
 #include "startup/settings.h"
 
 namespace vellum::mail {
@@ -14,7 +17,6 @@ using toolkit::Icon;
 using Log = std::vector<std::string>;
 
 constexpr std::uintptr_t kWindow = 0x1234;
-constexpr std::uintptr_t kButton = 0x77;
 
 class SendMailForm : public testing::Test {
 protected:
@@ -34,10 +36,10 @@ protected:
     toolkit::FakeDriveList drive{log};
     toolkit::FakeDirList dir{log};
     toolkit::FakeFileList file{log};
-    FakeButton button{kButton};
+    FakeButton button;
     FakeMapi mapi;
     FakeMsgBox box;
-    FakeEdgeWindowApi windows;
+    FakeWindowApi windows;
     FakeDocumentShell shell;
     FrmSendMail form{SendMailControls{drive, dir, file, button, kWindow},
                      SendMailServices{mapi, box, windows, shell}};
@@ -51,9 +53,8 @@ TEST_F(SendMailForm, LoadGivesTheButtonItsEdgeAndMovesEveryListToTheDefaultFolde
     EXPECT_EQ(drive.Drive(), "d:");
     EXPECT_EQ(dir.Path(), "D:\\Reports\\June");
     EXPECT_EQ(file.Path(), "D:\\Reports\\June");
-    EXPECT_EQ(windows.styled, std::vector<std::uintptr_t>{kButton});
-    EXPECT_EQ(windows.exStyle, shell::kWsExStaticEdge);
-    EXPECT_EQ(windows.frameChanges, 1);
+    EXPECT_EQ(windows.styles[button.hwnd], shell::kWsExStaticEdge);
+    EXPECT_EQ(windows.framesChanged, std::vector<std::uintptr_t>{button.hwnd});
     EXPECT_TRUE(box.shown.empty());
 }
 
@@ -113,9 +114,15 @@ TEST_F(SendMailForm, SendBuildsBothListsInListOrderWhateverTheClickOrder) {
         const char* names;
     };
     const Case cases[] = {
-        {"D:\\Docs", {"a.pdf", "b.pdf"}, {0, 1}, "D:\\Docs\\a.pdf;D:\\Docs\\b.pdf;",
+        {"D:\\Docs",
+         {"a.pdf", "b.pdf"},
+         {0, 1},
+         "D:\\Docs\\a.pdf;D:\\Docs\\b.pdf;",
          "a.pdf;b.pdf;"},
-        {"D:\\Docs", {"a.pdf", "b.pdf", "c.pdf"}, {2, 0}, "D:\\Docs\\a.pdf;D:\\Docs\\c.pdf;",
+        {"D:\\Docs",
+         {"a.pdf", "b.pdf", "c.pdf"},
+         {2, 0},
+         "D:\\Docs\\a.pdf;D:\\Docs\\c.pdf;",
          "a.pdf;c.pdf;"},
         {"D:\\Docs", {"a.pdf", "b.pdf"}, {0}, "D:\\Docs\\a.pdf;", "a.pdf;"},
         // A root already ends in "\": the separator is added anyway.

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/fake_mail.h"
 #include "fakes/fake_msg_box.h"
+#include "fakes/fake_startup.h"
 
 namespace vellum::mail {
 namespace {

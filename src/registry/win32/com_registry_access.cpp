@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -17,11 +18,20 @@ namespace {
 
 using toolkit::RuntimeError;
 
-// The system's wording of a COM result, with the code itself for anyone who has to look it up.
+// The system's wording of a COM result followed by the code itself, "Class not registered
+// (0x80040154)", or the code alone where the system has no wording for it (Wine has none for
+// many COM results).
 std::string ResultText(HRESULT hr) {
     char code[16];
     std::snprintf(code, sizeof(code), "0x%08lX", static_cast<unsigned long>(hr));
-    return win32::SystemMessage(static_cast<DWORD>(hr)) + " [" + code + "]";
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::string text = length && buffer ? win32::Narrow(buffer, length) : std::string();
+    LocalFree(buffer);
+    while (!text.empty() && std::strchr(" .\r\n", text.back()) != nullptr) text.pop_back();
+    return text.empty() ? std::string("error ") + code : text + " (" + code + ")";
 }
 
 // One owner per BSTR; by-reference arguments may come back replaced, so the owner frees
@@ -108,7 +118,7 @@ std::unique_ptr<RegistryAccess> ComRegistryFactory::Create() {
 
     // Whatever the cause (file missing, not registered, damaged), the cure is the same.
     const std::string description = std::string("The registry component ") + kComponentFile +
-                                    " could not be created (" + ResultText(hr) + "). Make sure " +
+                                    " could not be created: " + ResultText(hr) + ". Make sure " +
                                     kComponentFile + " is in the program folder next to " +
                                     ProgramFileName() + ".";
     throw RuntimeError(static_cast<std::int32_t>(hr), toolkit::kVellumSource, description);

@@ -16,7 +16,7 @@ inline constexpr const char* kComponentSource = "Vellum.RegistryAccess";
 // Creates RegistryAccess instances through CoCreateInstance, found by the program's manifest
 // or by the component's registration. COM must already be initialised on the calling thread.
 class ComRegistryFactory : public RegistryFactory {
-  public:
+public:
     // Throws toolkit::RuntimeError (number: the HRESULT) when the component cannot be
     // created, with a description that tells the user what to fix.
     std::unique_ptr<RegistryAccess> Create() override;

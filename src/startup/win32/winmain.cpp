@@ -7,6 +7,7 @@
 #include "config/win32/config_window_win32.h"
 #include "config/win32/spooler_win32.h"
 #include "convert/win32/process_runner_win32.h"
+#include "mail/win32/document_shell_win32.h"
 #include "mail/win32/mapi_win32.h"
 #include "mail/win32/send_mail_window_win32.h"
 #include "registry/win32/com_registry_access.h"
@@ -52,7 +53,9 @@ int Run() {
         config::ConfigServices{registry, files, msgBox, windows, folders, spooler, program,
                                win32::ReadAppInfo()},
         dialogs);
-    win32::Win32SendMailWindow sendMail(msgBox, program);
+    win32::Win32DocumentShell documents;
+    win32::Win32SendMailWindow sendMail(mail::SendMailServices{mapi, msgBox, windows, documents},
+                                        program);
 
     startup::Services services{registry, files, msgBox, runner, config, sendMail, mapi, events};
     const std::string tail = startup::CommandTail(win32::Narrow(GetCommandLineW()));

@@ -10,17 +10,17 @@
 namespace vellum::registry::component {
 
 class InLong {
-  public:
+public:
     HRESULT Bind(VARIANT& arg);
     LONG* Get() { return target_; }
 
-  private:
+private:
     LONG value_ = 0;
     LONG* target_ = nullptr;
 };
 
 class InString {
-  public:
+public:
     InString() { VariantInit(&converted_); }
     InString(const InString&) = delete;
     InString& operator=(const InString&) = delete;
@@ -29,14 +29,14 @@ class InString {
     HRESULT Bind(VARIANT& arg);
     BSTR* Get() { return target_; }
 
-  private:
+private:
     VARIANT converted_;
     BSTR* target_ = nullptr;
 };
 
 // Results go back only through a reference: a by-value output would be dropped silently.
 class OutString {
-  public:
+public:
     OutString() = default;
     OutString(const OutString&) = delete;
     OutString& operator=(const OutString&) = delete;
@@ -47,19 +47,19 @@ class OutString {
     // Hands the result to a script variable; a typed reference already holds it.
     void Commit();
 
-  private:
+private:
     BSTR text_ = nullptr;
     BSTR* target_ = nullptr;
     VARIANT* variable_ = nullptr;
 };
 
 class OutBool {
-  public:
+public:
     HRESULT Bind(VARIANT& arg);
     VARIANT_BOOL* Get() { return variable_ ? &flag_ : target_; }
     void Commit();
 
-  private:
+private:
     VARIANT_BOOL flag_ = VARIANT_FALSE;
     VARIANT_BOOL* target_ = nullptr;
     VARIANT* variable_ = nullptr;

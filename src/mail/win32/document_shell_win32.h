@@ -1,0 +1,13 @@
+#pragma once
+
+#include "mail/document_shell.h"
+
+namespace vellum::win32 {
+
+// ShellExecuteA with the file type's default action.
+class Win32DocumentShell : public mail::DocumentShell {
+public:
+    void Open(const std::string& path) override;
+};
+
+}  // namespace vellum::win32

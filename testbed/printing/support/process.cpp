@@ -1,0 +1,88 @@
+#include "process.h"
+
+#include <vector>
+
+#include "toolkit/runtime_error.h"
+#include "toolkit/win32/handles.h"
+#include "toolkit/win32/strings.h"
+
+namespace vellum::testbed {
+
+namespace {
+
+// An inheritable copy of `handle` for the child to receive; empty when there is none.
+win32::KernelHandle InheritableCopy(HANDLE handle) {
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return {};
+    HANDLE copy = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &copy, 0, TRUE,
+                         DUPLICATE_SAME_ACCESS))
+        return {};
+    return win32::KernelHandle(copy);
+}
+
+}  // namespace
+
+void ThrowSystemError(const std::string& what, DWORD code) {
+    throw toolkit::RuntimeError(
+        static_cast<std::int32_t>(code), "testbed",
+        what + ": " + win32::SystemMessage(code) + " (" + std::to_string(code) + ")");
+}
+
+DWORD RunAndWait(const std::wstring& commandLine, HANDLE input) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    win32::KernelHandle in, out, err;
+    if (input != nullptr) {
+        in = InheritableCopy(input);
+        if (!in) ThrowSystemError("cannot pass the job to the command", GetLastError());
+        out = InheritableCopy(GetStdHandle(STD_OUTPUT_HANDLE));
+        err = InheritableCopy(GetStdHandle(STD_ERROR_HANDLE));
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = in.Get();
+        startup.hStdOutput = out.Get();
+        startup.hStdError = err.Get();
+    }
+    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back(L'\0');
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, input != nullptr ? TRUE : FALSE,
+                        0, nullptr, nullptr, &startup, &info))
+        ThrowSystemError("cannot start " + win32::Narrow(commandLine), GetLastError());
+    win32::KernelHandle process(info.hProcess);
+    win32::KernelHandle thread(info.hThread);
+    // The child holds its own copies now; ours would only keep a pipe or file open.
+    in.Reset();
+    out.Reset();
+    err.Reset();
+    if (WaitForSingleObject(process.Get(), INFINITE) != WAIT_OBJECT_0)
+        ThrowSystemError("cannot wait for " + win32::Narrow(commandLine), GetLastError());
+    DWORD code = 0;
+    if (!GetExitCodeProcess(process.Get(), &code))
+        ThrowSystemError("no exit code from " + win32::Narrow(commandLine), GetLastError());
+    return code;
+}
+
+std::wstring CommandTail(const std::wstring& commandLine) {
+    size_t i = 0;
+    // The program name ends at the closing quote when it starts with one, else at a blank;
+    // this is how the C runtime splits off argv[0].
+    if (i < commandLine.size() && commandLine[i] == L'"') {
+        ++i;
+        while (i < commandLine.size() && commandLine[i] != L'"') ++i;
+        if (i < commandLine.size()) ++i;
+    } else {
+        while (i < commandLine.size() && commandLine[i] != L' ' && commandLine[i] != L'\t') ++i;
+    }
+    while (i < commandLine.size() && (commandLine[i] == L' ' || commandLine[i] == L'\t')) ++i;
+    return commandLine.substr(i);
+}
+
+std::wstring ReplaceAll(std::wstring text, const std::wstring& pattern, const std::wstring& value) {
+    if (pattern.empty()) return text;
+    for (size_t at = text.find(pattern); at != std::wstring::npos;
+         at = text.find(pattern, at + value.size()))
+        text.replace(at, pattern.size(), value);
+    return text;
+}
+
+}  // namespace vellum::testbed

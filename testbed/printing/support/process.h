@@ -1,0 +1,26 @@
+#pragma once
+
+// Starting a program and waiting for it, the way the monitor and RedRun both hand a job on.
+
+#include <windows.h>
+
+#include <string>
+
+namespace vellum::testbed {
+
+// Runs `commandLine` (a full Windows command line, program first) and waits for it to end.
+// When `input` is given, the child reads it as standard input (an inheritable duplicate is
+// made for the start only); its output goes where this process's output goes. Returns the
+// child's exit code; throws toolkit::RuntimeError when it cannot be started.
+DWORD RunAndWait(const std::wstring& commandLine, HANDLE input = nullptr);
+
+// The part of a command line after the program name and the blanks that follow it.
+std::wstring CommandTail(const std::wstring& commandLine);
+
+// `text` with every occurrence of `pattern` replaced by `value`.
+std::wstring ReplaceAll(std::wstring text, const std::wstring& pattern, const std::wstring& value);
+
+// A RuntimeError carrying `what`, the system's wording of `code`, and the code itself.
+[[noreturn]] void ThrowSystemError(const std::string& what, DWORD code);
+
+}  // namespace vellum::testbed

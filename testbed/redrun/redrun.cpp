@@ -1,0 +1,90 @@
+// RedRun stand-in: the port's Arguments are its command-line tail. It keeps the job that
+// arrives on standard input in a temporary file, runs the tail with every %1 replaced by
+// that file's path, waits, removes the file, and exits with the command's exit code.
+
+#include <windows.h>
+
+#include <exception>
+#include <string>
+
+#include "log.h"
+#include "process.h"
+#include "toolkit/runtime_error.h"
+#include "toolkit/win32/handles.h"
+#include "toolkit/win32/strings.h"
+
+namespace vellum::testbed {
+namespace {
+
+constexpr const char* kWho = "redrun";
+// Exit code when RedRun itself fails, before or instead of the command.
+constexpr int kFailed = 255;
+
+std::wstring TempFilePath() {
+    wchar_t folder[MAX_PATH];
+    const DWORD length = GetTempPathW(MAX_PATH, folder);
+    if (length == 0 || length >= MAX_PATH) ThrowSystemError("no temporary folder", GetLastError());
+    wchar_t path[MAX_PATH];
+    if (GetTempFileNameW(folder, L"vrr", 0, path) == 0)
+        ThrowSystemError("cannot name the job file", GetLastError());
+    return path;
+}
+
+// Copies standard input to `path` until it ends: end of file, or the writer closing its pipe.
+void SaveInput(const std::wstring& path) {
+    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    if (input == nullptr || input == INVALID_HANDLE_VALUE)
+        throw toolkit::RuntimeError(ERROR_INVALID_HANDLE, kWho, "no job on standard input");
+    win32::KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) ThrowSystemError("cannot open the job file", GetLastError());
+    char buffer[65536];
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(input, buffer, sizeof(buffer), &read, nullptr)) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_BROKEN_PIPE) break;
+            ThrowSystemError("cannot read the job", error);
+        }
+        if (read == 0) break;
+        DWORD written = 0;
+        if (!WriteFile(file.Get(), buffer, read, &written, nullptr) || written != read)
+            ThrowSystemError("cannot write the job file", GetLastError());
+    }
+}
+
+int Run() {
+    const std::wstring tail = CommandTail(GetCommandLineW());
+    if (tail.empty())
+        throw toolkit::RuntimeError(ERROR_INVALID_PARAMETER, kWho,
+                                    "no command given (usage: redrun <command with %1>)");
+    const std::wstring path = TempFilePath();
+    // The file exists from GetTempFileName on, so it is removed whatever happens next.
+    struct Remove {
+        const std::wstring& path;
+        ~Remove() {
+            if (!DeleteFileW(path.c_str()))
+                Log(kWho, "cannot remove " + win32::Narrow(path) + ": " +
+                              win32::SystemMessage(GetLastError()));
+        }
+    } remove{path};
+    SaveInput(path);
+    const std::wstring command = ReplaceAll(tail, L"%1", path);
+    const DWORD code = RunAndWait(command);
+    if (code != 0) Log(kWho, win32::Narrow(command) + " exited with code " + std::to_string(code));
+    return static_cast<int>(code);
+}
+
+}  // namespace
+}  // namespace vellum::testbed
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    try {
+        return vellum::testbed::Run();
+    } catch (const vellum::toolkit::RuntimeError& e) {
+        vellum::testbed::Log(vellum::testbed::kWho, e.Description());
+    } catch (const std::exception& e) {
+        vellum::testbed::Log(vellum::testbed::kWho, e.what());
+    }
+    return vellum::testbed::kFailed;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+// Finding a process's top-level windows and waiting for them to come and go.
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "driver/process.h"
+
+namespace vellum::e2e {
+
+struct TopWindow {
+    HWND hwnd = nullptr;
+    std::string title;
+    std::string className;
+    bool visible = false;
+};
+
+// Every top-level window (owned ones included: dialogs and message boxes) of the process, in
+// z-order.
+std::vector<TopWindow> TopWindows(const Process& process);
+
+// One line per top-level window plus whether the process still runs: what a failure message shows.
+std::string DescribeWindows(const Process& process);
+
+// A visible top-level window of the process whose title is exactly `title`.
+HWND WaitForWindow(const Process& process, const std::string& title,
+                   std::chrono::milliseconds timeout = kDefaultTimeout);
+
+// A visible dialog window (class #32770: a message box or a common dialog) of the process,
+// optionally with the given title.
+HWND WaitForDialog(const Process& process, std::chrono::milliseconds timeout = kDefaultTimeout);
+HWND WaitForDialog(const Process& process, const std::string& title,
+                   std::chrono::milliseconds timeout = kDefaultTimeout);
+
+// Waits until `window` is destroyed or hidden; `what` names it in the failure message.
+void WaitForWindowGone(const Process& process, HWND window, const std::string& what,
+                       std::chrono::milliseconds timeout = kDefaultTimeout);
+
+// Polls `condition` until it holds; throws DriverError naming `what` otherwise. The building block
+// for waits on effects outside the windows (a file written, a process ended).
+void WaitUntil(const Process& process, const std::string& what,
+               const std::function<bool()>& condition,
+               std::chrono::milliseconds timeout = kDefaultTimeout);
+
+}  // namespace vellum::e2e

@@ -1,0 +1,127 @@
+#include "e2e_support.h"
+
+#include <shellapi.h>
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <vector>
+
+#include "toolkit/win32/strings.h"
+
+namespace vellum::e2e {
+
+namespace {
+
+constexpr wchar_t kSettingsKey[] = L"SOFTWARE\\Vellum";
+
+void Check(LSTATUS status, const std::string& what) {
+    if (status != ERROR_SUCCESS)
+        throw std::runtime_error(what + ": " + win32::SystemMessage(static_cast<DWORD>(status)));
+}
+
+}  // namespace
+
+void VellumRegistry::Reset() {
+    const LSTATUS status = RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettingsKey);
+    if (status != ERROR_FILE_NOT_FOUND) Check(status, "removing HKLM\\SOFTWARE\\Vellum");
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, kSettingsKey);
+}
+
+void VellumRegistry::Set(const std::string& name, const std::string& value) {
+    const std::wstring wide = win32::Widen(value);
+    Check(RegSetKeyValueW(HKEY_LOCAL_MACHINE, kSettingsKey, win32::Widen(name).c_str(), REG_SZ,
+                          wide.c_str(), static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))),
+          "writing setting " + name);
+}
+
+bool VellumRegistry::Read(const std::string& keyPath, const std::string& name,
+                          std::string& value) {
+    DWORD size = 0;
+    const std::wstring key = win32::Widen(keyPath);
+    const std::wstring valueName = win32::Widen(name);
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), valueName.c_str(), RRF_RT_REG_SZ, nullptr,
+                     nullptr, &size) != ERROR_SUCCESS)
+        return false;
+    std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1);
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), valueName.c_str(), RRF_RT_REG_SZ, nullptr,
+                     buffer.data(), &size) != ERROR_SUCCESS)
+        return false;
+    value = win32::Narrow(std::wstring(buffer.data()));
+    return true;
+}
+
+bool VellumRegistry::Exists(const std::string& keyPath, const std::string& name) {
+    std::string ignored;
+    return Read(keyPath, name, ignored);
+}
+
+void WriteCompleteSettings(const std::string& defDir, bool sendMail) {
+    VellumRegistry::Reset();
+    VellumRegistry::Set("gsExe", SiblingPath("gswin64c.exe"));
+    VellumRegistry::Set("gsFonts", "");
+    VellumRegistry::Set("gsLib", SiblingPath("jobs"));
+    VellumRegistry::Set("sendMail", sendMail ? "1" : "0");
+    VellumRegistry::Set("defDir", defDir);
+}
+
+TempFolder::TempFolder(const std::string& name) {
+    wchar_t temp[MAX_PATH + 1];
+    GetTempPathW(MAX_PATH + 1, temp);
+    path_ = win32::Narrow(std::wstring(temp)) + name + "-" + std::to_string(GetCurrentProcessId()) +
+            "-" + std::to_string(GetTickCount64());
+    if (!CreateDirectoryW(win32::Widen(path_).c_str(), nullptr))
+        throw std::runtime_error("cannot create " + path_);
+}
+
+TempFolder::~TempFolder() {
+    std::wstring from = win32::Widen(path_);
+    from.push_back(L'\0');  // the list of paths ends with an extra NUL
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NO_UI;
+    SHFileOperationW(&op);
+}
+
+bool FileExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(win32::Widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void CopyFileTo(const std::string& from, const std::string& to) {
+    if (!CopyFileW(win32::Widen(from).c_str(), win32::Widen(to).c_str(), FALSE))
+        throw std::runtime_error("cannot copy " + from + " to " + to + ": " +
+                                 win32::SystemMessage(GetLastError()));
+}
+
+void WriteTextFile(const std::string& path, const std::string& text) {
+    std::ofstream out(win32::Widen(path).c_str(), std::ios::binary);
+    out << text;
+    if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+std::string ReadTextFile(const std::string& path) {
+    std::ifstream in(win32::Widen(path).c_str(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string PdfText(const std::string& pdfPath) {
+    const std::string textPath = pdfPath + ".txt";
+    Process pdftotext = Process::Start(SiblingPath("gswin64c.exe"),
+                                       "\"" + pdfPath + "\" \"" + textPath + "\"",
+                                       {{"VELLUM_GS", "/usr/bin/pdftotext"}});
+    const DWORD code = pdftotext.WaitExitCode(30s);
+    if (code != 0) throw std::runtime_error("pdftotext failed on " + pdfPath);
+    std::string text = ReadTextFile(textPath);
+    DeleteFileW(win32::Widen(textPath).c_str());
+    return text;
+}
+
+Process StartVellum(const std::string& argsTail, const Environment& env) {
+    return Process::Start(SiblingPath("vellum.exe"), argsTail, env);
+}
+
+}  // namespace vellum::e2e

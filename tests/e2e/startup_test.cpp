@@ -1,0 +1,91 @@
+// Start-up of the real vellum.exe: the command line's modes and the settings check.
+
+#include <gtest/gtest.h>
+
+#include "config/config_ids.h"
+#include "e2e_support.h"
+
+namespace vellum::e2e {
+
+namespace ids = config::ids;
+
+namespace {
+
+constexpr const char* kConfigTitle = "Configure Vellum";
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override { VellumRegistry::Reset(); }
+    void TearDown() override { VellumRegistry::Reset(); }
+};
+
+void ExpectFocusOn(const Process& vellum, HWND window, int id) {
+    WaitUntil(vellum, "the focus in control " + std::to_string(id), [&] {
+        const HWND focused = FocusedControl(vellum);
+        return focused != nullptr && focused == FindControl(window, id);
+    });
+}
+
+}  // namespace
+
+TEST_F(StartupTest, NoSettingsAtAllAsksToConfigureGhostscript) {
+    Process vellum = StartVellum("-config");
+    const MessageBoxInfo box = WaitForMessageBox(vellum);
+    EXPECT_EQ(box.text, "Vellum Configuration Error.");
+    EXPECT_EQ(box.title, "Error!");
+    EXPECT_EQ(box.icon, Icon::Information);
+    CloseMessageBox(box.hwnd);
+
+    const HWND window = WaitForWindow(vellum, kConfigTitle);
+    EXPECT_EQ(CurrentTab(Control(window, ids::kTabs)), 0);
+    ExpectFocusOn(vellum, window, ids::kGsDir);
+    Click(Control(window, ids::kCancel));
+    EXPECT_TRUE(vellum.WaitExit(10s));
+    EXPECT_FALSE(VellumRegistry::Exists("SOFTWARE\\Vellum", "gsExe")) << "Cancel stores nothing";
+}
+
+TEST_F(StartupTest, MissingDefaultFolderOpensTheVellumTab) {
+    WriteCompleteSettings("");
+    Process vellum = StartVellum("-config");
+    const MessageBoxInfo box = WaitForMessageBox(vellum);
+    EXPECT_EQ(box.text, "PDF default directory not set.");
+    EXPECT_EQ(box.title, "Configuration Error!");
+    EXPECT_EQ(box.icon, Icon::Information);
+    CloseMessageBox(box.hwnd);
+
+    const HWND window = WaitForWindow(vellum, kConfigTitle);
+    EXPECT_EQ(CurrentTab(Control(window, ids::kTabs)), 2);
+    EXPECT_TRUE(IsVisible(Control(window, ids::kPdfDir)));
+    ExpectFocusOn(vellum, window, ids::kPdfDir);
+}
+
+TEST_F(StartupTest, ConfigureModeForEveryWayOfAskingAndConvertForOtherCase) {
+    TempFolder pdfs("pdfs");
+    WriteCompleteSettings(pdfs.Path());
+    for (const char* tail : {"-config", "", "\"-config\""}) {
+        SCOPED_TRACE(std::string("command line tail: ") + tail);
+        Process vellum = StartVellum(tail);
+        const HWND window = WaitForWindow(vellum, kConfigTitle);
+        EXPECT_EQ(TabNames(Control(window, ids::kTabs)),
+                  (std::vector<std::string>{"Ghostscript", "RedMon", "Vellum"}));
+        EXPECT_EQ(Text(Control(window, ids::kGsDir)), SiblingPath("gswin64c.exe"));
+        Click(Control(window, ids::kCancel));
+        EXPECT_TRUE(vellum.WaitExit(10s));
+    }
+
+    Process vellum = StartVellum("-CONFIG");
+    const HWND dialog = WaitForFileDialog(vellum);
+    CancelDialog(dialog);
+    EXPECT_TRUE(vellum.WaitExit(10s));
+}
+
+TEST_F(StartupTest, MailModeOpensTheSendMailWindow) {
+    TempFolder pdfs("pdfs");
+    WriteCompleteSettings(pdfs.Path());
+    Process vellum = StartVellum("-mail");
+    const HWND window = WaitForWindow(vellum, "Send PDF by eMail");
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(vellum.WaitExit(10s));
+}
+
+}  // namespace vellum::e2e
