@@ -34,7 +34,10 @@ std::optional<std::string> ShowFileDialog(const toolkit::FileDialogRequest& requ
 
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = reinterpret_cast<HWND>(request.owner);
+    // A hidden owner (the configuration window loaded only for its dialog) would keep the
+    // dialog off the taskbar; it then stands on its own.
+    const HWND owner = reinterpret_cast<HWND>(request.owner);
+    ofn.hwndOwner = owner != nullptr && IsWindowVisible(owner) ? owner : nullptr;
     ofn.lpstrFilter = request.filters.empty() ? nullptr : filter.c_str();
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = file.data();

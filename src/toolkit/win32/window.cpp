@@ -11,20 +11,32 @@ namespace {
 
 constexpr wchar_t kFrameClass[] = L"VellumFrame";
 
-int ScreenDpi(int index) {
-    static const int dpi[2] = {[] {
-                                   HDC dc = GetDC(nullptr);
-                                   const int value = GetDeviceCaps(dc, LOGPIXELSX);
-                                   ReleaseDC(nullptr, dc);
-                                   return value > 0 ? value : 96;
-                               }(),
-                               [] {
-                                   HDC dc = GetDC(nullptr);
-                                   const int value = GetDeviceCaps(dc, LOGPIXELSY);
-                                   ReleaseDC(nullptr, dc);
-                                   return value > 0 ? value : 96;
-                               }()};
-    return dpi[index];
+int ReadScreenDpi(int capability) {
+    HDC dc = GetDC(nullptr);
+    const int value = GetDeviceCaps(dc, capability);
+    ReleaseDC(nullptr, dc);
+    return value > 0 ? value : 96;
+}
+
+int ScreenDpiX() {
+    static const int dpi = ReadScreenDpi(LOGPIXELSX);
+    return dpi;
+}
+
+int ScreenDpiY() {
+    static const int dpi = ReadScreenDpi(LOGPIXELSY);
+    return dpi;
+}
+
+// A font of `face` at `points100` hundredths of a point.
+HFONT MakeFont(const wchar_t* face, int points100, LONG weight) {
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(points100, ScreenDpiY(), 7200);
+    lf.lfWeight = weight;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
+    HFONT font = CreateFontIndirectW(&lf);
+    return font != nullptr ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
 [[noreturn]] void ThrowLastError(const std::string& what) {
@@ -84,8 +96,8 @@ void RegisterFrameClass() {
 
 }  // namespace
 
-int TwipsToPixelsX(int twips) { return MulDiv(twips, ScreenDpi(0), 1440); }
-int TwipsToPixelsY(int twips) { return MulDiv(twips, ScreenDpi(1), 1440); }
+int TwipsToPixelsX(int twips) { return MulDiv(twips, ScreenDpiX(), 1440); }
+int TwipsToPixelsY(int twips) { return MulDiv(twips, ScreenDpiY(), 1440); }
 
 Window::~Window() { Destroy(); }
 
@@ -141,32 +153,12 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
 
 HFONT DefaultFont() {
     // MS Sans Serif 8 pt: the font the forms' layout was drawn for.
-    static const HFONT font = [] {
-        LOGFONTW lf{};
-        HDC dc = GetDC(nullptr);
-        lf.lfHeight = -MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72);
-        ReleaseDC(nullptr, dc);
-        lf.lfWeight = FW_NORMAL;
-        lf.lfCharSet = DEFAULT_CHARSET;
-        lstrcpynW(lf.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
-        HFONT created = CreateFontIndirectW(&lf);
-        return created != nullptr ? created : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    }();
+    static const HFONT font = MakeFont(L"MS Sans Serif", 800, FW_NORMAL);
     return font;
 }
 
 HFONT FrameCaptionFont() {
-    // Verdana 8.25 pt bold.
-    static const HFONT font = [] {
-        LOGFONTW lf{};
-        HDC dc = GetDC(nullptr);
-        lf.lfHeight = -MulDiv(825, GetDeviceCaps(dc, LOGPIXELSY), 7200);
-        ReleaseDC(nullptr, dc);
-        lf.lfWeight = FW_BOLD;
-        lf.lfCharSet = DEFAULT_CHARSET;
-        lstrcpynW(lf.lfFaceName, L"Verdana", LF_FACESIZE);
-        return CreateFontIndirectW(&lf);
-    }();
+    static const HFONT font = MakeFont(L"Verdana", 825, FW_BOLD);
     return font;
 }
 
