@@ -40,6 +40,14 @@ TEST_F(ConvertTest, JobBecomesAPdfInTheDefaultFolderNamedAsTyped) {
         EXPECT_NE(text.find(word), std::string::npos) << word << " in:\n" << text;
 }
 
+TEST_F(ConvertTest, NameTypedWithAnExtensionIsKeptAsTyped) {
+    Process vellum = StartVellum(JobArgument());
+    AnswerSaveAs(vellum, "report.ps2pdf");
+    EXPECT_EQ(vellum.WaitExitCode(kConvertTimeout), 0u);
+    EXPECT_TRUE(FileExists(pdfs.File("report.ps2pdf")));
+    EXPECT_FALSE(FileExists(pdfs.File("report.ps2pdf.pdf")));
+}
+
 TEST_F(ConvertTest, CancelConvertsNothingAndEndsSilently) {
     Process vellum = StartVellum(JobArgument());
     CancelDialog(WaitForFileDialog(vellum));

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -35,8 +36,7 @@ void VellumRegistry::Set(const std::string& name, const std::string& value) {
           "writing setting " + name);
 }
 
-bool VellumRegistry::Read(const std::string& keyPath, const std::string& name,
-                          std::string& value) {
+bool VellumRegistry::Read(const std::string& keyPath, const std::string& name, std::string& value) {
     DWORD size = 0;
     const std::wstring key = win32::Widen(keyPath);
     const std::wstring valueName = win32::Widen(name);
@@ -110,9 +110,9 @@ std::string ReadTextFile(const std::string& path) {
 
 std::string PdfText(const std::string& pdfPath) {
     const std::string textPath = pdfPath + ".txt";
-    Process pdftotext = Process::Start(SiblingPath("gswin64c.exe"),
-                                       "\"" + pdfPath + "\" \"" + textPath + "\"",
-                                       {{"VELLUM_GS", "/usr/bin/pdftotext"}});
+    Process pdftotext =
+        Process::Start(SiblingPath("gswin64c.exe"), "\"" + pdfPath + "\" \"" + textPath + "\"",
+                       {{"VELLUM_GS", "/usr/bin/pdftotext"}});
     const DWORD code = pdftotext.WaitExitCode(30s);
     if (code != 0) throw std::runtime_error("pdftotext failed on " + pdfPath);
     std::string text = ReadTextFile(textPath);
@@ -122,6 +122,32 @@ std::string PdfText(const std::string& pdfPath) {
 
 Process StartVellum(const std::string& argsTail, const Environment& env) {
     return Process::Start(SiblingPath("vellum.exe"), argsTail, env);
+}
+
+std::string RedMonPortKey(const std::string& port) {
+    return std::string(kRedMonPortsKey) + "\\" + port;
+}
+
+void SetupPrinter(const std::string& argsTail) {
+    Process setup = Process::Start(SiblingPath("setup-printer.exe"), argsTail);
+    const DWORD code = setup.WaitExitCode(60s);
+    if (code != 0)
+        throw std::runtime_error("setup-printer " + argsTail + " failed with " +
+                                 std::to_string(code));
+}
+
+Process WaitForNewProcess(const Process& witness, const std::string& imageName,
+                          const std::vector<DWORD>& known, std::chrono::milliseconds timeout) {
+    DWORD found = 0;
+    WaitUntil(
+        witness, "a new " + imageName,
+        [&] {
+            for (DWORD id : ProcessesNamed(imageName))
+                if (std::find(known.begin(), known.end(), id) == known.end()) found = id;
+            return found != 0;
+        },
+        timeout);
+    return Process::Attach(found);
 }
 
 }  // namespace vellum::e2e

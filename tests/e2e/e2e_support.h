@@ -54,4 +54,19 @@ std::string PdfText(const std::string& pdfPath);
 // vellum.exe next to the test, started with `argsTail`.
 Process StartVellum(const std::string& argsTail, const Environment& env = {});
 
+// Where the "Redirected Port" monitor keeps its ports, one subkey per port, under HKLM.
+inline constexpr const char* kRedMonPortsKey =
+    "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Redirected Port\\Ports";
+std::string RedMonPortKey(const std::string& port);
+
+// Runs the rig's setup-printer.exe (registers the monitor, makes a port with empty Command and
+// Arguments, and the "Vellum PDF" printer unless told --no-printer) with `argsTail`.
+void SetupPrinter(const std::string& argsTail);
+
+// Waits until a process named `imageName` runs that is not one of `known`, and takes it over:
+// for programs that the program under test starts (vellum.exe started by RedRun). `witness` is
+// the process whose windows a time-out describes.
+Process WaitForNewProcess(const Process& witness, const std::string& imageName,
+                          const std::vector<DWORD>& known, std::chrono::milliseconds timeout);
+
 }  // namespace vellum::e2e

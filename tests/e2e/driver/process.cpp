@@ -1,5 +1,7 @@
 #include "driver/process.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <cwctype>
 #include <map>
@@ -45,7 +47,86 @@ std::wstring EnvironmentBlock(const Environment& extra) {
     return block;
 }
 
+// A snapshot of the system's processes or threads, closed on destruction.
+class Snapshot {
+public:
+    explicit Snapshot(DWORD what) : handle_(CreateToolhelp32Snapshot(what, 0)) {
+        if (handle_ == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            throw DriverError("cannot list the running processes: error " + std::to_string(error) +
+                              " (" + win32::SystemMessage(error) + ")");
+        }
+    }
+    Snapshot(const Snapshot&) = delete;
+    Snapshot& operator=(const Snapshot&) = delete;
+    ~Snapshot() { CloseHandle(handle_); }
+    HANDLE Get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+// The process's first thread, the one that runs its windows in our programs: the thread created
+// earliest (snapshot order is not promised to be creation order).
+DWORD FirstThread(DWORD processId) {
+    Snapshot threads(TH32CS_SNAPTHREAD);
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    DWORD first = 0;
+    ULONGLONG earliest = ~0ULL;
+    for (BOOL more = Thread32First(threads.Get(), &entry); more;
+         more = Thread32Next(threads.Get(), &entry)) {
+        if (entry.th32OwnerProcessID != processId) continue;
+        if (first == 0) first = entry.th32ThreadID;
+        HANDLE thread = OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ThreadID);
+        if (!thread) continue;
+        FILETIME created{}, exited{}, kernel{}, user{};
+        if (GetThreadTimes(thread, &created, &exited, &kernel, &user)) {
+            const ULONGLONG when =
+                (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+            if (when < earliest) {
+                earliest = when;
+                first = entry.th32ThreadID;
+            }
+        }
+        CloseHandle(thread);
+    }
+    return first;
+}
+
 }  // namespace
+
+Process Process::Attach(DWORD processId) {
+    constexpr DWORD kAccess = PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION | PROCESS_VM_READ |
+                              PROCESS_VM_WRITE | PROCESS_TERMINATE | SYNCHRONIZE;
+    HANDLE process = OpenProcess(kAccess, FALSE, processId);
+    if (!process) {
+        const DWORD error = GetLastError();
+        throw DriverError("cannot open process " + std::to_string(processId) + ": error " +
+                          std::to_string(error) + " (" + win32::SystemMessage(error) + ")");
+    }
+    std::string name = "attached process";
+    wchar_t image[MAX_PATH * 4];
+    DWORD length = static_cast<DWORD>(std::size(image));
+    if (QueryFullProcessImageNameW(process, 0, image, &length)) name = win32::Narrow(image, length);
+    return Process(process, nullptr, processId, FirstThread(processId), std::move(name));
+}
+
+std::vector<DWORD> ProcessesNamed(const std::string& imageName) {
+    const std::wstring wanted = win32::Widen(imageName);
+    Snapshot processes(TH32CS_SNAPPROCESS);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    std::vector<DWORD> ids;
+    for (BOOL more = Process32FirstW(processes.Get(), &entry); more;
+         more = Process32NextW(processes.Get(), &entry)) {
+        // Some systems report the full path here, others only the file name.
+        const std::wstring file = entry.szExeFile;
+        const std::wstring name = file.substr(file.find_last_of(L"\\/") + 1);
+        if (_wcsicmp(name.c_str(), wanted.c_str()) == 0) ids.push_back(entry.th32ProcessID);
+    }
+    return ids;
+}
 
 Process Process::Start(const std::string& exePath, const std::string& argsTail,
                        const Environment& extraEnv, const std::string& workDir) {

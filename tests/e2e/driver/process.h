@@ -27,6 +27,10 @@ public:
     // with the system's reason when the program cannot be started.
     static Process Start(const std::string& exePath, const std::string& argsTail,
                          const Environment& extraEnv = {}, const std::string& workDir = "");
+    // Takes over a running program that another program started (the print chain's vellum.exe,
+    // started by RedRun), so that it can be driven like a started one; it is killed on
+    // destruction in the same way. Throws DriverError when the process cannot be opened.
+    static Process Attach(DWORD processId);
 
     Process(Process&& other) noexcept;
     Process& operator=(Process&& other) noexcept;
@@ -60,6 +64,10 @@ private:
     DWORD threadId_ = 0;
     std::string commandLine_;
 };
+
+// The ids of the running processes whose executable file name (without folder) is `imageName`,
+// compared without regard to case.
+std::vector<DWORD> ProcessesNamed(const std::string& imageName);
 
 // The path of a file next to the running test executable (where the build puts every program).
 std::string SiblingPath(const std::string& fileName);

@@ -1,0 +1,81 @@
+// The whole chain as a user meets it: bind the port in the configuration window, print from a
+// Windows program to "Vellum PDF", and the monitor, RedRun and Vellum turn the job into a PDF
+// that holds the document's text.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "config/config_ids.h"
+#include "e2e_support.h"
+
+namespace vellum::e2e {
+
+namespace ids = config::ids;
+
+namespace {
+
+constexpr const char* kPrinter = "Vellum PDF";
+constexpr const char* kPort = "RPT1:";  // the port setup-printer puts the printer on
+
+class ChainTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteCompleteSettings(pdfs.Path());
+        SetupPrinter("");
+    }
+    void TearDown() override {
+        // Back to the unbound port that setup-printer makes, as the other printing tests expect.
+        SetupPrinter("--command \"\" --arguments \"\"");
+        VellumRegistry::Reset();
+    }
+
+    TempFolder work{"vellum chain work"};
+    TempFolder pdfs{"vellum chain pdfs"};
+};
+
+std::string Word(int i) {
+    char word[16];
+    std::snprintf(word, sizeof word, "word%03d", i);
+    return word;
+}
+
+}  // namespace
+
+TEST_F(ChainTest, PrintedDocumentBecomesThePdfTheUserNames) {
+    {
+        Process vellum = StartVellum("-config");
+        const HWND window = WaitForWindow(vellum, "Configure Vellum");
+        SetText(Control(window, ids::kRrExe), SiblingPath("redrun.exe"));
+        SelectComboItem(Control(window, ids::kPorts), kPort);
+        Click(Control(window, ids::kSave));
+        ASSERT_TRUE(vellum.WaitExit(10s)) << DescribeWindows(vellum);
+    }
+
+    constexpr int kLines = 150;  // several pages
+    std::string document;
+    for (int i = 1; i <= kLines; ++i)
+        document += "Line " + std::to_string(i) + " of the document carries " + Word(i) + ".\r\n";
+    const std::string text = work.File("document.txt");
+    WriteTextFile(text, document);
+
+    const std::vector<DWORD> running = ProcessesNamed("vellum.exe");
+    Process printer = Process::Start(SiblingPath("printtext.exe"),
+                                     "\"" + std::string(kPrinter) + "\" \"" + text + "\"",
+                                     {{"VELLUM_REDMON_LOG", work.File("redmon.log")}});
+    Process vellum = WaitForNewProcess(printer, "vellum.exe", running, kConvertTimeout);
+    const std::string pdf = pdfs.File("printed document.pdf");
+    AnswerSaveAs(vellum, pdf, kConvertTimeout);
+    EXPECT_EQ(vellum.WaitExitCode(kConvertTimeout), 0u);
+    EXPECT_EQ(printer.WaitExitCode(30s), 0u) << ReadTextFile(work.File("redmon.log"));
+
+    ASSERT_TRUE(FileExists(pdf)) << ReadTextFile(work.File("redmon.log"));
+    const std::string pdfText = PdfText(pdf);
+    for (int i = 1; i <= kLines; ++i)
+        EXPECT_NE(pdfText.find(Word(i)), std::string::npos) << Word(i) << " is missing";
+    // pdftotext ends every page with a form feed.
+    EXPECT_GE(std::count(pdfText.begin(), pdfText.end(), '\f'), 2) << pdfText;
+}
+
+}  // namespace vellum::e2e
