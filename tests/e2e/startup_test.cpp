@@ -88,4 +88,22 @@ TEST_F(StartupTest, MailModeOpensTheSendMailWindow) {
     EXPECT_TRUE(vellum.WaitExit(10s));
 }
 
+TEST_F(StartupTest, ProgramCopiedWithoutItsRegistryComponentSaysWhatIsMissing) {
+    TempFolder bin("vellum without component");
+    CopyFileTo(SiblingPath("vellum.exe"), bin.File("vellum.exe"));
+    Process vellum = Process::Start(bin.File("vellum.exe"), "-config");
+
+    const MessageBoxInfo load = WaitForMessageBox(vellum);
+    EXPECT_EQ(load.title, "Error") << "the settings load reports in the long form";
+    EXPECT_EQ(load.icon, Icon::Error);
+    EXPECT_NE(load.text.find("VellumRegistry.dll"), std::string::npos) << load.text;
+    EXPECT_NE(load.text.find("program folder"), std::string::npos) << load.text;
+    CloseMessageBox(load.hwnd);
+
+    const MessageBoxInfo window = WaitForMessageBox(vellum);
+    EXPECT_EQ(window.title, "Error!") << "the window's load failure reaches Main's trap";
+    CloseMessageBox(window.hwnd);
+    EXPECT_TRUE(vellum.WaitExit(10s)) << "no window is left to keep the program alive";
+}
+
 }  // namespace vellum::e2e
