@@ -2,7 +2,9 @@
 
 #include <vector>
 
+#include "toolkit/error_report.h"
 #include "toolkit/runtime_error.h"
+#include "toolkit/win32/msg_box_win32.h"
 #include "toolkit/win32/strings.h"
 
 namespace vellum::win32 {
@@ -148,7 +150,18 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
     }
     auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
-    return self->OnMessage(message, wParam, lParam);
+    // Nothing may unwind through the system's frames: what no handler caught ends the program
+    // the way an untrapped run-time error does.
+    try {
+        return self->OnMessage(message, wParam, lParam);
+    } catch (const toolkit::RuntimeError& e) {
+        Win32MsgBox box;
+        toolkit::ReportUntrapped(box, e);
+    } catch (const std::exception& e) {
+        Win32MsgBox box;
+        toolkit::ReportUntrapped(box, toolkit::RuntimeError(51, toolkit::kVellumSource, e.what()));
+    }
+    ExitProcess(1);
 }
 
 HFONT DefaultFont() {
