@@ -1,0 +1,347 @@
+// The benchmark's Win32 driver: starts vellum.exe and its floors under Wine, times them with the
+// performance counter and reads their memory figures. One command per measure; each does a
+// warm-up run and then `runs` measured runs, alternating the program and its floor so that a
+// drift of the machine falls on both. Every measured run prints one line
+//
+//   <measure> <value>
+//
+// (milliseconds or bytes) for scripts/bench to aggregate. Exit code 0, or 2 with the reason on
+// stderr when a program did not do what the run expects.
+//
+//   bench_driver startup <runs> <job.ps> <pdf folder>
+//   bench_driver convert <runs> <job.ps> <pdf folder>
+//   bench_driver memory  <runs> <job.ps> <pdf folder>
+//   bench_driver config  <runs> <label>
+//   bench_driver enumports <runs> <label>
+
+#include <windows.h>
+#include <dlgs.h>
+#include <psapi.h>
+#include <winspool.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+#include "convert/ghostscript_command.h"
+#include "driver/driver.h"
+#include "startup/settings.h"
+#include "toolkit/win32/strings.h"
+
+using namespace vellum::e2e;
+
+namespace {
+
+constexpr DWORD kTimeoutMs = 120000;
+
+double Now() {
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) * 1000.0 / frequency;
+}
+
+void Report(const std::string& measure, double value) {
+    std::printf("%s %.3f\n", measure.c_str(), value);
+    std::fflush(stdout);
+}
+
+std::string ClassOf(HWND window) {
+    wchar_t name[64] = L"";
+    GetClassNameW(window, name, 64);
+    return vellum::win32::Narrow(name);
+}
+
+struct Search {
+    DWORD processId;
+    std::function<bool(HWND)> matches;
+    HWND found = nullptr;
+};
+
+// A visible top-level window of the process that `matches`, or nullptr. Cheap enough to call
+// every millisecond: no text is read across processes.
+HWND FindVisible(const Process& process, std::function<bool(HWND)> matches) {
+    Search search{process.Id(), std::move(matches)};
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(context);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner != s.processId || !IsWindowVisible(window) || !s.matches(window)) return TRUE;
+            s.found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The file name field: the edit inside cmb13 in the Explorer-style dialog, edt1 in the old one.
+HWND FileNameField(HWND dialog) {
+    if (HWND combo = FindControl(dialog, cmb13)) {
+        if (HWND edit = FindWindowExW(combo, nullptr, L"Edit", nullptr)) return edit;
+        return combo;
+    }
+    return FindControl(dialog, edt1);
+}
+
+bool IsFileDialog(HWND window) {
+    return ClassOf(window) == "#32770" && FileNameField(window) != nullptr;
+}
+
+// Polls every millisecond until `find` returns a window; `onPoll` runs on each round (the
+// memory reader). Throws when the process ends first or the time-out passes.
+HWND PollFor(const Process& process, const std::string& what, const std::function<HWND()>& find,
+             const std::function<void()>& onPoll = {}) {
+    const double deadline = Now() + kTimeoutMs;
+    for (;;) {
+        if (HWND window = find()) return window;
+        if (onPoll) onPoll();
+        if (!process.Running())
+            throw std::runtime_error(process.CommandLine() + " ended before showing " + what);
+        if (Now() > deadline)
+            throw std::runtime_error(process.CommandLine() + " did not show " + what);
+        Sleep(1);
+    }
+}
+
+HWND PollForFileDialog(const Process& process, const std::function<void()>& onPoll = {}) {
+    return PollFor(
+        process, "a Save As dialog", [&] { return FindVisible(process, IsFileDialog); }, onPoll);
+}
+
+void AwaitExit(const Process& process, DWORD expectedCode) {
+    const DWORD code = process.WaitExitCode(std::chrono::milliseconds(kTimeoutMs));
+    if (code != expectedCode)
+        throw std::runtime_error(process.CommandLine() + " exited with " + std::to_string(code) +
+                                 ", expected " + std::to_string(expectedCode));
+}
+
+std::string Quote(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+// The settings vellum.exe reads, from the same registry key.
+vellum::startup::SettingsRecord ReadSettings() {
+    vellum::startup::SettingsRecord settings;
+    auto read = [](const wchar_t* name) {
+        wchar_t value[4096] = L"";
+        DWORD size = sizeof value;
+        const LSTATUS status = RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Vellum", name,
+                                            RRF_RT_REG_SZ, nullptr, value, &size);
+        if (status != ERROR_SUCCESS)
+            throw std::runtime_error("setting " + vellum::win32::Narrow(name) + " is missing");
+        return vellum::win32::Narrow(value);
+    };
+    settings.gsExe = read(L"gsExe");
+    settings.gsLib = read(L"gsLib");
+    settings.gsFonts = read(L"gsFonts");
+    return settings;
+}
+
+std::string PdfPath(const std::string& folder, const std::string& name, int run) {
+    const std::string path = folder + "\\" + name + "-" + std::to_string(run) + ".pdf";
+    DeleteFileW(vellum::win32::Widen(path).c_str());
+    return path;
+}
+
+void RequirePdf(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(vellum::win32::Widen(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        throw std::runtime_error("no PDF was written to " + path);
+}
+
+// Process start until the Save As dialog is visible; then Cancel, which ends both programs.
+void Startup(int runs, const std::string& job, const std::string& folder) {
+    for (int run = 0; run <= runs; ++run) {
+        for (const bool floor : {false, true}) {
+            const double start = Now();
+            Process process = floor ? Process::Start(SiblingPath("savedialog.exe"), Quote(folder))
+                                    : Process::Start(SiblingPath("vellum.exe"), Quote(job));
+            const HWND dialog = PollForFileDialog(process);
+            const double shown = Now();
+            if (run > 0) Report(floor ? "startup.floor" : "startup.vellum", shown - start);
+            CancelDialog(dialog);
+            AwaitExit(process, floor ? 1 : 0);
+        }
+    }
+}
+
+// Launches the Ghostscript command line the way vellum.exe does (hidden, standard handles
+// redirected) and returns the milliseconds until it has ended.
+double RunGhostscript(const std::string& commandLine) {
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    HANDLE nul =
+        CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    &inheritable, OPEN_EXISTING, 0, nullptr);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+    startup.wShowWindow = SW_HIDE;
+    startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
+    std::string line = vellum::win32::ToAnsi(commandLine);
+    PROCESS_INFORMATION info{};
+    const double start = Now();
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS,
+                        nullptr, nullptr, &startup, &info)) {
+        const DWORD error = GetLastError();
+        CloseHandle(nul);
+        throw std::runtime_error("cannot start " + commandLine + ": error " +
+                                 std::to_string(error));
+    }
+    WaitForSingleObject(info.hProcess, kTimeoutMs);
+    const double end = Now();
+    DWORD code = 1;
+    GetExitCodeProcess(info.hProcess, &code);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    CloseHandle(nul);
+    if (code != 0) throw std::runtime_error(commandLine + " exited with " + std::to_string(code));
+    return end - start;
+}
+
+// The Save button pressed until vellum.exe has ended, against the Ghostscript launcher alone
+// with the command line vellum.exe builds.
+void Convert(int runs, const std::string& job, const std::string& folder) {
+    const vellum::startup::SettingsRecord settings = ReadSettings();
+    for (int run = 0; run <= runs; ++run) {
+        {
+            const std::string pdf = PdfPath(folder, "vellum", run);
+            Process vellum = Process::Start(SiblingPath("vellum.exe"), Quote(job));
+            const HWND dialog = PollForFileDialog(vellum);
+            SetText(FileNameField(dialog), pdf);
+            const double pressed = Now();
+            PressDialogButton(dialog, IDOK);
+            if (!vellum.WaitExit(std::chrono::milliseconds(kTimeoutMs)))
+                throw std::runtime_error("vellum.exe did not end after Save");
+            const double ended = Now();
+            AwaitExit(vellum, 0);
+            RequirePdf(pdf);
+            if (run > 0) Report("convert.vellum", ended - pressed);
+        }
+        {
+            const std::string pdf = PdfPath(folder, "floor", run);
+            const double elapsed =
+                RunGhostscript(vellum::convert::GhostscriptCommandLine(settings, pdf, job));
+            RequirePdf(pdf);
+            if (run > 0) Report("convert.floor", elapsed);
+        }
+    }
+}
+
+// The highest working set and private bytes a process has shown so far.
+struct MemoryPeak {
+    SIZE_T workingSet = 0;
+    SIZE_T privateBytes = 0;
+
+    void Read(const Process& process) {
+        PROCESS_MEMORY_COUNTERS_EX counters{};
+        counters.cb = sizeof counters;
+        if (!GetProcessMemoryInfo(process.Handle(),
+                                  reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                                  sizeof counters))
+            return;  // ended between two reads: the last figures stand
+        workingSet = std::max({workingSet, counters.PeakWorkingSetSize, counters.WorkingSetSize});
+        privateBytes = std::max({privateBytes, counters.PeakPagefileUsage, counters.PrivateUsage});
+    }
+};
+
+// Peak memory over a whole conversion (dialog answered with a PDF path), against the bare
+// dialog program answered the same way.
+void Memory(int runs, const std::string& job, const std::string& folder) {
+    for (int run = 0; run <= runs; ++run) {
+        for (const bool floor : {false, true}) {
+            const std::string pdf = PdfPath(folder, floor ? "memfloor" : "memvellum", run);
+            Process process = floor ? Process::Start(SiblingPath("savedialog.exe"), Quote(folder))
+                                    : Process::Start(SiblingPath("vellum.exe"), Quote(job));
+            MemoryPeak peak;
+            const HWND dialog = PollForFileDialog(process, [&] { peak.Read(process); });
+            peak.Read(process);
+            SubmitFileDialog(dialog, pdf);
+            while (process.Running()) {
+                peak.Read(process);
+                Sleep(2);
+            }
+            AwaitExit(process, 0);
+            if (!floor) RequirePdf(pdf);
+            if (run > 0) {
+                const std::string who = floor ? ".floor" : ".vellum";
+                Report("memory.workingset" + who, static_cast<double>(peak.workingSet));
+                Report("memory.private" + who, static_cast<double>(peak.privateBytes));
+            }
+        }
+    }
+}
+
+// `vellum.exe -config` start until the configuration window is visible; then it is closed.
+void Config(int runs, const std::string& label) {
+    for (int run = 0; run <= runs; ++run) {
+        const double start = Now();
+        Process vellum = Process::Start(SiblingPath("vellum.exe"), "-config");
+        const HWND window = PollFor(vellum, "the \"Configure Vellum\" window", [&] {
+            return FindVisible(vellum, [](HWND w) { return Text(w) == "Configure Vellum"; });
+        });
+        const double shown = Now();
+        if (run > 0) Report("config." + label, shown - start);
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        if (!vellum.WaitExit(10s)) vellum.Kill();
+    }
+}
+
+// EnumPortsA at level 2 alone, the way the port list asks (size, then the records): the
+// spooler's share of the configuration window's start-up, which is not Vellum's own cost.
+void EnumPorts(int runs, const std::string& label) {
+    for (int run = 0; run <= runs; ++run) {
+        const double start = Now();
+        DWORD needed = 0;
+        DWORD returned = 0;
+        EnumPortsA(nullptr, 2, nullptr, 0, &needed, &returned);
+        std::string buffer(needed, '\0');
+        if (!EnumPortsA(nullptr, 2, reinterpret_cast<BYTE*>(buffer.data()), needed, &needed,
+                        &returned))
+            throw std::runtime_error("EnumPortsA failed: error " + std::to_string(GetLastError()));
+        const double end = Now();
+        if (run > 0) Report("enumports." + label, end - start);
+    }
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    try {
+        if (argc < 4)
+            throw std::runtime_error("usage: see the comment at the top of bench_driver.cpp");
+        const std::string command = vellum::win32::Narrow(argv[1]);
+        const int runs = std::stoi(vellum::win32::Narrow(argv[2]));
+        const std::string third = vellum::win32::Narrow(argv[3]);
+        if (command == "config") {
+            Config(runs, third);
+            return 0;
+        }
+        if (command == "enumports") {
+            EnumPorts(runs, third);
+            return 0;
+        }
+        if (argc != 5) throw std::runtime_error(command + " needs <job.ps> <pdf folder>");
+        const std::string folder = vellum::win32::Narrow(argv[4]);
+        if (command == "startup") {
+            Startup(runs, third, folder);
+        } else if (command == "convert") {
+            Convert(runs, third, folder);
+        } else if (command == "memory") {
+            Memory(runs, third, folder);
+        } else {
+            throw std::runtime_error("unknown command " + command);
+        }
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bench_driver: %s\n", e.what());
+        return 2;
+    }
+}
