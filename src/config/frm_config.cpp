@@ -111,7 +111,7 @@ void FrmConfig::cmdBrowse_Click(int index) {
         // A cancelled folder browser keeps what the user had typed.
         auto browseInto = [&](const char* title, toolkit::TextBox& target) {
             const std::string folder =
-                s_.folders.BrowseForFolder(c_.hwnd, title, kFolderStart);
+                s_.folders.BrowseForFolder(c_.window.Hwnd(), title, kFolderStart);
             if (!folder.empty()) target.SetText(folder);
         };
         switch (index) {
@@ -142,7 +142,7 @@ void FrmConfig::cmdBrowseRM_Click(int /*index*/) {
 
 void FrmConfig::cmdPDFDir_Click(int /*index*/) {
     const std::string folder = s_.folders.BrowseForFolder(
-        c_.hwnd, "Select Default PDF Document Directory", kFolderStart);
+        c_.window.Hwnd(), "Select Default PDF Document Directory", kFolderStart);
     if (!folder.empty()) c_.txtPDFDir.SetText(folder);
 }
 

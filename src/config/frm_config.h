@@ -40,7 +40,7 @@ struct ConfigControls {
     toolkit::CheckBox& chkMail;
     toolkit::CommonDialog& dlg;
     std::vector<toolkit::Control*> controls;  // the window's Controls collection
-    std::uintptr_t hwnd;                      // the window itself, owner of its dialogs
+    toolkit::Control& window;                 // the window itself, owner of its dialogs
 };
 
 struct ConfigServices {

@@ -12,16 +12,16 @@ inline constexpr std::uint32_t kShacfFileSystem = 0x1;
 inline constexpr std::int32_t kWsExStaticEdge = 0x20000;
 inline constexpr std::int32_t kWsExClientEdge = 0x200;
 
-// The window-manager calls the helpers make.
+// The window-manager calls the helpers make on a control's window (its hwnd).
 class WindowApi {
 public:
     virtual ~WindowApi() = default;
-    virtual std::int32_t GetExStyle(std::uintptr_t hwnd) = 0;
-    virtual void SetExStyle(std::uintptr_t hwnd, std::int32_t style) = 0;
+    virtual std::int32_t GetExStyle(toolkit::Control& control) = 0;
+    virtual void SetExStyle(toolkit::Control& control, std::int32_t style) = 0;
     // Recomputes and redraws the frame; position, size and stacking stay.
-    virtual void FrameChanged(std::uintptr_t hwnd) = 0;
+    virtual void FrameChanged(toolkit::Control& control) = 0;
     // SHAutoComplete; throws RuntimeError when it is not available on this system.
-    virtual void AutoComplete(std::uintptr_t hwnd, std::uint32_t flags) = 0;
+    virtual void AutoComplete(toolkit::Control& control, std::uint32_t flags) = 0;
 };
 
 // Switches on path completion; every failure is silent.

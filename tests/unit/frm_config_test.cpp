@@ -45,6 +45,7 @@ public:
     FakeButton cmdAbout, cmdSave, cmdCancel, browse0, browse1, browse2, browseRM, pdfDir;
     FakeTextBox txtgsdir, txtgsfonts, txtgslib, txtRRexe, txtPDFDir;
     FakeLabel label;
+    FakeLabel window;  // the form itself: only its handle is used
     FakeComboBox cmbPorts;
     FakeCheckBox chkMail;
     FakeFileDialogs dialogs;
@@ -66,7 +67,7 @@ public:
                        {&cmdSave, &cmdAbout, &ssConfig, &cmdCancel, &txtgsdir, &txtgsfonts,
                         &txtgslib, &browse0, &browse1, &browse2, &label, &txtRRexe, &browseRM,
                         &cmbPorts, &chkMail, &pdfDir, &txtPDFDir},
-                       0x777},
+                       window},
         ConfigServices{factory, files, box, windows, folders, spooler, program, app}};
 };
 
@@ -262,7 +263,7 @@ TEST_F(FrmConfigTest, FolderPickersFillTheirFieldAndACancelKeepsIt) {
     EXPECT_EQ(folders.calls[1].title, "Select Ghostscript Lib Directory");
     EXPECT_EQ(folders.calls[2].title, "Select Default PDF Document Directory");
     for (const auto& call : folders.calls) {
-        EXPECT_EQ(call.owner, 0x777u);
+        EXPECT_EQ(call.owner, window.hwnd);
         EXPECT_EQ(call.initialPath, "C:\\");
     }
 }

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include <winspool.h>
+
+#include "config/win32/spooler_win32.h"
 #include "convert/win32/process_runner_win32.h"
 #include "startup/win32/app_info_win32.h"
 #include "startup/win32/file_system_win32.h"
@@ -111,6 +114,30 @@ TEST(AppInfo, NamesThisProgramAndItsFolder) {
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     const std::string self = Narrow(std::wstring(path));
     EXPECT_EQ(app.path, self.substr(0, self.rfind('\\')));
+}
+
+}  // namespace vellum::win32
+
+namespace vellum::win32 {
+
+TEST(Spooler, PortListMatchesWhatTheSpoolerReportsDirectly) {
+    DWORD needed = 0;
+    DWORD count = 0;
+    EnumPortsA(nullptr, 2, nullptr, 0, &needed, &count);
+    std::vector<BYTE> direct(needed);
+    ASSERT_TRUE(EnumPortsA(nullptr, 2, direct.data(), needed, &needed, &count));
+    ASSERT_GT(count, 0u) << "the prefix has its standard ports";
+    const auto* expected = reinterpret_cast<const PORT_INFO_2A*>(direct.data());
+
+    Win32Spooler spooler;
+    ASSERT_EQ(config::EnumeratePorts(spooler, ""), static_cast<std::int32_t>(count));
+    for (DWORD i = 0; i < count; ++i) {
+        EXPECT_EQ(config::PortTable[i].portName, FromAnsi(expected[i].pPortName));
+        EXPECT_EQ(config::PortTable[i].monitorName,
+                  expected[i].pMonitorName ? FromAnsi(expected[i].pMonitorName) : "");
+    }
+    // A second enumeration asks the spooler again rather than reusing an old answer.
+    EXPECT_EQ(config::EnumeratePorts(spooler, ""), static_cast<std::int32_t>(count));
 }
 
 }  // namespace vellum::win32

@@ -41,32 +41,37 @@ Win32ConfigWindow::~Win32ConfigWindow() = default;
 
 void Win32ConfigWindow::EnsureLoaded() {
     if (form_ != nullptr) return;
-    CreateTopLevel(kClassName, "Configure Vellum", kWindowStyle, 5865, 3990,
-                   LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
-    CreateControls();
-    dlg_.owner = reinterpret_cast<std::uintptr_t>(Hwnd());
-    config::ConfigControls controls{ssConfig_, cmdAbout_, cmdSave_, cmdCancel_, txtgsdir_,
+    controls_ = {&cmdSave_,     &cmdAbout_,  &ssConfig_,      &cmdCancel_,      &frGS_,
+                 &txtgsdir_,    &txtgsfonts_, &txtgslib_,     &cmdBrowse_[0],   &cmdBrowse_[1],
+                 &cmdBrowse_[2], &lblGSDir_, &lblGSfonts_,    &lblGSlib_,       &frRM_,
+                 &txtRRexe_,    &cmdBrowseRM_, &lblRRexe_,    &lblRMPort_,      &cmbPorts_,
+                 &frVellum_,    &chkMail_,   &cmdPDFDir_,     &txtPDFDir_,      &lblPDFDir_};
+    config::ConfigControls controls{ssConfig_, cmdAbout_,  cmdSave_,   cmdCancel_, txtgsdir_,
                                     txtgsfonts_, txtgslib_, txtRRexe_, txtPDFDir_, cmbPorts_,
-                                    chkMail_, dlg_, controls_,
-                                    reinterpret_cast<std::uintptr_t>(Hwnd())};
+                                    chkMail_,   dlg_,      controls_, window_};
     form_ = std::make_unique<config::FrmConfig>(std::move(controls), services_);
     try {
         form_->Form_Load();
     } catch (...) {
         // A window whose load failed is not loaded; the next use tries again.
         form_.reset();
-        controls_.clear();
-        Destroy();
         throw;
     }
 }
 
+void Win32ConfigWindow::EnsureCreated() {
+    EnsureLoaded();
+    if (Hwnd() != nullptr) return;
+    CreateTopLevel(kClassName, "Configure Vellum", kWindowStyle, 5865, 3990,
+                   LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
+    window_.Attach(Hwnd());
+    CreateControls();
+    dlg_.owner = reinterpret_cast<std::uintptr_t>(Hwnd());
+}
+
 void Win32ConfigWindow::CreateControls() {
     const HWND form = Hwnd();
-    auto add = [this](auto& wrapper, HWND hwnd) {
-        wrapper.Attach(hwnd);
-        controls_.push_back(&wrapper);
-    };
+    auto add = [](DeferredWindow& wrapper, HWND hwnd) { wrapper.Attach(hwnd); };
 
     // Created in tab order within each container: dialog navigation follows creation order.
     add(cmdSave_, Button(form, "Sa&ve", {2670, 3465, 1380, 375}, ids::kSave));
@@ -75,14 +80,6 @@ void Win32ConfigWindow::CreateControls() {
         CreateControl(form, WC_TABCONTROLW, "", WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                       WS_EX_CONTROLPARENT, {60, 90, 5670, 3225}, ids::kTabs);
     add(ssConfig_, tabs);
-    const char* tabNames[] = {"Ghostscript", "RedMon", "Vellum"};
-    for (int i = 0; i < 3; ++i) {
-        std::wstring name = Widen(tabNames[i]);
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = name.data();
-        SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-    }
     add(cmdCancel_, Button(form, "&Cancel", {4335, 3465, 1380, 375}, ids::kCancel));
 
     const HWND gs = CreateFrame(tabs, "Ghostscript Settings", kFramePosition, ids::kFrameGs);
@@ -128,7 +125,7 @@ void Win32ConfigWindow::CreateControls() {
 }
 
 void Win32ConfigWindow::Show() {
-    EnsureLoaded();
+    EnsureCreated();
     ShowWindow(Hwnd(), SW_SHOW);
     SetForegroundWindow(Hwnd());
     UpdateWindow(Hwnd());

@@ -4,7 +4,6 @@
 // puts them and routes their events to FrmConfig, which holds the behaviour.
 
 #include <memory>
-#include <optional>
 
 #include "config/config_window.h"
 #include "config/frm_config.h"
@@ -28,7 +27,10 @@ public:
     bool Loaded() const { return form_ != nullptr; }
 
 private:
+    // Loading runs Form_Load on the controls' kept state; the windows themselves are made only
+    // when the window is first shown (loaded for its Save As dialog alone, it never is).
     void EnsureLoaded();
+    void EnsureCreated();
     void CreateControls();
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnCommand(int id);
@@ -36,7 +38,8 @@ private:
     config::ConfigServices services_;
     toolkit::CommonDialog dlg_;
 
-    Win32TabControl ssConfig_;
+    Win32FormControl window_;
+    Win32TabControl ssConfig_{{"Ghostscript", "RedMon", "Vellum"}};
     Win32Button cmdAbout_, cmdSave_, cmdCancel_;
     Win32Frame frGS_, frRM_, frVellum_;
     Win32Label lblGSDir_, lblGSfonts_, lblGSlib_, lblRRexe_, lblRMPort_, lblPDFDir_;

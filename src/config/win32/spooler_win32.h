@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "config/ports.h"
 
 namespace vellum::win32 {
@@ -12,6 +14,13 @@ public:
     std::uint8_t* HeapAlloc(std::uint32_t size) override;
     void HeapFree(std::uint8_t* block) override;
     std::string FromAnsi(const std::string& ansi) override;
+
+private:
+    // The answer fetched by the last size query, for the call with the buffer that follows.
+    std::vector<std::uint8_t> cached_;
+    std::uint32_t cachedCount_ = 0;
+    std::string cachedServer_;
+    std::uint32_t cachedLevel_ = 0;
 };
 
 }  // namespace vellum::win32
