@@ -14,8 +14,8 @@ static_assert(offsetof(config::PortInfo2, fPortType) == offsetof(PORT_INFO_2A, f
 
 namespace {
 
-// Room for a few hundred ports; a larger answer costs one more call.
-constexpr DWORD kFirstGuess = 64 * 1024;
+// Room for some three thousand ports; a larger answer costs one more call.
+constexpr DWORD kFirstGuess = 256 * 1024;
 
 // Moves the text addresses of a level-2 answer from one buffer to another.
 void Rebase(std::uint8_t* to, const std::uint8_t* from, DWORD count) {
