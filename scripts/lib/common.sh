@@ -24,7 +24,7 @@ vellum_install_packages() {
     vellum_log "installing:$missing"
     vellum_as_root apt-get update -q
     # shellcheck disable=SC2086
-    DEBIAN_FRONTEND=noninteractive vellum_as_root apt-get install -y -q --no-install-recommends $missing
+    DEBIAN_FRONTEND=noninteractive vellum_as_root apt-get install -y -q $missing
 }
 
 vellum_jobs() { nproc 2>/dev/null || echo 2; }
