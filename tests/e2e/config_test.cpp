@@ -314,3 +314,51 @@ TEST_F(ConfigTest, AboutNamesTheVersion) {
 }
 
 }  // namespace vellum::e2e
+
+namespace vellum::e2e {
+
+TEST_F(ConfigTest, ExecutablePickerFillsTheFieldAndItsCancelKeepsIt) {
+    Open();
+    SelectTab(Get(ids::kTabs), 1);
+    Click(Get(ids::kBrowseRm));
+    HWND dialog = WaitForFileDialog(vellum());
+    EXPECT_EQ(DialogFileTypes(dialog),
+              (std::vector<std::string>{"Executable Files (*.exe)", "All Files (*.*)"}));
+    SubmitFileDialog(dialog, SiblingPath("redrun.exe"));
+    WaitForWindowGone(vellum(), dialog, "the Open dialog");
+    WaitUntil(vellum(), "the RedRun path in its field",
+              [&] { return Text(Get(ids::kRrExe)) == SiblingPath("redrun.exe"); });
+
+    SelectTab(Get(ids::kTabs), 0);
+    SetText(Get(ids::kGsDir), "typed by hand");
+    Click(Get(ids::kBrowseGsExe));
+    dialog = WaitForFileDialog(vellum());
+    CancelDialog(dialog);
+    EXPECT_EQ(Text(Get(ids::kGsDir)), "typed by hand");
+    EXPECT_THROW(WaitForMessageBox(vellum(), 500ms), DriverError) << "a cancel is silent";
+}
+
+TEST_F(ConfigTest, FolderBrowserOpensOnDriveCAndACancelKeepsTheField) {
+    Open();
+    SelectTab(Get(ids::kTabs), 2);
+    SetText(Get(ids::kPdfDir), "D:\\typed");
+    Click(Get(ids::kBrowsePdfDir));
+    HWND dialog = WaitForDialog(vellum());
+    CancelDialog(dialog);
+    EXPECT_EQ(Text(Get(ids::kPdfDir)), "D:\\typed");
+
+    // The dialog names what it asks for, opens on C:\ and shows the selected path; OK takes it.
+    Click(Get(ids::kBrowsePdfDir));
+    dialog = WaitForDialog(vellum());
+    constexpr int kTitleLine = 0x3742;
+    constexpr int kStatusLine = 0x3743;
+    EXPECT_EQ(Text(Control(dialog, kTitleLine)), "Select Default PDF Document Directory");
+    WaitUntil(vellum(), "the selected path in the status line",
+              [&] { return Text(Control(dialog, kStatusLine)) == "C:\\"; });
+    PressDialogButton(dialog, IDOK);
+    WaitForWindowGone(vellum(), dialog, "the folder browser");
+    WaitUntil(vellum(), "the chosen folder in its field",
+              [&] { return Text(Get(ids::kPdfDir)) == "C:\\"; });
+}
+
+}  // namespace vellum::e2e
