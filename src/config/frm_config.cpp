@@ -65,7 +65,9 @@ void FrmConfig::Form_Unload() {
     s_.program.End();
 }
 
-void FrmConfig::Unload() { Form_Unload(); }
+void FrmConfig::Unload() {
+    Form_Unload();
+}
 
 void FrmConfig::cmdSave_Click() {
     try {
@@ -91,9 +93,13 @@ void FrmConfig::cmdSave_Click() {
     }
 }
 
-void FrmConfig::cmdCancel_Click() { Unload(); }
+void FrmConfig::cmdCancel_Click() {
+    Unload();
+}
 
-void FrmConfig::cmdAbout_Click() { s_.msgBox.Show(AboutText(s_.app), "About", Icon::Information); }
+void FrmConfig::cmdAbout_Click() {
+    s_.msgBox.Show(AboutText(s_.app), "About", Icon::Information);
+}
 
 void FrmConfig::PickExecutable(const std::string& title, toolkit::TextBox& target) {
     c_.dlg.DialogTitle = title;
@@ -152,8 +158,8 @@ void FrmConfig::LoadRedirectionSettings() {
         registry->ReadString(registry::kHkeyLocalMachine, registry::kSettingsKey, "rmExe", rmExe,
                              ok);
         regOk = ok;
-        registry->ReadString(registry::kHkeyLocalMachine, registry::kSettingsKey, "rmPort",
-                             rmPort, ok);
+        registry->ReadString(registry::kHkeyLocalMachine, registry::kSettingsKey, "rmPort", rmPort,
+                             ok);
         regOk = ok;
     } catch (const RuntimeError& e) {
         toolkit::ErrorReport(s_.msgBox, ReportForm::Long, e);

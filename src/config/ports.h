@@ -44,8 +44,8 @@ class Spooler {
 public:
     virtual ~Spooler() = default;
     virtual bool QueryPorts(const std::string& serverName, std::uint32_t level,
-                           std::uint8_t* buffer, std::uint32_t size, std::uint32_t& needed,
-                           std::uint32_t& returned) = 0;
+                            std::uint8_t* buffer, std::uint32_t size, std::uint32_t& needed,
+                            std::uint32_t& returned) = 0;
     virtual std::uint8_t* HeapAlloc(std::uint32_t size) = 0;
     virtual void HeapFree(std::uint8_t* block) = 0;
     // System code page text to UTF-8.

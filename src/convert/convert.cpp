@@ -41,9 +41,9 @@ bool ConvertToPdf(ProcessRunner& runner, startup::FileSystem& files, toolkit::Ms
     const ProcessResult result =
         runner.RunAndWait(GhostscriptCommandLine(settings, pdfPath, psPath), kSwHide);
     if (!result.started) {
-        msgBox.Show("Ghostscript could not be started.\r\n" + settings.gsExe + "\r\n" +
-                        result.startError,
-                    "Error!", toolkit::Icon::Error);
+        msgBox.Show(
+            "Ghostscript could not be started.\r\n" + settings.gsExe + "\r\n" + result.startError,
+            "Error!", toolkit::Icon::Error);
         return false;
     }
     if (result.exitCode == 0 && files.FileExists(pdfPath)) return true;

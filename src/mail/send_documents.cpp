@@ -6,7 +6,9 @@ namespace vellum::mail {
 
 MailOutcome OutcomeOf(std::uint32_t code) {
     using toolkit::Icon;
-    auto error = [](std::string text) { return MailOutcome{"Error!", std::move(text), Icon::Error}; };
+    auto error = [](std::string text) {
+        return MailOutcome{"Error!", std::move(text), Icon::Error};
+    };
     switch (code) {
         case 0:
             return {"Success!", "The message was sent successfully.", Icon::Information};

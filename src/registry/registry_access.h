@@ -26,8 +26,7 @@ public:
     // Stores `value` as a string value, creating the key when it is missing; `ok` reports
     // success. May throw toolkit::RuntimeError when the component itself fails.
     virtual void WriteString(std::int32_t root, const std::string& keyPath,
-                             const std::string& valueName, const std::string& value,
-                             bool& ok) = 0;
+                             const std::string& valueName, const std::string& value, bool& ok) = 0;
 };
 
 // Creates component instances, one per call. Throws toolkit::RuntimeError, with a description

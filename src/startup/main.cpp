@@ -31,7 +31,8 @@ AfterMain Main(Services& s, const std::string& commandTail) {
         const std::string jobPath = StripQuotes(commandTail);
         s.events.DoEvents();
         const std::string pdfPath = PromptForPdfPath(s.config, s.msgBox);
-        if (!pdfPath.empty() && convert::ConvertToPdf(s.runner, s.files, s.msgBox, pdfPath, jobPath) &&
+        if (!pdfPath.empty() &&
+            convert::ConvertToPdf(s.runner, s.files, s.msgBox, pdfPath, jobPath) &&
             TrimSpaces(Settings.sendMail) == "1") {
             mail::SendDocuments(s.mapi, s.msgBox, 0, ";", pdfPath, FileNameOf(pdfPath));
         }

@@ -75,8 +75,7 @@ bool SaveSettings(registry::RegistryFactory& registry, toolkit::MsgBox& msgBox) 
         write("gsLib", Settings.gsLib);
         write("sendMail", Settings.sendMail);
         write("defDir", Settings.defDir);
-        if (!allWritten)
-            msgBox.Show("Vellum settings could not be saved.", "Error!", Icon::Error);
+        if (!allWritten) msgBox.Show("Vellum settings could not be saved.", "Error!", Icon::Error);
         return allWritten;
     } catch (const toolkit::RuntimeError& e) {
         toolkit::ErrorReport(msgBox, toolkit::ReportForm::Long, e);

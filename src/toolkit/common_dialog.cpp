@@ -36,7 +36,8 @@ void CommonDialog::Show(bool save) {
         FileName = *chosen;
         return;
     }
-    if (CancelError) throw RuntimeError(kErrCommonDialogCancel, "CommonDialog", "Cancel was selected.");
+    if (CancelError)
+        throw RuntimeError(kErrCommonDialogCancel, "CommonDialog", "Cancel was selected.");
     FileName.clear();
 }
 

@@ -11,8 +11,7 @@ std::string ErrorReportText(ReportForm form, const RuntimeError& error) {
             return "Error: " + number + "   Source: " + error.Source() + "\r\n" +
                    error.Description();
         case ReportForm::LongOneSpace:
-            return "Error: " + number + " Source: " + error.Source() + "\r\n" +
-                   error.Description();
+            return "Error: " + number + " Source: " + error.Source() + "\r\n" + error.Description();
     }
     return error.Description();
 }

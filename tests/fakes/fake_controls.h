@@ -41,7 +41,8 @@ public:
     void SetSelStart(int start) override { selStart = start; }
     void SetSelLength(int length) override { selLength = length; }
     void SetFocus() override {
-        if (!canFocus) throw toolkit::RuntimeError(5, "Vellum", "Invalid procedure call or argument");
+        if (!canFocus)
+            throw toolkit::RuntimeError(5, "Vellum", "Invalid procedure call or argument");
         focused = true;
     }
 

@@ -64,7 +64,9 @@ public:
     }
     std::string FromAnsi(const std::string& ansi) override { return ansi; }
 
-    void AddRedMon(const std::string& name) { ports.push_back({name, "Redirected Port", "RedMon"}); }
+    void AddRedMon(const std::string& name) {
+        ports.push_back({name, "Redirected Port", "RedMon"});
+    }
 
     std::vector<Port> ports;
     bool unreachable = false;

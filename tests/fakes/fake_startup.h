@@ -39,7 +39,8 @@ public:
 private:
     void Load(const std::string& what) {
         if (failLoad)
-            throw toolkit::RuntimeError(429, "Vellum", "The registry component could not be created.");
+            throw toolkit::RuntimeError(429, "Vellum",
+                                        "The registry component could not be created.");
         log.push_back(what);
     }
 };

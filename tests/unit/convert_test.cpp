@@ -14,10 +14,11 @@ TEST(GhostscriptCommand, QuotesEveryPathByTheWindowsRules) {
     const startup::SettingsRecord s{R"(C:\Program Files\gs\bin\gswin64c.exe)",
                                     R"(C:\Program Files\gs\fonts)", R"(C:\Program Files\gs\lib)",
                                     "0", ""};
-    EXPECT_EQ(GhostscriptCommandLine(s, R"(D:\My PDFs\report.pdf)", R"(C:\spool\job 12.ps)"),
-              R"("C:\Program Files\gs\bin\gswin64c.exe" -I"C:\Program Files\gs\lib;C:\Program Files\gs\fonts")"
-              R"( -sDEVICE=pdfwrite -r300 -q -dBATCH -dNOPAUSE -dSAFER -sPAPERSIZE=a4)"
-              R"( -sOutputFile="D:\My PDFs\report.pdf" -c save pop -f "C:\spool\job 12.ps")");
+    EXPECT_EQ(
+        GhostscriptCommandLine(s, R"(D:\My PDFs\report.pdf)", R"(C:\spool\job 12.ps)"),
+        R"("C:\Program Files\gs\bin\gswin64c.exe" -I"C:\Program Files\gs\lib;C:\Program Files\gs\fonts")"
+        R"( -sDEVICE=pdfwrite -r300 -q -dBATCH -dNOPAUSE -dSAFER -sPAPERSIZE=a4)"
+        R"( -sOutputFile="D:\My PDFs\report.pdf" -c save pop -f "C:\spool\job 12.ps")");
 }
 
 TEST(GhostscriptCommand, EmptyFontsEndsTheListWithASemicolon) {

@@ -8,7 +8,8 @@ namespace vellum::toolkit {
 
 TEST(ErrorReport, FormsCarryNumberSourceAndDescriptionExactly) {
     const RuntimeError error(429, "Vellum", "ActiveX component can't create object");
-    EXPECT_EQ(ErrorReportText(ReportForm::Short, error), "429: ActiveX component can't create object");
+    EXPECT_EQ(ErrorReportText(ReportForm::Short, error),
+              "429: ActiveX component can't create object");
     EXPECT_EQ(ErrorReportTitle(ReportForm::Short), "Error!");
     EXPECT_EQ(ErrorReportText(ReportForm::Long, error),
               "Error: 429   Source: Vellum\r\nActiveX component can't create object");

@@ -17,7 +17,8 @@ namespace vellum::config {
 namespace {
 
 constexpr const char* kKey = "SOFTWARE\\Vellum";
-constexpr const char* kPort = "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Redirected Port\\Ports\\RPT1:";
+constexpr const char* kPort =
+    "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Redirected Port\\Ports\\RPT1:";
 constexpr const char* kGs = "C:\\gs\\gswin64c.exe";
 constexpr const char* kRedRun = "C:\\RedMon\\redrun.exe";
 
@@ -61,14 +62,23 @@ public:
     FakeProgram program;
     toolkit::AppInfo app{"C:\\Program Files\\Vellum", "vellum", 1, 0, 2};
 
-    FrmConfig form{
-        ConfigControls{ssConfig, cmdAbout, cmdSave, cmdCancel, txtgsdir, txtgsfonts, txtgslib,
-                       txtRRexe, txtPDFDir, cmbPorts, chkMail, dlg,
-                       {&cmdSave, &cmdAbout, &ssConfig, &cmdCancel, &txtgsdir, &txtgsfonts,
-                        &txtgslib, &browse0, &browse1, &browse2, &label, &txtRRexe, &browseRM,
-                        &cmbPorts, &chkMail, &pdfDir, &txtPDFDir},
-                       window},
-        ConfigServices{factory, files, box, windows, folders, spooler, program, app}};
+    FrmConfig form{ConfigControls{ssConfig,
+                                  cmdAbout,
+                                  cmdSave,
+                                  cmdCancel,
+                                  txtgsdir,
+                                  txtgsfonts,
+                                  txtgslib,
+                                  txtRRexe,
+                                  txtPDFDir,
+                                  cmbPorts,
+                                  chkMail,
+                                  dlg,
+                                  {&cmdSave, &cmdAbout, &ssConfig, &cmdCancel, &txtgsdir,
+                                   &txtgsfonts, &txtgslib, &browse0, &browse1, &browse2, &label,
+                                   &txtRRexe, &browseRM, &cmbPorts, &chkMail, &pdfDir, &txtPDFDir},
+                                  window},
+                   ConfigServices{factory, files, box, windows, folders, spooler, program, app}};
 };
 
 }  // namespace
@@ -85,9 +95,10 @@ TEST_F(FrmConfigTest, LoadEdgesEveryButtonCompletesFourPathsAndShowsTheSettings)
         ++edged;
     }
     EXPECT_EQ(windows.framesChanged.size(), static_cast<size_t>(edged)) << "only buttons";
-    EXPECT_EQ(windows.completions,
-              (std::vector<std::pair<std::uintptr_t, std::uint32_t>>{
-                  {txtRRexe.hwnd, 1}, {txtgsdir.hwnd, 1}, {txtgsfonts.hwnd, 1}, {txtgslib.hwnd, 1}}));
+    EXPECT_EQ(
+        windows.completions,
+        (std::vector<std::pair<std::uintptr_t, std::uint32_t>>{
+            {txtRRexe.hwnd, 1}, {txtgsdir.hwnd, 1}, {txtgsfonts.hwnd, 1}, {txtgslib.hwnd, 1}}));
     EXPECT_EQ(cmbPorts.items, (std::vector<std::string>{"RPT1:", "RPT2:"}));
     EXPECT_EQ(cmbPorts.Text(), "RPT2:");
     EXPECT_EQ(txtRRexe.text, kRedRun);
@@ -138,8 +149,8 @@ TEST_F(FrmConfigTest, SuccessfulSaveStoresSettingsBeforeBindingThePortAndEnds) {
     form.cmdSave_Click();
     EXPECT_TRUE(box.shown.empty());
     EXPECT_EQ(registry.Writes(),
-              (std::vector<std::string>{"gsExe", "gsFonts", "gsLib", "sendMail", "defDir",
-                                        "rmExe", "rmPort", "Arguments", "Command"}));
+              (std::vector<std::string>{"gsExe", "gsFonts", "gsLib", "sendMail", "defDir", "rmExe",
+                                        "rmPort", "Arguments", "Command"}));
     EXPECT_EQ(registry.calls[7].op, "read") << "the port is probed before it is written";
     EXPECT_EQ(registry.Get(kKey, "gsFonts"), " spaced ") << "stored exactly as typed";
     EXPECT_EQ(registry.Get(kKey, "sendMail"), "0");
@@ -169,17 +180,28 @@ TEST_F(FrmConfigTest, PortProblemsStopTheBindingWhereTheyOccur) {
         std::vector<std::string> writes;
     };
     const std::vector<Case> cases = {
-        {"no port chosen", [](FrmConfigTest& t) { t.cmbPorts.selected.reset(); },
-         "Unable to find RedMon Port", {"rmExe", "rmPort"}},
+        {"no port chosen",
+         [](FrmConfigTest& t) { t.cmbPorts.selected.reset(); },
+         "Unable to find RedMon Port",
+         {"rmExe", "rmPort"}},
         {"port without Arguments",
-         [](FrmConfigTest& t) { t.registry.values.erase({kPort, "Arguments"}); },
-         "Unable to find RedMon Port", {"rmExe", "rmPort"}},
+         [](FrmConfigTest& t) {
+             t.registry.values.erase({kPort, "Arguments"});
+         },
+         "Unable to find RedMon Port",
+         {"rmExe", "rmPort"}},
         {"Arguments not writable",
-         [](FrmConfigTest& t) { t.registry.failingWrites.insert({kPort, "Arguments"}); },
-         "Unable to update RedMon Port", {"rmExe", "rmPort", "Arguments"}},
+         [](FrmConfigTest& t) {
+             t.registry.failingWrites.insert({kPort, "Arguments"});
+         },
+         "Unable to update RedMon Port",
+         {"rmExe", "rmPort", "Arguments"}},
         {"Command not writable",
-         [](FrmConfigTest& t) { t.registry.failingWrites.insert({kPort, "Command"}); },
-         "Unable to update RedMon Port", {"rmExe", "rmPort", "Arguments", "Command"}},
+         [](FrmConfigTest& t) {
+             t.registry.failingWrites.insert({kPort, "Command"});
+         },
+         "Unable to update RedMon Port",
+         {"rmExe", "rmPort", "Arguments", "Command"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

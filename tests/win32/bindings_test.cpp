@@ -99,8 +99,8 @@ TEST(ProcessRunner, ProgramThatCannotStartSaysWhy) {
     ScratchFolder scratch;
     const std::string notAProgram = scratch.Write("gswin64c.exe", "this is text, not a program");
     Win32ProcessRunner runner;
-    for (const std::string& line : {"\"" + scratch.Path() + "\\missing.exe\" -q",
-                                    "\"" + notAProgram + "\" -q"}) {
+    for (const std::string& line :
+         {"\"" + scratch.Path() + "\\missing.exe\" -q", "\"" + notAProgram + "\" -q"}) {
         const convert::ProcessResult result = runner.RunAndWait(line, SW_HIDE);
         EXPECT_FALSE(result.started) << line;
         EXPECT_FALSE(result.startError.empty()) << line;

@@ -13,8 +13,8 @@ namespace ids = config::ids;
 namespace {
 
 constexpr wchar_t kClassName[] = L"VellumConfigure";
-constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
-                               WS_CLIPCHILDREN;
+constexpr DWORD kWindowStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kEditStyle = WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr DWORD kButtonStyle = WS_TABSTOP | BS_PUSHBUTTON;
 constexpr Twips kFramePosition{120, 420, 5420, 2640};
@@ -33,22 +33,21 @@ HWND Button(HWND parent, const char* text, const Twips& position, int id) {
 
 }  // namespace
 
-Win32ConfigWindow::Win32ConfigWindow(config::ConfigServices services,
-                                     toolkit::FileDialogs& dialogs)
+Win32ConfigWindow::Win32ConfigWindow(config::ConfigServices services, toolkit::FileDialogs& dialogs)
     : services_(std::move(services)), dlg_(dialogs, "Save As") {}
 
 Win32ConfigWindow::~Win32ConfigWindow() = default;
 
 void Win32ConfigWindow::EnsureLoaded() {
     if (form_ != nullptr) return;
-    controls_ = {&cmdSave_,     &cmdAbout_,  &ssConfig_,      &cmdCancel_,      &frGS_,
-                 &txtgsdir_,    &txtgsfonts_, &txtgslib_,     &cmdBrowse_[0],   &cmdBrowse_[1],
-                 &cmdBrowse_[2], &lblGSDir_, &lblGSfonts_,    &lblGSlib_,       &frRM_,
-                 &txtRRexe_,    &cmdBrowseRM_, &lblRRexe_,    &lblRMPort_,      &cmbPorts_,
-                 &frVellum_,    &chkMail_,   &cmdPDFDir_,     &txtPDFDir_,      &lblPDFDir_};
-    config::ConfigControls controls{ssConfig_, cmdAbout_,  cmdSave_,   cmdCancel_, txtgsdir_,
+    controls_ = {&cmdSave_,      &cmdAbout_,    &ssConfig_,   &cmdCancel_,    &frGS_,
+                 &txtgsdir_,     &txtgsfonts_,  &txtgslib_,   &cmdBrowse_[0], &cmdBrowse_[1],
+                 &cmdBrowse_[2], &lblGSDir_,    &lblGSfonts_, &lblGSlib_,     &frRM_,
+                 &txtRRexe_,     &cmdBrowseRM_, &lblRRexe_,   &lblRMPort_,    &cmbPorts_,
+                 &frVellum_,     &chkMail_,     &cmdPDFDir_,  &txtPDFDir_,    &lblPDFDir_};
+    config::ConfigControls controls{ssConfig_,   cmdAbout_, cmdSave_,  cmdCancel_, txtgsdir_,
                                     txtgsfonts_, txtgslib_, txtRRexe_, txtPDFDir_, cmbPorts_,
-                                    chkMail_,   dlg_,      controls_, window_};
+                                    chkMail_,    dlg_,      controls_, window_};
     form_ = std::make_unique<config::FrmConfig>(std::move(controls), services_);
     try {
         form_->Form_Load();
@@ -104,15 +103,17 @@ void Win32ConfigWindow::CreateControls() {
     add(lblRMPort_,
         Label(rm, "RedMon Port to configure:", {150, 1290, 1965, 285}, ids::kLabelRmPort));
     // Created taller than shown: the extra height is the drop-down list.
-    const HWND ports = CreateControl(rm, WC_COMBOBOXW, "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
-                                     0, {150, 1530, 5010, 315 + 2400}, ids::kPorts);
+    const HWND ports =
+        CreateControl(rm, WC_COMBOBOXW, "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0,
+                      {150, 1530, 5010, 315 + 2400}, ids::kPorts);
     SendMessageW(ports, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), TwipsToPixelsY(315) - 6);
     add(cmbPorts_, ports);
 
     const HWND vellum = CreateFrame(tabs, "Vellum Settings", kFramePosition, ids::kFrameVellum);
     add(frVellum_, vellum);
-    add(chkMail_, CreateControl(vellum, WC_BUTTONW, "Send PDF document by email after save",
-                                WS_TABSTOP | BS_AUTOCHECKBOX, 0, {120, 360, 3255, 285}, ids::kMail));
+    add(chkMail_,
+        CreateControl(vellum, WC_BUTTONW, "Send PDF document by email after save",
+                      WS_TABSTOP | BS_AUTOCHECKBOX, 0, {120, 360, 3255, 285}, ids::kMail));
     add(cmdPDFDir_, Button(vellum, "Bro&wse", {3720, 780, 1395, 345}, ids::kBrowsePdfDir));
     add(txtPDFDir_, Edit(vellum, {120, 1155, 5010, 285}, ids::kPdfDir));
     add(lblPDFDir_,
@@ -200,7 +201,8 @@ LRESULT Win32ConfigWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            if (header->idFrom == static_cast<UINT_PTR>(ids::kTabs) && header->code == TCN_SELCHANGE)
+            if (header->idFrom == static_cast<UINT_PTR>(ids::kTabs) &&
+                header->code == TCN_SELCHANGE)
                 ssConfig_.ShowCurrentPage();
             return 0;
         }

@@ -21,7 +21,8 @@ constexpr DWORD kFirstGuess = 256 * 1024;
 void Rebase(std::uint8_t* to, const std::uint8_t* from, DWORD count) {
     auto* records = reinterpret_cast<PORT_INFO_2A*>(to);
     auto move = [&](LPSTR& text) {
-        if (text != nullptr) text = reinterpret_cast<LPSTR>(to + (reinterpret_cast<std::uint8_t*>(text) - from));
+        if (text != nullptr)
+            text = reinterpret_cast<LPSTR>(to + (reinterpret_cast<std::uint8_t*>(text) - from));
     };
     for (DWORD i = 0; i < count; ++i) {
         move(records[i].pPortName);
@@ -81,8 +82,12 @@ std::uint8_t* Win32Spooler::HeapAlloc(std::uint32_t size) {
     return static_cast<std::uint8_t*>(::HeapAlloc(GetProcessHeap(), 0, size));
 }
 
-void Win32Spooler::HeapFree(std::uint8_t* block) { ::HeapFree(GetProcessHeap(), 0, block); }
+void Win32Spooler::HeapFree(std::uint8_t* block) {
+    ::HeapFree(GetProcessHeap(), 0, block);
+}
 
-std::string Win32Spooler::FromAnsi(const std::string& ansi) { return win32::FromAnsi(ansi); }
+std::string Win32Spooler::FromAnsi(const std::string& ansi) {
+    return win32::FromAnsi(ansi);
+}
 
 }  // namespace vellum::win32

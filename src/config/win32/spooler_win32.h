@@ -10,7 +10,7 @@ namespace vellum::win32 {
 class Win32Spooler : public config::Spooler {
 public:
     bool QueryPorts(const std::string& serverName, std::uint32_t level, std::uint8_t* buffer,
-                   std::uint32_t size, std::uint32_t& needed, std::uint32_t& returned) override;
+                    std::uint32_t size, std::uint32_t& needed, std::uint32_t& returned) override;
     std::uint8_t* HeapAlloc(std::uint32_t size) override;
     void HeapFree(std::uint8_t* block) override;
     std::string FromAnsi(const std::string& ansi) override;

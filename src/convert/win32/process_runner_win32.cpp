@@ -18,10 +18,9 @@ KernelHandle CreateOutputFile() {
     if (GetTempPathW(MAX_PATH + 1, folder) == 0 || GetTempFileNameW(folder, L"vlm", 0, path) == 0)
         return KernelHandle();
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    HANDLE file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inheritable,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
-                              nullptr);
+    HANDLE file = CreateFileW(
+        path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        &inheritable, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         DeleteFileW(path);
         return KernelHandle();

@@ -18,7 +18,9 @@ DeferredWindow* NotYetCreated(toolkit::Control& control) {
     return deferred != nullptr && !deferred->Created() ? deferred : nullptr;
 }
 
-HWND HandleOf(const toolkit::Control& control) { return reinterpret_cast<HWND>(control.Hwnd()); }
+HWND HandleOf(const toolkit::Control& control) {
+    return reinterpret_cast<HWND>(control.Hwnd());
+}
 
 }  // namespace
 

@@ -32,14 +32,15 @@ void DeferredWindow::Attach(HWND hwnd) {
     if (pendingExStyle_ != 0) {
         SetWindowLongA(hwnd, GWL_EXSTYLE, GetWindowLongA(hwnd, GWL_EXSTYLE) | pendingExStyle_);
         SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
-                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED |
-                         SWP_NOOWNERZORDER);
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOOWNERZORDER);
     }
     HandOver();
     for (auto& action : std::exchange(pending_, {})) action(hwnd);
 }
 
-std::string Win32TextBox::Text() const { return hwnd_ ? WindowText(hwnd_) : text_; }
+std::string Win32TextBox::Text() const {
+    return hwnd_ ? WindowText(hwnd_) : text_;
+}
 
 void Win32TextBox::SetText(const std::string& text) {
     text_ = text;
@@ -84,7 +85,9 @@ void Win32CheckBox::SetValue(int value) {
     if (hwnd_) SendMessageW(hwnd_, BM_SETCHECK, value_ ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void Win32CheckBox::HandOver() { SetValue(value_); }
+void Win32CheckBox::HandOver() {
+    SetValue(value_);
+}
 
 void Win32ComboBox::Clear() {
     items_.clear();

@@ -51,9 +51,9 @@ std::optional<std::string> ShowFileDialog(const toolkit::FileDialogRequest& requ
     if (chosen) return Narrow(std::wstring(file.data()));
     const DWORD error = CommDlgExtendedError();
     if (error == 0) return std::nullopt;  // cancelled
-    throw toolkit::RuntimeError(static_cast<std::int32_t>(error), "CommonDialog",
-                                "The file dialog could not be shown (error " +
-                                    std::to_string(error) + ").");
+    throw toolkit::RuntimeError(
+        static_cast<std::int32_t>(error), "CommonDialog",
+        "The file dialog could not be shown (error " + std::to_string(error) + ").");
 }
 
 }  // namespace

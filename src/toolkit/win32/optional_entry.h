@@ -29,16 +29,16 @@ public:
             module_.Reset(LoadLibraryA(dll_));
             if (!module_) {
                 const DWORD error = GetLastError();
-                throw toolkit::RuntimeError(kErrDllNotFound, toolkit::kVellumSource,
-                                            std::string("File not found: ") + dll_ + " (" +
-                                                SystemMessage(error) + ")");
+                throw toolkit::RuntimeError(
+                    kErrDllNotFound, toolkit::kVellumSource,
+                    std::string("File not found: ") + dll_ + " (" + SystemMessage(error) + ")");
             }
         }
         fn_ = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_.Get(), entry_)));
         if (fn_ == nullptr)
-            throw toolkit::RuntimeError(kErrEntryPointNotFound, toolkit::kVellumSource,
-                                        std::string("Can't find DLL entry point ") + entry_ +
-                                            " in " + dll_);
+            throw toolkit::RuntimeError(
+                kErrEntryPointNotFound, toolkit::kVellumSource,
+                std::string("Can't find DLL entry point ") + entry_ + " in " + dll_);
         return fn_;
     }
 

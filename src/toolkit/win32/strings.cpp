@@ -16,8 +16,7 @@ std::wstring ToWide(UINT codePage, const std::string& text) {
 std::string FromWide(UINT codePage, const wchar_t* text, size_t length) {
     if (length == 0) return {};
     const int size = static_cast<int>(length);
-    const int needed =
-        WideCharToMultiByte(codePage, 0, text, size, nullptr, 0, nullptr, nullptr);
+    const int needed = WideCharToMultiByte(codePage, 0, text, size, nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<size_t>(needed), '\0');
     WideCharToMultiByte(codePage, 0, text, size, result.data(), needed, nullptr, nullptr);
     return result;
@@ -25,7 +24,9 @@ std::string FromWide(UINT codePage, const wchar_t* text, size_t length) {
 
 }  // namespace
 
-std::wstring Widen(const std::string& utf8) { return ToWide(CP_UTF8, utf8); }
+std::wstring Widen(const std::string& utf8) {
+    return ToWide(CP_UTF8, utf8);
+}
 
 std::string Narrow(const std::wstring& utf16) {
     return FromWide(CP_UTF8, utf16.data(), utf16.size());
@@ -40,13 +41,14 @@ std::string ToAnsi(const std::string& utf8) {
     return FromWide(CP_ACP, wide.data(), wide.size());
 }
 
-std::string FromAnsi(const std::string& ansi) { return Narrow(ToWide(CP_ACP, ansi)); }
+std::string FromAnsi(const std::string& ansi) {
+    return Narrow(ToWide(CP_ACP, ansi));
+}
 
 std::string SystemMessage(DWORD code) {
     wchar_t* buffer = nullptr;
     const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-            FORMAT_MESSAGE_IGNORE_INSERTS,
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     if (length == 0 || buffer == nullptr) return "System error " + std::to_string(code) + ".";
     std::string text = Narrow(buffer, length);

@@ -98,10 +98,16 @@ void RegisterFrameClass() {
 
 }  // namespace
 
-int TwipsToPixelsX(int twips) { return MulDiv(twips, ScreenDpiX(), 1440); }
-int TwipsToPixelsY(int twips) { return MulDiv(twips, ScreenDpiY(), 1440); }
+int TwipsToPixelsX(int twips) {
+    return MulDiv(twips, ScreenDpiX(), 1440);
+}
+int TwipsToPixelsY(int twips) {
+    return MulDiv(twips, ScreenDpiY(), 1440);
+}
 
-Window::~Window() { Destroy(); }
+Window::~Window() {
+    Destroy();
+}
 
 void Window::Destroy() {
     if (hwnd_ != nullptr) {
@@ -130,10 +136,9 @@ void Window::CreateTopLevel(const wchar_t* className, const std::string& caption
     }
     RECT frame{0, 0, TwipsToPixelsX(clientWidthTwips), TwipsToPixelsY(clientHeightTwips)};
     AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
-    const HWND hwnd = CreateWindowExW(WS_EX_CONTROLPARENT, className, Widen(caption).c_str(),
-                                      style, CW_USEDEFAULT, CW_USEDEFAULT,
-                                      frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                                      nullptr, instance, this);
+    const HWND hwnd = CreateWindowExW(WS_EX_CONTROLPARENT, className, Widen(caption).c_str(), style,
+                                      CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                                      frame.bottom - frame.top, nullptr, nullptr, instance, this);
     if (hwnd == nullptr) ThrowLastError("The window could not be created");
 }
 

@@ -57,8 +57,7 @@ HWND CreateFrame(HWND parent, const std::string& caption, const Twips& position,
 
 // Sends WM_COMMAND and WM_NOTIFY from a container's children to the top-level window, which
 // handles every control's events.
-bool ForwardToTopLevel(HWND container, UINT message, WPARAM wParam, LPARAM lParam,
-                       LRESULT& result);
+bool ForwardToTopLevel(HWND container, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 std::string WindowText(HWND hwnd);
 

@@ -224,7 +224,6 @@ void Convert(int runs, const std::string& job, const std::string& folder) {
             AwaitExit(vellum, 0);
             RequirePdf(pdf);
             if (run > 0) Report("convert.vellum", ended - pressed);
-
         }
         {
             // The Save As dialog's own work after Save, until the call that showed it has

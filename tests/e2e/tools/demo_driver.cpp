@@ -28,8 +28,9 @@ int wmain(int argc, wchar_t** argv) {
         const HWND dialog = WaitForFileDialog(vellum, 60s);
         HANDLE ready = CreateFileW(argv[3], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         if (ready != INVALID_HANDLE_VALUE) CloseHandle(ready);
-        WaitUntil(vellum, "the screenshot",
-                  [&] { return GetFileAttributesW(argv[4]) != INVALID_FILE_ATTRIBUTES; }, 60s);
+        WaitUntil(
+            vellum, "the screenshot",
+            [&] { return GetFileAttributesW(argv[4]) != INVALID_FILE_ATTRIBUTES; }, 60s);
         SubmitFileDialog(dialog, pdf);
         return static_cast<int>(vellum.WaitExitCode(120s));
     } catch (const std::exception& e) {
