@@ -70,6 +70,7 @@ void Win32ConfigWindow::EnsureCreated() {
 
 void Win32ConfigWindow::CreateControls() {
     const HWND form = Hwnd();
+    // Each wrapper hands the state its load gave it to its new window.
     auto add = [](DeferredWindow& wrapper, HWND hwnd) { wrapper.Attach(hwnd); };
 
     // Created in tab order within each container: dialog navigation follows creation order.

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <utility>
 
@@ -24,13 +23,8 @@ using toolkit::RuntimeError;
 std::string ResultText(HRESULT hr) {
     char code[16];
     std::snprintf(code, sizeof(code), "0x%08lX", static_cast<unsigned long>(hr));
-    wchar_t* buffer = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::string text = length && buffer ? win32::Narrow(buffer, length) : std::string();
-    LocalFree(buffer);
-    while (!text.empty() && std::strchr(" .\r\n", text.back()) != nullptr) text.pop_back();
+    std::string text = win32::SystemWording(static_cast<DWORD>(hr));
+    while (!text.empty() && text.back() == '.') text.pop_back();
     return text.empty() ? std::string("error ") + code : text + " (" + code + ")";
 }
 

@@ -69,12 +69,8 @@ int Run() {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     try {
         return Run();
-    } catch (const toolkit::RuntimeError& e) {
-        win32::Win32MsgBox box;
-        toolkit::ReportUntrapped(box, e);
     } catch (const std::exception& e) {
-        win32::Win32MsgBox box;
-        toolkit::ReportUntrapped(box, toolkit::RuntimeError(51, toolkit::kVellumSource, e.what()));
+        win32::ReportUncaught(e);
     }
     return 1;
 }

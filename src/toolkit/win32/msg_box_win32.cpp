@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "toolkit/error_report.h"
 #include "toolkit/win32/strings.h"
 
 namespace vellum::win32 {
@@ -10,6 +11,15 @@ void Win32MsgBox::Show(const std::string& text, const std::string& title, toolki
     const UINT style = MB_OK | MB_SETFOREGROUND |
                        (icon == toolkit::Icon::Error ? MB_ICONERROR : MB_ICONINFORMATION);
     MessageBoxW(GetActiveWindow(), Widen(text).c_str(), Widen(title).c_str(), style);
+}
+
+void ReportUncaught(const std::exception& failure) {
+    Win32MsgBox box;
+    if (const auto* error = dynamic_cast<const toolkit::RuntimeError*>(&failure))
+        toolkit::ReportUntrapped(box, *error);
+    else
+        toolkit::ReportUntrapped(box,
+                                 toolkit::RuntimeError(51, toolkit::kVellumSource, failure.what()));
 }
 
 }  // namespace vellum::win32

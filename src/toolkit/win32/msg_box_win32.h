@@ -1,5 +1,7 @@
 #pragma once
 
+#include <exception>
+
 #include "toolkit/msg_box.h"
 
 namespace vellum::win32 {
@@ -9,5 +11,9 @@ class Win32MsgBox : public toolkit::MsgBox {
 public:
     void Show(const std::string& text, const std::string& title, toolkit::Icon icon) override;
 };
+
+// Reports a failure that no handler caught the way the platform reports an untrapped
+// run-time error; anything but a RuntimeError counts as internal error 51.
+void ReportUncaught(const std::exception& failure);
 
 }  // namespace vellum::win32

@@ -17,7 +17,10 @@ std::string Narrow(const wchar_t* utf16, size_t length);
 std::string ToAnsi(const std::string& utf8);
 std::string FromAnsi(const std::string& ansi);
 
-// FormatMessage's wording of a system error code, without the trailing line break.
+// FormatMessage's wording of a system error code, without the trailing line break; "" when the
+// system has none (Wine has none for many COM results).
+std::string SystemWording(DWORD code);
+// The wording, or "System error N." when there is none.
 std::string SystemMessage(DWORD code);
 
 }  // namespace vellum::win32

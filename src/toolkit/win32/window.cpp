@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "toolkit/error_report.h"
 #include "toolkit/runtime_error.h"
 #include "toolkit/win32/msg_box_win32.h"
 #include "toolkit/win32/strings.h"
@@ -159,12 +158,8 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
     // the way an untrapped run-time error does.
     try {
         return self->OnMessage(message, wParam, lParam);
-    } catch (const toolkit::RuntimeError& e) {
-        Win32MsgBox box;
-        toolkit::ReportUntrapped(box, e);
     } catch (const std::exception& e) {
-        Win32MsgBox box;
-        toolkit::ReportUntrapped(box, toolkit::RuntimeError(51, toolkit::kVellumSource, e.what()));
+        ReportUncaught(e);
     }
     ExitProcess(1);
 }
