@@ -3,20 +3,27 @@
 #include <string>
 
 #include "convert/process_runner.h"
+#include "convert/progress.h"
+#include "convert/run_report.h"
 #include "settings/settings.h"
 #include "toolkit/file_system.h"
 #include "toolkit/msg_box.h"
 
 namespace vellum::convert {
 
-// Runs Ghostscript, hidden, on the job with `settings` and waits for it. True only
-// when it started, exited with 0 and the PDF exists; otherwise one message box tells why.
+// Runs Ghostscript, hidden, on the job with `settings` and waits for it, showing `progress`
+// when it takes long. Ghostscript writes a temporary file beside `pdfPath` and gets a
+// temporary folder of its own; only a run that exits with 0 and leaves a non-empty file puts
+// that file in place of `pdfPath`, in one move. Otherwise the temporary file goes, a file
+// already at `pdfPath` stays as it was, and one message box tells why. True when the PDF is in
+// place.
 bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::MsgBox& msgBox,
-                  const settings::SettingsRecord& settings, const std::string& pdfPath,
-                  const std::string& psPath);
+                  ProgressWindow& progress, const settings::SettingsRecord& settings,
+                  const std::string& pdfPath, const std::string& psPath);
 
-// The last lines of a program's output, at most `maxLines` lines and about `maxChars`
-// characters, line breaks as CRLF.
-std::string OutputTail(const std::string& output, size_t maxLines = 20, size_t maxChars = 2000);
+// The name Ghostscript writes to before its PDF replaces `pdfPath`: beside it, so that the
+// move stays on one volume, "<name>.<8 hex digits of `unique`>.vellum-tmp". The name part is
+// shortened where the whole would pass the classic path limit (259 characters).
+std::string TemporaryPathFor(const std::string& pdfPath, std::uint32_t unique);
 
 }  // namespace vellum::convert

@@ -20,6 +20,14 @@ std::string Quoted(const std::string& text) {
     return out;
 }
 
+std::string ProgramOf(const std::string& commandLine) {
+    if (!commandLine.empty() && commandLine[0] == '"') {
+        const size_t end = commandLine.find('"', 1);
+        return commandLine.substr(1, end == std::string::npos ? std::string::npos : end - 1);
+    }
+    return commandLine.substr(0, commandLine.find_first_of(" \t"));
+}
+
 std::string GhostscriptCommandLine(const settings::SettingsRecord& settings,
                                    const std::string& pdfPath, const std::string& psPath) {
     return Quoted(settings.gsExe) + " -I" + Quoted(settings.gsLib + ";" + settings.gsFonts) +

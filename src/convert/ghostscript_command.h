@@ -11,6 +11,10 @@ namespace vellum::convert {
 // closing one included, so that a folder ending in "\" parses).
 std::string Quoted(const std::string& text);
 
+// The program a command line names: its first word as the system reads it (up to the closing
+// quote when it starts with one, else up to the first space or tab), without quotes.
+std::string ProgramOf(const std::string& commandLine);
+
 // The Ghostscript command line that turns the job into the PDF:
 // "<gsExe>" -I"<gsLib>;<gsFonts>" -sDEVICE=pdfwrite ... -sOutputFile="<pdf>" -c save pop -f "<ps>"
 std::string GhostscriptCommandLine(const settings::SettingsRecord& settings,

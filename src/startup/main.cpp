@@ -34,8 +34,8 @@ AfterMain Main(Services& s, const std::string& commandTail) {
         s.events.DoEvents();
         const std::string pdfPath = PromptForPdfPath(s.config, s.msgBox, settings::Settings.defDir);
         if (!pdfPath.empty() &&
-            convert::ConvertToPdf(s.runner, s.files, s.msgBox, settings::Settings, pdfPath,
-                                  jobPath) &&
+            convert::ConvertToPdf(s.runner, s.files, s.msgBox, s.progress, settings::Settings,
+                                  pdfPath, jobPath) &&
             toolkit::TrimSpaces(settings::Settings.sendMail) == "1") {
             mail::SendDocuments(s.mapi, s.msgBox, 0, ";", pdfPath, FileNameOf(pdfPath));
         }

@@ -4,6 +4,7 @@
 
 #include "config/config_window.h"
 #include "convert/process_runner.h"
+#include "convert/progress.h"
 #include "mail/send_documents.h"
 #include "mail/send_mail_window.h"
 #include "registry/registry_access.h"
@@ -28,6 +29,7 @@ struct Services {
     mail::SendMailWindow& sendMail;
     mail::MapiLibrary& mapi;
     EventPump& events;
+    convert::ProgressWindow& progress;
 };
 
 enum class AfterMain {

@@ -3,11 +3,14 @@
 // Fakes for what start-up reaches: the two windows, the process runner, the mail library and
 // the event pump.
 
+#include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "config/config_window.h"
 #include "convert/process_runner.h"
+#include "convert/progress.h"
 #include "fakes/fake_controls.h"
 #include "mail/send_documents.h"
 #include "mail/send_mail_window.h"
@@ -51,16 +54,52 @@ public:
     int shown = 0;
 };
 
+// The file a Ghostscript command line writes: the value of its -sOutputFile="...".
+inline std::string OutputFileOf(const std::string& commandLine) {
+    const std::string key = "-sOutputFile=\"";
+    const size_t start = commandLine.find(key);
+    if (start == std::string::npos) return {};
+    const size_t from = start + key.size();
+    return commandLine.substr(from, commandLine.find('"', from) - from);
+}
+
+// Runs nothing: `onRun` plays the process's part (writing its output), then the observer is
+// asked at each of `waits` in turn, as the real wait asks it while the process runs.
 class FakeProcessRunner : public convert::ProcessRunner {
 public:
-    convert::ProcessResult RunAndWait(const std::string& commandLine, int showWindow) override {
+    convert::ProcessResult RunAndWait(const std::string& commandLine, int showWindow,
+                                      const convert::RunOptions& options) override {
         commandLines.push_back(commandLine);
         showWindows.push_back(showWindow);
-        return result;
+        environments.push_back(options.environment);
+        if (onRun && result.started) onRun(commandLine);
+        convert::ProcessResult outcome = result;
+        for (std::chrono::milliseconds elapsed : waits) {
+            if (options.observer && options.observer->WantsEnd(elapsed)) {
+                outcome.cancelled = true;
+                ++ended;
+                break;
+            }
+        }
+        return outcome;
     }
     convert::ProcessResult result{true, 0, "", ""};
+    std::function<void(const std::string& commandLine)> onRun;
+    std::vector<std::chrono::milliseconds> waits;
     std::vector<std::string> commandLines;
     std::vector<int> showWindows;
+    std::vector<convert::Environment> environments;
+    int ended = 0;
+};
+
+class FakeProgressWindow : public convert::ProgressWindow {
+public:
+    void Open(const std::string& pdfPath) override { log.push_back("open " + pdfPath); }
+    void ShowTime(const std::string& elapsed) override { log.push_back("time " + elapsed); }
+    bool CancelRequested() override { return cancelAt != 0 && log.size() >= cancelAt; }
+    void Close() override { log.push_back("close"); }
+    std::vector<std::string> log;
+    size_t cancelAt = 0;  // the user presses Cancel once the log holds this many entries (0: never)
 };
 
 class FakeMapi : public mail::MapiLibrary {

@@ -1,11 +1,13 @@
 #include "convert/convert.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "convert/ghostscript_command.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_msg_box.h"
 #include "fakes/fake_startup.h"
+#include "toolkit/text.h"
 #include "settings/settings.h"
 
 namespace vellum::convert {
@@ -27,6 +29,15 @@ TEST(GhostscriptCommand, EmptyFontsEndsTheListWithASemicolon) {
     EXPECT_NE(line.find(R"( -I"C:\gs\lib;" )"), std::string::npos) << line;
 }
 
+TEST(GhostscriptCommand, ProgramIsTheFirstWordAsTheSystemReadsIt) {
+    EXPECT_EQ(ProgramOf(R"("C:\Program Files\gs\gswin64c.exe" -q)"),
+              R"(C:\Program Files\gs\gswin64c.exe)");
+    EXPECT_EQ(ProgramOf(R"(C:\gs\gswin64c.exe -q "x")"), R"(C:\gs\gswin64c.exe)");
+    EXPECT_EQ(ProgramOf("gs\t-q"), "gs");
+    EXPECT_EQ(ProgramOf(R"("C:\no closing quote)"), R"(C:\no closing quote)");
+    EXPECT_EQ(ProgramOf(""), "");
+}
+
 TEST(GhostscriptCommand, TrailingBackslashesAreDoubledBeforeTheClosingQuote) {
     EXPECT_EQ(Quoted(R"(C:\gs\fonts\)"), R"("C:\gs\fonts\\")");
     EXPECT_EQ(Quoted(R"(C:\)"), R"("C:\\")");
@@ -36,58 +47,281 @@ TEST(GhostscriptCommand, TrailingBackslashesAreDoubledBeforeTheClosingQuote) {
     EXPECT_EQ(Quoted(""), R"("")");
 }
 
+using ::testing::HasSubstr;
+using ::testing::MatchesRegex;
+using namespace std::chrono_literals;
+
 class ConvertTest : public ::testing::Test {
 protected:
-    bool Convert() { return ConvertToPdf(runner, files, box, settings, pdf, R"(C:\spool\job.ps)"); }
+    void SetUp() override {
+        // Ghostscript's part: it writes a PDF to its output file, which must exist already.
+        runner.onRun = [this](const std::string& line) {
+            written = OutputFileOf(line);
+            ASSERT_TRUE(files.FileExists(written)) << "Ghostscript writes over a reserved name";
+            ASSERT_FALSE(runner.environments.back().empty());
+            gsTempDuringRun = files.folders.count(runner.environments.back()[0].second) != 0;
+            files.Write(written, newPdf);
+        };
+    }
+    bool Convert() {
+        return ConvertToPdf(runner, files, box, progress, settings, pdf, R"(C:\spool\job.ps)");
+    }
+    // Files left in the PDF folder besides the PDF itself.
+    std::vector<std::string> Leftovers() const {
+        std::vector<std::string> left;
+        for (const std::string& f : files.files)
+            if (f.rfind("C:\\PDF\\", 0) == 0 && f != pdf) left.push_back(f);
+        return left;
+    }
+    std::string Message() const { return box.shown.empty() ? "" : box.shown[0].text; }
 
     settings::SettingsRecord settings{R"(C:\gs\gswin64c.exe)", "", R"(C:\gs\lib)", "0", ""};
 
     FakeProcessRunner runner;
     FakeFileSystem files;
     FakeMsgBox box;
+    FakeProgressWindow progress;
     const std::string pdf = R"(C:\PDF\out.pdf)";
+    const std::string oldPdf = "%PDF-1.4 the 500 pages of last week";
+    const std::string newPdf = "%PDF-1.7 this job";
+    std::string written;
+    bool gsTempDuringRun = false;
 };
 
-TEST_F(ConvertTest, SucceedsSilentlyOnlyWithExitZeroAndThePdf) {
-    files.files.insert(pdf);
+TEST_F(ConvertTest, GhostscriptWritesBesideThePdfWhichTheResultThenReplacesInOneMove) {
+    files.Write(pdf, oldPdf);
     EXPECT_TRUE(Convert());
     EXPECT_TRUE(box.shown.empty());
     ASSERT_EQ(runner.showWindows.size(), 1u);
     EXPECT_EQ(runner.showWindows[0], kSwHide);
+    EXPECT_THAT(written, MatchesRegex(R"(C:\\PDF\\out\.pdf\.[0-9a-f]{8}\.vellum-tmp)"));
+    EXPECT_THAT(runner.commandLines[0], HasSubstr("-sOutputFile=\"" + written + "\""));
+    EXPECT_EQ(files.data[pdf], newPdf);
+    EXPECT_TRUE(Leftovers().empty());
+    EXPECT_THAT(files.log, ::testing::Contains("move " + written + " > " + pdf));
+}
+
+TEST_F(ConvertTest, GhostscriptGetsATemporaryFolderOfItsOwnRemovedAfterEveryRun) {
+    for (const convert::ProcessResult& outcome :
+         {ProcessResult{true, 0, "", ""}, ProcessResult{true, 1, "boom", ""},
+          ProcessResult{false, 0, "", "Bad EXE format for C:\\gs\\gswin64c.exe."}}) {
+        runner.result = outcome;
+        Convert();
+        const Environment& env = runner.environments.back();
+        ASSERT_EQ(env.size(), 2u);
+        EXPECT_EQ(env[0].first, "TEMP");
+        EXPECT_EQ(env[1].first, "TMP");
+        EXPECT_EQ(env[0].second, env[1].second);
+        EXPECT_EQ(files.log.back(), "rmtree " + env[0].second);
+    }
+    EXPECT_TRUE(gsTempDuringRun);
+    EXPECT_TRUE(files.folders.empty());
+    EXPECT_NE(runner.environments[0][0].second, runner.environments[1][0].second);
+}
+
+TEST_F(ConvertTest, FailedRunKeepsTheExistingPdfByteForByteAndSaysSo) {
+    files.Write(pdf, oldPdf);
+    runner.result = {true, 1,
+                     "Error: /syntaxerror in (bad)\nOperand stack:\n\n"
+                     "GPL Ghostscript 10.00.0: Unrecoverable error, exit code 1\n",
+                     ""};
+    EXPECT_FALSE(Convert());
+    EXPECT_EQ(files.data[pdf], oldPdf);
+    EXPECT_TRUE(Leftovers().empty()) << "the temporary file is removed";
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].title, "Error!");
+    EXPECT_EQ(box.shown[0].icon, toolkit::Icon::Error);
+    EXPECT_EQ(Message(),
+              "Ghostscript could not convert the print job (exit code 1).\r\n"
+              "The existing file was not changed.\r\n\r\n"
+              "Error: /syntaxerror in (bad)\r\nOperand stack:\r\n\r\n"
+              "GPL Ghostscript 10.00.0: Unrecoverable error, exit code 1");
+}
+
+TEST_F(ConvertTest, FailureWithoutAnEarlierFileLeavesNoFileAndNoNote) {
+    runner.result = {true, 1, "boom\n", ""};
+    EXPECT_FALSE(Convert());
+    EXPECT_FALSE(files.FileExists(pdf));
+    EXPECT_TRUE(Leftovers().empty());
+    EXPECT_EQ(Message(), "Ghostscript could not convert the print job (exit code 1).\r\n\r\nboom");
+}
+
+TEST_F(ConvertTest, ExitZeroWithAnEmptyOrMissingOutputIsAFailureToo) {
+    files.Write(pdf, oldPdf);
+    runner.onRun = nullptr;  // nothing written: the reserved file stays empty
+    EXPECT_FALSE(Convert());
+    runner.onRun = [this](const std::string& line) { files.RemoveFile(OutputFileOf(line)); };
+    EXPECT_FALSE(Convert());
+    ASSERT_EQ(box.shown.size(), 2u);
+    for (const auto& shown : box.shown)
+        EXPECT_EQ(shown.text,
+                  "Ghostscript could not convert the print job (exit code 0).\r\n"
+                  "The existing file was not changed.");
+    EXPECT_EQ(files.data[pdf], oldPdf);
+    EXPECT_TRUE(Leftovers().empty());
 }
 
 TEST_F(ConvertTest, ProcessThatCannotStartIsReportedWithTheSystemsReason) {
     runner.result = {false, 0, "", "The system cannot find the file specified."};
     EXPECT_FALSE(Convert());
     ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].text,
+    EXPECT_EQ(Message(),
               "Ghostscript could not be started.\r\nC:\\gs\\gswin64c.exe\r\n"
               "The system cannot find the file specified.");
     EXPECT_EQ(box.shown[0].title, "Error!");
     EXPECT_EQ(box.shown[0].icon, toolkit::Icon::Error);
+    EXPECT_TRUE(Leftovers().empty());
 }
 
-TEST_F(ConvertTest, FailedRunShowsExitCodeAndTheEndOfGhostscriptsOutput) {
-    files.files.insert(pdf);  // a failed job can leave a broken PDF behind
+TEST_F(ConvertTest, CrashIsShownInHexWithTheSystemsWording) {
+    runner.result = {true, 0xC0000005u, "", ""};
+    runner.result.exitCodeWording = "Access violation.";
+    Convert();
+    EXPECT_EQ(Message(),
+              "Ghostscript could not convert the print job (exit code 0xC0000005).\r\n"
+              "Ghostscript ended abnormally: Access violation.");
+    runner.result.exitCodeWording = "";
+    runner.result.exitCode = 0xC00000FDu;
+    Convert();
+    EXPECT_EQ(box.shown[1].text,
+              "Ghostscript could not convert the print job (exit code 0xC00000FD).\r\n"
+              "Ghostscript ended abnormally.");
+}
+
+TEST_F(ConvertTest, FullDiskIsNamedInsteadOfGhostscriptsStackDump) {
+    files.Write(pdf, oldPdf);
     runner.result = {true, 1,
-                     "Error: /syntaxerror in (bad)\nOperand stack:\n\n"
+                     "Error: /ioerror in --showpage--\nOperand stack:\n   1   true\n"
+                     "Execution stack:\n   %interp_exit   .runexec2   --nostringval--\n"
+                     "Current allocation mode is local\n"
+                     "Last OS error: No space left on device\n"
                      "GPL Ghostscript 10.00.0: Unrecoverable error, exit code 1\n",
                      ""};
-    EXPECT_FALSE(Convert());
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].text,
-              "Ghostscript could not convert the print job (exit code 1).\r\n\r\n"
-              "Error: /syntaxerror in (bad)\r\nOperand stack:\r\n\r\n"
-              "GPL Ghostscript 10.00.0: Unrecoverable error, exit code 1");
+    Convert();
+    EXPECT_EQ(Message(),
+              "Ghostscript could not convert the print job (exit code 1).\r\n"
+              "The disk is full: there was no room left for the PDF or for Ghostscript's "
+              "temporary files. Make room on the disk and print again.\r\n"
+              "The existing file was not changed.");
+    EXPECT_EQ(files.data[pdf], oldPdf);
 }
 
-TEST_F(ConvertTest, ExitZeroWithoutAPdfIsAFailureToo) {
+TEST_F(ConvertTest, FailedMoveSaysWhyKeepsTheOldFileAndRemovesTheNewOne) {
+    files.Write(pdf, oldPdf);
+    files.moveFailure = toolkit::RuntimeError(32, "Vellum",
+                                              "The process cannot access the file because it is "
+                                              "being used by another process.");
     EXPECT_FALSE(Convert());
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].text, "Ghostscript could not convert the print job (exit code 0).");
+    EXPECT_EQ(Message(),
+              "The PDF could not be saved as C:\\PDF\\out.pdf.\r\n"
+              "The process cannot access the file because it is being used by another process."
+              "\r\nThe existing file was not changed.");
+    EXPECT_EQ(files.data[pdf], oldPdf);
+    EXPECT_TRUE(Leftovers().empty());
 }
 
-TEST(OutputTail, KeepsTheLastLinesWithinBothLimits) {
+TEST_F(ConvertTest, TakenTemporaryNamesAreSkippedAndAnUnwritableFolderIsReported) {
+    files.takenNames = 3;  // another job holds three names: ours must differ from each
+    EXPECT_TRUE(Convert());
+    std::set<std::string> tried;
+    for (const std::string& entry : files.log)
+        if (entry.rfind("create ", 0) == 0) tried.insert(entry);
+    EXPECT_EQ(tried.size(), 4u);
+
+    files.createFailure = toolkit::RuntimeError(5, "Vellum", "Access denied.");
+    EXPECT_FALSE(Convert());
+    EXPECT_EQ(Message(),
+              "The PDF could not be saved as C:\\PDF\\out.pdf.\r\nAccess denied.\r\n"
+              "The existing file was not changed.");
+    EXPECT_EQ(runner.commandLines.size(), 1u) << "Ghostscript is not run for nothing";
+    EXPECT_TRUE(files.folders.empty());
+}
+
+TEST_F(ConvertTest, NoTemporaryFolderMeansNoRun) {
+    files.tempFailure =
+        toolkit::RuntimeError(112, "Vellum", "There is not enough space on the disk.");
+    EXPECT_FALSE(Convert());
+    EXPECT_EQ(Message(),
+              "Ghostscript could not be started.\r\nC:\\gs\\gswin64c.exe\r\n"
+              "Its temporary folder could not be made: There is not enough space on the disk.");
+    EXPECT_TRUE(runner.commandLines.empty());
+}
+
+TEST_F(ConvertTest, ShortRunShowsNoWindow) {
+    runner.waits = {250ms, 500ms, 999ms};
+    EXPECT_TRUE(Convert());
+    EXPECT_TRUE(progress.log.empty());
+}
+
+TEST_F(ConvertTest, LongRunShowsThePdfAndTheTimeUntilItEnds) {
+    runner.waits = {250ms, 1000ms, 1250ms, 2000ms, 61500ms};
+    EXPECT_TRUE(Convert());
+    EXPECT_EQ(progress.log, (std::vector<std::string>{"open C:\\PDF\\out.pdf", "time 0:01",
+                                                      "time 0:02", "time 1:01", "close"}));
+    EXPECT_TRUE(box.shown.empty());
+}
+
+TEST_F(ConvertTest, CancelEndsGhostscriptKeepsTheOldPdfAndSaysNoPdfWasMade) {
+    files.Write(pdf, oldPdf);
+    runner.waits = {500ms, 1000ms, 1500ms, 2000ms, 3000ms};
+    progress.cancelAt = 3;  // after "open", "time 0:01" and "time 0:02"
+    EXPECT_FALSE(Convert());
+    EXPECT_EQ(runner.ended, 1);
+    EXPECT_EQ(progress.log.back(), "close");
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].title, "Cancelled");
+    EXPECT_EQ(box.shown[0].icon, toolkit::Icon::Information);
+    EXPECT_EQ(Message(),
+              "The PDF was not made: the conversion was cancelled.\r\n"
+              "The existing file was not changed.");
+    EXPECT_EQ(files.data[pdf], oldPdf);
+    EXPECT_TRUE(Leftovers().empty());
+    EXPECT_TRUE(files.folders.empty());
+}
+
+TEST(TemporaryPath, SitsBesideThePdfAndStaysWithinThePathLimit) {
+    EXPECT_EQ(TemporaryPathFor(R"(D:\My PDFs\report.pdf)", 0x1a2bu),
+              R"(D:\My PDFs\report.pdf.00001a2b.vellum-tmp)");
+    EXPECT_EQ(TemporaryPathFor("report.pdf", 0xffffffffu), "report.pdf.ffffffff.vellum-tmp");
+
+    const std::string folder = "C:\\" + std::string(200, 'f') + "\\";
+    const std::string longName = folder + std::string(40, 'n') + "\xD0\x96\xD0\x96.pdf";
+    const std::string cut = TemporaryPathFor(longName, 7);
+    EXPECT_EQ(toolkit::Utf16Length(cut), 259);
+    EXPECT_EQ(cut.rfind(folder, 0), 0u);
+    EXPECT_EQ(cut.substr(cut.size() - 20), ".00000007.vellum-tmp");
+    const std::string withCyrillic = folder + std::string(30, 'n') + "\xD0\x96\xD0\x96\xD0\x96.pdf";
+    const std::string cutInside = TemporaryPathFor(withCyrillic, 7);
+    EXPECT_LE(toolkit::Utf16Length(cutInside), 259);
+    EXPECT_EQ(PrintableText(cutInside), cutInside) << "no character is cut in half";
+}
+
+TEST(RunReport, PrintableTextKeepsUtf8AndLineBreaksAndDropsTheRest) {
+    EXPECT_EQ(PrintableText("Line 1\r\n\tcaf\xC3\xA9 \xD0\x96 \xE2\x82\xAC \xF0\x9F\x98\x80\n"),
+              "Line 1\r\n\tcaf\xC3\xA9 \xD0\x96 \xE2\x82\xAC \xF0\x9F\x98\x80\n");
+    EXPECT_EQ(PrintableText(std::string("a\0b\x01\x1b[31mc\x7f", 10)), "ab[31mc");
+    EXPECT_EQ(PrintableText("\xC2\x85\xC2\x9F"
+                            "x"),
+              "x")
+        << "C1 controls";
+    EXPECT_EQ(PrintableText("\xFF\xFE\x80x\xC3"), "x") << "bytes of no UTF-8 sequence";
+    EXPECT_EQ(PrintableText("\xC0\xAF\xED\xA0\x80\xF4\x90\x80\x80y"), "y")
+        << "overlong forms, surrogates and code points past U+10FFFF";
+    EXPECT_EQ(PrintableText("\xE2\x82"
+                            "y"),
+              "y")
+        << "a sequence cut short";
+}
+
+TEST(RunReport, ExitCodesAreDecimalAndAbnormalEndsHexadecimal) {
+    EXPECT_EQ(ExitCodeText(0), "0");
+    EXPECT_EQ(ExitCodeText(1), "1");
+    EXPECT_EQ(ExitCodeText(0xBFFFFFFFu), "3221225471");
+    EXPECT_EQ(ExitCodeText(0xC0000005u), "0xC0000005");
+    EXPECT_EQ(ExitCodeText(0xFFFFFFFFu), "0xFFFFFFFF");
+}
+
+TEST(RunReport, OutputTailKeepsTheLastLinesWithinBothLimits) {
     std::string output;
     for (int i = 1; i <= 50; ++i) output += "line " + std::to_string(i) + "\r\n";
     const std::string tail = OutputTail(output);
@@ -99,6 +333,43 @@ TEST(OutputTail, KeepsTheLastLinesWithinBothLimits) {
     EXPECT_LE(cut.size(), 2000u);
     EXPECT_EQ(cut.rfind("...", 0), 0u);
     EXPECT_EQ(OutputTail(""), "");
+
+    EXPECT_EQ(OutputTail("Error: /undefined in \x89PNG\x1a\x00\xff\n\x01\x02\n", 20, 2000),
+              "Error: /undefined in PNG")
+        << "binary bytes of the job are dropped, and a line left blank by it too";
+    std::string line;
+    for (int i = 0; i < 10; ++i) line += "\xD0\x96";
+    EXPECT_EQ(OutputTail(line, 20, 8), "...\xD0\x96\xD0\x96") << "never half a character";
+}
+
+TEST(RunReport, FullDiskIsRecognisedByTheSystemsWordingInGhostscriptsOutput) {
+    EXPECT_TRUE(
+        SaysDiskFull("Current allocation mode is local\nLast OS error: No space left on device\n"));
+    EXPECT_FALSE(
+        SaysDiskFull("Error: /ioerror in --showpage--\nLast OS error: Permission denied\n"));
+    EXPECT_FALSE(SaysDiskFull(""));
+}
+
+TEST(Progress, ElapsedTimeReadsAsOnAClock) {
+    EXPECT_EQ(ElapsedText(0ms), "0:00");
+    EXPECT_EQ(ElapsedText(1999ms), "0:01");
+    EXPECT_EQ(ElapsedText(61s), "1:01");
+    EXPECT_EQ(ElapsedText(3599s), "59:59");
+    EXPECT_EQ(ElapsedText(3600s + 62s), "1:01:02");
+}
+
+TEST(Environment, VariablesReplaceTheirNamesakesInAnyCaseAndTheRestAreAdded) {
+    const std::vector<std::string> block = {"=C:=C:\\work", "Path=C:\\Windows",
+                                            "temp=C:\\Users\\a\\Temp", "TEMPLATE=x",
+                                            "TMP=C:\\Users\\a\\Temp"};
+    EXPECT_EQ(
+        WithVariables(block, {{"TEMP", "C:\\t\\1"}, {"TMP", "C:\\t\\1"}, {"GS_LIB", "C:\\gs"}}),
+        (std::vector<std::string>{"=C:=C:\\work", "Path=C:\\Windows", "TEMP=C:\\t\\1", "TEMPLATE=x",
+                                  "TMP=C:\\t\\1", "GS_LIB=C:\\gs"}));
+    EXPECT_EQ(WithVariables({"=C:=C:\\work"}, {{"=C:", "D:\\"}}),
+              (std::vector<std::string>{"=C:=C:\\work", "=C:=D:\\"}))
+        << "a drive's folder is never taken for a variable";
+    EXPECT_EQ(WithVariables(block, {}), block);
 }
 
 }  // namespace vellum::convert

@@ -26,6 +26,8 @@ protected:
         registry.Set(kKey, "sendMail", "0");
         registry.Set(kKey, "defDir", "C:\\PDF");
         files.files.insert("C:\\gs\\gswin64c.exe");
+        // Ghostscript's part: a run writes its PDF.
+        runner.onRun = [this](const std::string& line) { files.Write(OutputFileOf(line), "%PDF"); };
     }
     AfterMain Run(const std::string& tail) { return Main(services, tail); }
     void ChooseSaveAs(const std::string& path) {
@@ -42,7 +44,8 @@ protected:
     FakeSendMailWindow sendMail;
     FakeMapi mapi;
     FakeEventPump events;
-    Services services{factory, files, box, runner, config, sendMail, mapi, events};
+    FakeProgressWindow progress;
+    Services services{factory, files, box, runner, config, sendMail, mapi, events, progress};
 };
 
 }  // namespace
