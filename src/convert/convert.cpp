@@ -85,7 +85,8 @@ std::string RunFailure(const ProcessResult& result, bool existed) {
     std::string what;
     if (result.exitCode >= 0xC0000000u) {
         what = "Ghostscript ended abnormally";
-        what += result.exitCodeWording.empty() ? "." : ": " + result.exitCodeWording;
+        const std::string wording = ReadableStatusWording(result.exitCodeWording);
+        what += wording.empty() ? "." : ": " + wording;
     }
     text += Details(what, existed);
     const std::string tail = OutputTail(result.output);

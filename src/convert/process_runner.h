@@ -50,10 +50,4 @@ public:
                                      const RunOptions& options) = 0;
 };
 
-// `block` (one "NAME=value" per entry, as the system hands it over) with `variables` set:
-// an entry whose name matches one of them, without regard to case, takes its value in place;
-// the others are added at the end. Entries that start with "=" (drive folders) stay as they are.
-std::vector<std::string> WithVariables(const std::vector<std::string>& block,
-                                       const Environment& variables);
-
 }  // namespace vellum::convert

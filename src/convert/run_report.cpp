@@ -1,5 +1,6 @@
 #include "convert/run_report.h"
 
+#include <cctype>
 #include <cstdio>
 #include <vector>
 
@@ -100,6 +101,57 @@ std::string ExitCodeText(std::uint32_t exitCode) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(exitCode));
     return text;
+}
+
+namespace {
+
+// The length of the insert at text[i] ("%1", "%1!s!", "%p", "%08lx", "0x%p"), or 0.
+size_t InsertAt(const std::string& text, size_t i) {
+    size_t k = i;
+    if (text.compare(k, 3, "0x%") == 0) k += 2;
+    if (k >= text.size() || text[k] != '%') return 0;
+    ++k;
+    if (k < text.size() && std::isdigit(static_cast<unsigned char>(text[k]))) {
+        while (k < text.size() && std::isdigit(static_cast<unsigned char>(text[k]))) ++k;
+        if (k < text.size() && text[k] == '!') {
+            const size_t close = text.find('!', k + 1);
+            if (close != std::string::npos) k = close + 1;
+        }
+        return k - i;
+    }
+    const size_t flagsEnd = text.find_first_not_of("0123456789.-#lhwI", k);
+    if (flagsEnd == std::string::npos || !std::isalpha(static_cast<unsigned char>(text[flagsEnd])))
+        return 0;
+    return flagsEnd + 1 - i;
+}
+
+bool HasInsert(const std::string& text) {
+    for (size_t i = 0; i < text.size(); ++i)
+        if (InsertAt(text, i) != 0) return true;
+    return false;
+}
+
+}  // namespace
+
+std::string ReadableStatusWording(const std::string& wording) {
+    std::string text;
+    for (char c : wording) text += (c == '\r' || c == '\n') ? ' ' : c;
+    std::string kept;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find(". ", start);
+        end = end == std::string::npos ? text.size() : end + 1;
+        const std::string sentence = toolkit::TrimSpaces(text.substr(start, end - start));
+        if (!sentence.empty() && !HasInsert(sentence)) kept += (kept.empty() ? "" : " ") + sentence;
+        start = end;
+    }
+    if (!kept.empty() || text.empty()) return kept;
+    std::string filled;
+    for (size_t i = 0; i < text.size();) {
+        const size_t insert = InsertAt(text, i);
+        filled += insert != 0 ? "?" : std::string(1, text[i]);
+        i += insert != 0 ? insert : 1;
+    }
+    return toolkit::TrimSpaces(filled);
 }
 
 bool SaysDiskFull(const std::string& output) {

@@ -18,6 +18,11 @@ std::string PrintableText(const std::string& text);
 // codes of an abnormal end (0xC0000000 and above).
 std::string ExitCodeText(std::uint32_t exitCode);
 
+// The system's wording of an abnormal end made readable for a message: sentences with inserts
+// that no one filled ("0x%p", "%s", "%1") are left out; where that leaves nothing, the inserts
+// read "?" instead.
+std::string ReadableStatusWording(const std::string& wording);
+
 // True when Ghostscript's output says that a write failed for lack of room on the disk.
 bool SaysDiskFull(const std::string& output);
 

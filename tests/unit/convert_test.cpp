@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "convert/environment.h"
 #include "convert/ghostscript_command.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_msg_box.h"
@@ -175,11 +176,13 @@ TEST_F(ConvertTest, ProcessThatCannotStartIsReportedWithTheSystemsReason) {
 
 TEST_F(ConvertTest, CrashIsShownInHexWithTheSystemsWording) {
     runner.result = {true, 0xC0000005u, "", ""};
-    runner.result.exitCodeWording = "Access violation.";
+    runner.result.exitCodeWording =
+        "The instruction at 0x%p referenced memory at 0x%p. The memory could not be %s.";
     Convert();
     EXPECT_EQ(Message(),
               "Ghostscript could not convert the print job (exit code 0xC0000005).\r\n"
-              "Ghostscript ended abnormally: Access violation.");
+              "Ghostscript ended abnormally: The instruction at ? referenced memory at ?. The "
+              "memory could not be ?.");
     runner.result.exitCodeWording = "";
     runner.result.exitCode = 0xC00000FDu;
     Convert();
@@ -342,6 +345,26 @@ TEST(RunReport, OutputTailKeepsTheLastLinesWithinBothLimits) {
     EXPECT_EQ(OutputTail(line, 20, 8), "...\xD0\x96\xD0\x96") << "never half a character";
 }
 
+TEST(RunReport, StatusWordingLosesTheInsertsNoOneCouldFill) {
+    // Windows' own wordings of three exit codes of crashed programs.
+    EXPECT_EQ(ReadableStatusWording("The instruction at 0x%p referenced memory at 0x%p. The memory "
+                                    "could not be %s.\r\n"),
+              "The instruction at ? referenced memory at ?. The memory could not be ?.");
+    EXPECT_EQ(ReadableStatusWording("A new guard page for the stack cannot be created."),
+              "A new guard page for the stack cannot be created.");
+    EXPECT_EQ(ReadableStatusWording("The system detected an overrun of a stack-based buffer in "
+                                    "this application. This overrun could potentially allow a "
+                                    "malicious user to gain control of this application."),
+              "The system detected an overrun of a stack-based buffer in this application. This "
+              "overrun could potentially allow a malicious user to gain control of this "
+              "application.");
+    EXPECT_EQ(ReadableStatusWording("{Application Error}\r\nThe exception %s (0x%08lx) occurred "
+                                    "in the application at location 0x%p. Click OK."),
+              "Click OK.");
+    EXPECT_EQ(ReadableStatusWording("Paid 100% in full."), "Paid 100% in full.");
+    EXPECT_EQ(ReadableStatusWording(""), "");
+}
+
 TEST(RunReport, FullDiskIsRecognisedByTheSystemsWordingInGhostscriptsOutput) {
     EXPECT_TRUE(
         SaysDiskFull("Current allocation mode is local\nLast OS error: No space left on device\n"));
@@ -363,13 +386,14 @@ TEST(Environment, VariablesReplaceTheirNamesakesInAnyCaseAndTheRestAreAdded) {
                                             "temp=C:\\Users\\a\\Temp", "TEMPLATE=x",
                                             "TMP=C:\\Users\\a\\Temp"};
     EXPECT_EQ(
-        WithVariables(block, {{"TEMP", "C:\\t\\1"}, {"TMP", "C:\\t\\1"}, {"GS_LIB", "C:\\gs"}}),
+        WithVariables(block,
+                      Environment{{"TEMP", "C:\\t\\1"}, {"TMP", "C:\\t\\1"}, {"GS_LIB", "C:\\gs"}}),
         (std::vector<std::string>{"=C:=C:\\work", "Path=C:\\Windows", "TEMP=C:\\t\\1", "TEMPLATE=x",
                                   "TMP=C:\\t\\1", "GS_LIB=C:\\gs"}));
-    EXPECT_EQ(WithVariables({"=C:=C:\\work"}, {{"=C:", "D:\\"}}),
+    EXPECT_EQ(WithVariables(std::vector<std::string>{"=C:=C:\\work"}, Environment{{"=C:", "D:\\"}}),
               (std::vector<std::string>{"=C:=C:\\work", "=C:=D:\\"}))
         << "a drive's folder is never taken for a variable";
-    EXPECT_EQ(WithVariables(block, {}), block);
+    EXPECT_EQ(WithVariables(block, Environment{}), block);
 }
 
 }  // namespace vellum::convert

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <windows.h>
@@ -15,6 +18,7 @@
 #include "config/win32/spooler_win32.h"
 #include "convert/win32/process_runner_win32.h"
 #include "startup/win32/app_info_win32.h"
+#include "toolkit/runtime_error.h"
 #include "toolkit/win32/file_system_win32.h"
 #include "toolkit/win32/strings.h"
 
@@ -90,7 +94,7 @@ TEST(FileExists, APatternIsNoFileEvenWhenItMatchesOne) {
 TEST(ProcessRunner, ReportsExitCodeAndCapturesBothOutputs) {
     Win32ProcessRunner runner;
     const convert::ProcessResult result =
-        runner.RunAndWait("cmd /c \"echo to stdout& echo to stderr 1>&2& exit 3\"", SW_HIDE);
+        runner.RunAndWait("cmd /c \"echo to stdout& echo to stderr 1>&2& exit 3\"", SW_HIDE, {});
     EXPECT_TRUE(result.started);
     EXPECT_EQ(result.exitCode, 3u);
     EXPECT_NE(result.output.find("to stdout"), std::string::npos) << result.output;
@@ -101,7 +105,8 @@ TEST(ProcessRunner, OutputLargerThanAnyPipeBufferDoesNotStallTheChild) {
     ScratchFolder scratch;
     const std::string big = scratch.Write("big.txt", std::string(1 << 20, 'x') + "\r\nthe end\r\n");
     Win32ProcessRunner runner;
-    const convert::ProcessResult result = runner.RunAndWait("cmd /c type \"" + big + "\"", SW_HIDE);
+    const convert::ProcessResult result =
+        runner.RunAndWait("cmd /c type \"" + big + "\"", SW_HIDE, {});
     EXPECT_EQ(result.exitCode, 0u);
     EXPECT_GE(result.output.size(), 1u << 20);
     EXPECT_NE(result.output.find("the end"), std::string::npos);
@@ -113,10 +118,139 @@ TEST(ProcessRunner, ProgramThatCannotStartSaysWhy) {
     Win32ProcessRunner runner;
     for (const std::string& line :
          {"\"" + scratch.Path() + "\\missing.exe\" -q", "\"" + notAProgram + "\" -q"}) {
-        const convert::ProcessResult result = runner.RunAndWait(line, SW_HIDE);
+        const convert::ProcessResult result = runner.RunAndWait(line, SW_HIDE, {});
         EXPECT_FALSE(result.started) << line;
         EXPECT_FALSE(result.startError.empty()) << line;
+        EXPECT_EQ(result.startError.find('%'), std::string::npos)
+            << "inserts are filled: " << result.startError;
     }
+    const convert::ProcessResult badFormat =
+        runner.RunAndWait("\"" + notAProgram + "\"", SW_HIDE, {});
+    EXPECT_NE(badFormat.startError.find(notAProgram), std::string::npos) << badFormat.startError;
+}
+
+TEST(ProcessRunner, TheProcessGetsTheVariablesAndKeepsTheRestOfTheEnvironment) {
+    Win32ProcessRunner runner;
+    const convert::ProcessResult result =
+        runner.RunAndWait("cmd /c \"echo [%TEMP%] [%Tmp%] [%SystemRoot%]\"", SW_HIDE,
+                          {{{"TEMP", "C:\\gs temp Ж"}, {"TMP", "C:\\gs temp Ж"}}, nullptr});
+    EXPECT_NE(result.output.find("[C:\\gs temp "), std::string::npos) << result.output;
+    EXPECT_EQ(result.output.find("[%"), std::string::npos) << result.output;
+    EXPECT_EQ(result.output.find("[]"), std::string::npos) << result.output;
+}
+
+namespace {
+
+// Asks for the end once the run has lasted `after`; records every time it was asked.
+class EndAfter : public convert::RunObserver {
+public:
+    explicit EndAfter(std::chrono::milliseconds after) : after_(after) {}
+    bool WantsEnd(std::chrono::milliseconds elapsed) override {
+        asked.push_back(elapsed);
+        return elapsed >= after_;
+    }
+    std::vector<std::chrono::milliseconds> asked;
+
+private:
+    std::chrono::milliseconds after_;
+};
+
+}  // namespace
+
+TEST(ProcessRunner, ObserverIsAskedWhileTheProcessRunsAndCanEndIt) {
+    ScratchFolder scratch;
+    const std::string forever = scratch.Write("forever.bat", ":again\r\ngoto again\r\n");
+    Win32ProcessRunner runner;
+    EndAfter observer(std::chrono::milliseconds(600));
+    const ULONGLONG start = GetTickCount64();
+    const convert::ProcessResult result =
+        runner.RunAndWait("cmd /c \"" + forever + "\"", SW_HIDE, {{}, &observer});
+    EXPECT_TRUE(result.started);
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_LT(GetTickCount64() - start, 30000u);
+    ASSERT_GE(observer.asked.size(), 2u);
+    EXPECT_TRUE(std::is_sorted(observer.asked.begin(), observer.asked.end()));
+    EXPECT_GE(observer.asked.back().count(), 600);
+}
+
+TEST(ProcessRunner, CrashExitCodeComesWithTheSystemsWording) {
+    Win32ProcessRunner runner;
+    // 0xC0000005 as the signed number cmd takes.
+    const convert::ProcessResult result = runner.RunAndWait("cmd /c exit -1073741819", SW_HIDE, {});
+    EXPECT_EQ(result.exitCode, 0xC0000005u);
+    EXPECT_EQ(result.exitCodeWording, StatusWording(0xC0000005u));
+    std::printf("wording of 0xC0000005: \"%s\"\nof 0xC00000FD: \"%s\"\nof 0xC0000409: \"%s\"\n",
+                result.exitCodeWording.c_str(), StatusWording(0xC00000FDu).c_str(),
+                StatusWording(0xC0000409u).c_str());
+}
+
+TEST(SystemMessage, InsertsAreFilledAndMissingOnesAreEmpty) {
+    const std::string text = SystemMessageWith(ERROR_BAD_EXE_FORMAT, {"C:\\gs\\gswin64c.exe"});
+    EXPECT_NE(text.find("C:\\gs\\gswin64c.exe"), std::string::npos) << text;
+    EXPECT_EQ(text.find("%1"), std::string::npos) << text;
+    EXPECT_FALSE(SystemMessageWith(ERROR_BAD_EXE_FORMAT, {}).empty());
+    EXPECT_EQ(SystemMessageWith(ERROR_FILE_NOT_FOUND, {"x"}), SystemMessage(ERROR_FILE_NOT_FOUND));
+}
+
+TEST(FileSystem, NewFilesAreExclusiveAndSized) {
+    ScratchFolder scratch;
+    Win32FileSystem files;
+    const std::string path = scratch.Path() + "\\out.pdf.0000002a.vellum-tmp";
+    EXPECT_TRUE(files.CreateNewFile(path));
+    EXPECT_FALSE(files.CreateNewFile(path)) << "a second caller never gets the same file";
+    EXPECT_EQ(files.FileSize(path), std::optional<std::uint64_t>(0));
+    EXPECT_EQ(files.FileSize(scratch.Write("five.pdf", "12345")), std::optional<std::uint64_t>(5));
+    EXPECT_EQ(files.FileSize(scratch.Path()), std::nullopt);
+    EXPECT_EQ(files.FileSize(scratch.Path() + "\\missing.pdf"), std::nullopt);
+    try {
+        files.CreateNewFile(scratch.Path() + "\\no such folder\\x.pdf");
+        ADD_FAILURE() << "a missing folder must throw";
+    } catch (const toolkit::RuntimeError& e) {
+        EXPECT_EQ(e.Number(), static_cast<std::int32_t>(ERROR_PATH_NOT_FOUND));
+        EXPECT_FALSE(e.Description().empty());
+    }
+    files.RemoveFile(path);
+    EXPECT_FALSE(files.FileExists(path));
+}
+
+TEST(FileSystem, MoveReplacesTheTargetWholeOrLeavesItAsItWas) {
+    ScratchFolder scratch;
+    Win32FileSystem files;
+    const std::string target = scratch.Write("report.pdf", "old");
+    const std::string fresh = scratch.Write("report.pdf.1.vellum-tmp", "new and longer");
+    files.MoveReplacing(fresh, target);
+    EXPECT_EQ(files.FileSize(target), std::optional<std::uint64_t>(14));
+    EXPECT_FALSE(files.FileExists(fresh));
+    const std::string absent = scratch.Path() + "\\gone.vellum-tmp";
+    EXPECT_THROW(files.MoveReplacing(absent, target), toolkit::RuntimeError);
+    EXPECT_EQ(files.FileSize(target), std::optional<std::uint64_t>(14));
+    const std::string newName = scratch.Path() + "\\first.pdf";
+    files.MoveReplacing(scratch.Write("first.pdf.2.vellum-tmp", "x"), newName);
+    EXPECT_TRUE(files.FileExists(newName)) << "no earlier file is needed";
+    files.RemoveFile(newName);
+}
+
+TEST(FileSystem, TemporaryFoldersAreFreshAndGoWithEverythingInThem) {
+    Win32FileSystem files;
+    const std::string first = files.CreateTempFolder();
+    const std::string second = files.CreateTempFolder();
+    EXPECT_NE(first, second);
+    wchar_t temp[MAX_PATH + 1];
+    GetTempPathW(MAX_PATH + 1, temp);
+    EXPECT_EQ(first.rfind(Narrow(std::wstring(temp)), 0), 0u) << first;
+
+    const std::wstring inner = Widen(first) + L"\\gs_1\\deeper";
+    CreateDirectoryW((Widen(first) + L"\\gs_1").c_str(), nullptr);
+    CreateDirectoryW(inner.c_str(), nullptr);
+    for (const std::wstring& file : {Widen(first) + L"\\_cfe1.tmp", inner + L"\\locked.tmp"}) {
+        HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_READONLY, nullptr);
+        CloseHandle(h);
+    }
+    files.RemoveFolderTree(first);
+    files.RemoveFolderTree(second);
+    EXPECT_EQ(GetFileAttributesW(Widen(first).c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(Widen(second).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(AppInfo, NamesThisProgramAndItsFolder) {

@@ -4,11 +4,15 @@
 
 namespace vellum::win32 {
 
-// CreateProcessA with the output going to a temporary file, which can never fill up and stall
-// the process the way a pipe nobody reads would.
+// CreateProcessW with the output going to a temporary file, which can never fill up and stall
+// the process the way a pipe nobody reads would. The process runs in a job object that ends it
+// (and anything it started) when the job's handle closes: at the end of the run, on cancel,
+// and when this program ends, killed included. The wait keeps this thread's windows served
+// (MsgWaitForMultipleObjects), so that a progress window can show and be cancelled.
 class Win32ProcessRunner : public convert::ProcessRunner {
 public:
-    convert::ProcessResult RunAndWait(const std::string& commandLine, int showWindow) override;
+    convert::ProcessResult RunAndWait(const std::string& commandLine, int showWindow,
+                                      const convert::RunOptions& options) override;
 };
 
 }  // namespace vellum::win32

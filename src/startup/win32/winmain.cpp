@@ -7,6 +7,7 @@
 #include "config/win32/config_window_win32.h"
 #include "config/win32/spooler_win32.h"
 #include "convert/win32/process_runner_win32.h"
+#include "convert/win32/progress_window_win32.h"
 #include "mail/win32/document_shell_win32.h"
 #include "mail/win32/mapi_win32.h"
 #include "mail/win32/send_mail_window_win32.h"
@@ -43,6 +44,7 @@ int Run() {
     registry::ComRegistryFactory registry;
     win32::Win32FileSystem files;
     win32::Win32ProcessRunner runner;
+    win32::Win32ProgressWindow progress;
     win32::Win32Mapi mapi;
     win32::Win32WindowApi windows;
     win32::Win32FolderBrowser folders;
@@ -58,7 +60,8 @@ int Run() {
     win32::Win32SendMailWindow sendMail(
         mail::SendMailServices{mapi, msgBox, windows, documents, settings::Settings}, program);
 
-    startup::Services services{registry, files, msgBox, runner, config, sendMail, mapi, events};
+    startup::Services services{registry, files, msgBox, runner,  config,
+                               sendMail, mapi,  events, progress};
     const std::string tail =
         startup::CommandTail(win32::Narrow(GetCommandLineW()), win32::OwnPaths());
     if (startup::Main(services, tail) == startup::AfterMain::EndProgram) return 0;

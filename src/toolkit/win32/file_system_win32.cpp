@@ -2,9 +2,45 @@
 
 #include <windows.h>
 
+#include <random>
+
+#include "toolkit/runtime_error.h"
+#include "toolkit/win32/handles.h"
 #include "toolkit/win32/strings.h"
 
 namespace vellum::win32 {
+
+namespace {
+
+[[noreturn]] void ThrowSystemError(DWORD error, const std::string& path) {
+    throw toolkit::RuntimeError(static_cast<std::int32_t>(error), toolkit::kVellumSource,
+                                SystemMessageWith(error, {path}));
+}
+
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    FindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (find) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring path = folder + L"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
+                SetFileAttributesW(path.c_str(), found.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
+            const bool link = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileW(path.c_str());
+            else if (link)
+                RemoveDirectoryW(path.c_str());  // the link only: what it points to stays
+            else
+                RemoveTree(path);
+        } while (FindNextFileW(find.Get(), &found));
+    }
+    find.Reset();
+    RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
 
 bool Win32FileSystem::FileExists(const std::string& path) {
     // A pattern lists files but names none: "C:\redmon\*.exe" must not pass for a program.
@@ -14,6 +50,65 @@ bool Win32FileSystem::FileExists(const std::string& path) {
     constexpr DWORD kNotOrdinary =
         FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     return (attributes & kNotOrdinary) == 0;
+}
+
+std::optional<std::uint64_t> Win32FileSystem::FileSize(const std::string& path) {
+    if (path.empty() || path.find_first_of("*?") != std::string::npos) return std::nullopt;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::nullopt;
+    return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool Win32FileSystem::CreateNewFile(const std::string& path) {
+    KernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) return true;
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return false;
+    ThrowSystemError(error, path);
+}
+
+void Win32FileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+    const std::wstring source = Widen(from);
+    // The rename is written through; the data it names must be on the disk before it.
+    {
+        KernelHandle file(CreateFileW(source.c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) ThrowSystemError(GetLastError(), from);
+        if (!FlushFileBuffers(file.Get())) ThrowSystemError(GetLastError(), from);
+    }
+    if (!MoveFileExW(source.c_str(), Widen(to).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        ThrowSystemError(GetLastError(), to);
+}
+
+void Win32FileSystem::RemoveFile(const std::string& path) {
+    DeleteFileW(Widen(path).c_str());
+}
+
+std::string Win32FileSystem::CreateTempFolder() {
+    wchar_t temp[MAX_PATH + 1];
+    const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+    if (length == 0 || length > MAX_PATH) ThrowSystemError(GetLastError(), "");
+    std::wstring base(temp, length);
+    if (!base.empty() && base.back() == L'\\') base.pop_back();
+    static std::mt19937 generator{std::random_device{}()};
+    for (int i = 0; i < 100; ++i) {
+        wchar_t name[32];
+        wsprintfW(name, L"\\vellum-%08x", static_cast<unsigned>(generator()));
+        const std::wstring folder = base + name;
+        if (CreateDirectoryW(folder.c_str(), nullptr)) return Narrow(folder);
+        const DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS) ThrowSystemError(error, Narrow(folder));
+    }
+    ThrowSystemError(ERROR_ALREADY_EXISTS, Narrow(base));
+}
+
+void Win32FileSystem::RemoveFolderTree(const std::string& path) {
+    if (!path.empty()) RemoveTree(Widen(path));
 }
 
 }  // namespace vellum::win32

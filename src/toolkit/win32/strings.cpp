@@ -63,4 +63,43 @@ std::string SystemMessage(DWORD code) {
     return text.empty() ? "System error " + std::to_string(code) + "." : text;
 }
 
+std::string SystemMessageWith(DWORD code, const std::vector<std::string>& inserts) {
+    // Room for every insert a system message uses; the ones not given read as empty, never as
+    // whatever lies beyond the array.
+    constexpr size_t kInserts = 16;
+    std::vector<std::wstring> wide(kInserts);
+    DWORD_PTR arguments[kInserts];
+    for (size_t i = 0; i < kInserts; ++i) {
+        if (i < inserts.size()) wide[i] = Widen(inserts[i]);
+        arguments[i] = reinterpret_cast<DWORD_PTR>(wide[i].c_str());
+    }
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ARGUMENT_ARRAY,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0,
+        reinterpret_cast<va_list*>(arguments));
+    if (length == 0 || buffer == nullptr) return SystemMessage(code);
+    std::string text = Narrow(buffer, length);
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+        text.pop_back();
+    return text;
+}
+
+std::string StatusWording(DWORD status) {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    if (ntdll == nullptr) return {};
+    wchar_t* buffer = nullptr;
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE |
+                           FORMAT_MESSAGE_IGNORE_INSERTS,
+                       ntdll, status, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    if (length == 0 || buffer == nullptr) return {};
+    std::string text = Narrow(buffer, length);
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+        text.pop_back();
+    return text;
+}
+
 }  // namespace vellum::win32

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace vellum::win32 {
 
@@ -22,5 +23,11 @@ std::string FromAnsi(const std::string& ansi);
 std::string SystemWording(DWORD code);
 // The wording, or "System error N." when there is none.
 std::string SystemMessage(DWORD code);
+// SystemMessage with its inserts filled: "%1" by inserts[0] (the file a failure concerns),
+// "%2" by inserts[1] and so on; inserts not given are empty.
+std::string SystemMessageWith(DWORD code, const std::vector<std::string>& inserts);
+// ntdll's wording of a status code, such as the exception a crashed process exits with, its
+// inserts left as they are ("0x%p"): no one can fill them afterwards. "" when there is none.
+std::string StatusWording(DWORD status);
 
 }  // namespace vellum::win32
