@@ -1,7 +1,8 @@
 // gswin64c.exe for the test rig: stands in for Windows Ghostscript by running the machine's own
 // Unix Ghostscript (VELLUM_GS, default /usr/bin/gs) with the same arguments, Windows paths
 // translated. It waits for gs, passes on what gs printed to its own standard output and error,
-// and exits with gs's exit code; 127 when gs could not be started.
+// and exits with gs's exit code; 127 when gs could not be started. When the launcher is killed,
+// gs ends with it.
 
 #include <windows.h>
 #include <shellapi.h>
@@ -30,7 +31,12 @@ if ! command -v "$1" >/dev/null 2>&1; then
     printf 'gswin64c: Ghostscript not found at "%s" (VELLUM_GS names its Unix path)\n' "$1" >"$err"
     exit 127
 fi
-"$@" >"$out" 2>"$err")";
+# Killing this launcher (Cancel, or the job object when Vellum ends) ends gs too, as it ends
+# the real gswin64c.exe: gs gets SIGKILL when the thread that started it goes.
+if command -v setpriv >/dev/null 2>&1; then
+    exec setpriv --pdeathsig KILL -- "$@" >"$out" 2>"$err"
+fi
+exec "$@" >"$out" 2>"$err")";
 
 void WriteTo(DWORD stdHandle, const std::string& text) {
     const HANDLE handle = GetStdHandle(stdHandle);

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+
+#include "convert/progress_ids.h"
 #include "e2e_support.h"
+#include "toolkit/win32/strings.h"
 
 namespace vellum::e2e {
 
@@ -17,10 +22,56 @@ protected:
     void TearDown() override { VellumRegistry::Reset(); }
 
     std::string JobArgument() const { return "\"" + jobs.File("job 12.ps") + "\""; }
+    // A job of its own name, so that its processes can be told from any other test's.
+    std::string WriteJob(const std::string& stem, const std::string& postScript) {
+        const std::string path = jobs.File(stem + "-" + std::to_string(GetTickCount64()) + ".ps");
+        WriteTextFile(path, postScript);
+        return path;
+    }
+    std::vector<std::string> LeftInPdfFolder() const {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAW found;
+        HANDLE find = FindFirstFileW(win32::Widen(pdfs.File("*")).c_str(), &found);
+        if (find == INVALID_HANDLE_VALUE) return names;
+        do {
+            const std::string name = win32::Narrow(std::wstring(found.cFileName));
+            if (name != "." && name != "..") names.push_back(name);
+        } while (FindNextFileW(find, &found));
+        FindClose(find);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 
     TempFolder pdfs{"pdf folder with spaces"};
     TempFolder jobs{"spool dir"};
 };
+
+// PostScript that spins for about `ms` milliseconds of Ghostscript's time before it goes on.
+std::string Spin(int ms) {
+    return "/vellumStart usertime def { usertime vellumStart sub " + std::to_string(ms) +
+           " gt { exit } if } loop\n";
+}
+
+// The Ghostscript processes of a job: the launcher and the Unix gs it started, each seen on the
+// Unix side with the job's name in its command line (as Vellum is, which is left out).
+std::vector<std::string> GhostscriptProcesses(const std::string& jobName) {
+    std::vector<std::string> found = UnixProcessesWith(jobName);
+    found.erase(std::remove_if(found.begin(), found.end(),
+                               [](const std::string& line) {
+                                   return line.find("vellum.exe") != std::string::npos;
+                               }),
+                found.end());
+    return found;
+}
+
+// Presses Yes in an overwrite prompt, when one comes.
+void ConfirmOverwriteIfAsked(const Process& vellum) {
+    try {
+        const MessageBoxInfo prompt = WaitForMessageBox(vellum, 2s);
+        PressDialogButton(prompt.hwnd, IDYES);
+    } catch (const DriverError&) {
+    }
+}
 
 }  // namespace
 
@@ -93,9 +144,154 @@ TEST_F(ConvertTest, GhostscriptThatIsNoProgramIsReportedAsNotStarted) {
     EXPECT_EQ(box.icon, Icon::Error);
     EXPECT_EQ(box.text.rfind("Ghostscript could not be started.\r\n" + fake + "\r\n", 0), 0u)
         << box.text;
+    EXPECT_EQ(box.text.find('%'), std::string::npos)
+        << "the system's inserts are filled: " << box.text;
+    EXPECT_NE(box.text.find(fake, box.text.find(fake) + 1), std::string::npos)
+        << "the system's own sentence names the file: " << box.text;
+    SaveScreenshot(box.hwnd, "not-started-message");
     CloseMessageBox(box.hwnd);
     EXPECT_TRUE(vellum.WaitExit(10s));
     EXPECT_FALSE(FileExists(pdfs.File("never.pdf")));
+}
+
+TEST_F(ConvertTest, JobThatNeverEndsShowsProgressAndCancelEndsGhostscriptAndLeavesNoPdf) {
+    const std::string job = WriteJob("loop-forever", "%!PS\n{} loop\n");
+    const std::string jobName = job.substr(job.rfind('\\') + 1);
+    const std::vector<DWORD> launchers = ProcessesNamed("gswin64c.exe");
+    Process vellum = StartVellum("\"" + job + "\"");
+    AnswerSaveAs(vellum, pdfs.File("endless.pdf"));
+
+    const HWND progress = WaitForWindow(vellum, convert::ids::kProgressTitle, 15s);
+    EXPECT_EQ(Text(Control(progress, convert::ids::kProgressWhat)), "Converting the print job to");
+    EXPECT_EQ(Text(Control(progress, convert::ids::kProgressPdf)), pdfs.File("endless.pdf"));
+    const HWND time = Control(progress, convert::ids::kProgressTime);
+    WaitUntil(
+        vellum, "the time so far to pass two seconds",
+        [&] { return Text(time) >= "Time so far: 0:02"; }, 15s);
+    EXPECT_FALSE(GhostscriptProcesses(jobName).empty()) << "Ghostscript runs";
+    SaveScreenshot(progress, "progress-window");
+
+    Click(Control(progress, convert::ids::kProgressCancel));
+    const MessageBoxInfo box = WaitForMessageBox(vellum, 15s);
+    EXPECT_EQ(box.title, "Cancelled");
+    EXPECT_EQ(box.icon, Icon::Information);
+    EXPECT_EQ(box.text, "The PDF was not made: the conversion was cancelled.");
+    EXPECT_FALSE(IsWindow(progress) && IsVisible(progress)) << "the progress window is gone";
+    SaveScreenshot(box.hwnd, "cancelled-message");
+    // Both ended already when the message shows: the launcher and the Unix gs it started.
+    EXPECT_EQ(ProcessesNamed("gswin64c.exe"), launchers);
+    WaitUntil(
+        vellum, "the Unix Ghostscript to end",
+        [&] { return GhostscriptProcesses(jobName).empty(); }, 5s);
+    CloseMessageBox(box.hwnd);
+    EXPECT_TRUE(vellum.WaitExit(10s));
+    EXPECT_TRUE(LeftInPdfFolder().empty()) << LeftInPdfFolder().front();
+}
+
+TEST_F(ConvertTest, GhostscriptEndsWhenVellumIsKilled) {
+    const std::string job = WriteJob("orphan", "%!PS\n{} loop\n");
+    const std::string jobName = job.substr(job.rfind('\\') + 1);
+    Process vellum = StartVellum("\"" + job + "\"");
+    AnswerSaveAs(vellum, pdfs.File("orphan.pdf"));
+    WaitUntil(
+        vellum, "Ghostscript to run", [&] { return !GhostscriptProcesses(jobName).empty(); }, 15s);
+    vellum.Kill();
+    const ULONGLONG killed = GetTickCount64();
+    std::vector<std::string> left;
+    do {
+        left = GhostscriptProcesses(jobName);
+    } while (!left.empty() && GetTickCount64() - killed < 5000);
+    EXPECT_TRUE(left.empty()) << "still running 5 s after Vellum was killed: " << left.front();
+    std::printf("Ghostscript gone %llu ms after Vellum was killed\n",
+                static_cast<unsigned long long>(GetTickCount64() - killed));
+}
+
+TEST_F(ConvertTest, FailedJobOverAnExistingPdfLeavesItByteForByte) {
+    std::string old = "%PDF-1.4\n";
+    for (int i = 0; i < 4096; ++i) old += static_cast<char>((i * 37) & 0xFF);
+    old += "\n%%EOF\n";
+    WriteTextFile(pdfs.File("report.pdf"), old);
+    CopyFileTo(SiblingPath("jobs\\broken.ps"), jobs.File("broken job.ps"));
+
+    Process vellum = StartVellum("\"" + jobs.File("broken job.ps") + "\"");
+    SubmitFileDialog(WaitForFileDialog(vellum), pdfs.File("report.pdf"));
+    const MessageBoxInfo prompt = WaitForMessageBox(vellum);
+    PressDialogButton(prompt.hwnd, IDYES);  // yes, replace it
+    const MessageBoxInfo box = WaitForMessageBox(vellum, kConvertTimeout);
+    EXPECT_EQ(box.text.rfind("Ghostscript could not convert the print job (exit code 1).\r\n"
+                             "The existing file was not changed.\r\n\r\n",
+                             0),
+              0u)
+        << box.text;
+    SaveScreenshot(box.hwnd, "failed-over-existing-message");
+    CloseMessageBox(box.hwnd);
+    EXPECT_TRUE(vellum.WaitExit(10s));
+    EXPECT_EQ(ReadTextFile(pdfs.File("report.pdf")), old);
+    EXPECT_EQ(LeftInPdfFolder(), std::vector<std::string>{"report.pdf"});
+}
+
+TEST_F(ConvertTest, TwoJobsSavedToOneNameAtOnceLeaveOneWholePdf) {
+    const std::string sample = ReadTextFile(SiblingPath("jobs\\sample.ps"));
+    const std::string first = WriteJob("first", "%!PS\n" + Spin(1500) + sample);
+    const std::string second =
+        WriteJob("second", "%!PS\n" + Spin(1500) +
+                               "/Helvetica findfont 24 scalefont setfont 72 700 moveto "
+                               "(Second job Bladderwrack) show showpage\n");
+    Process one = StartVellum("\"" + first + "\"");
+    Process two = StartVellum("\"" + second + "\"");
+    const HWND dialogOne = WaitForFileDialog(one);
+    const HWND dialogTwo = WaitForFileDialog(two);
+    SubmitFileDialog(dialogOne, pdfs.File("same.pdf"));
+    SubmitFileDialog(dialogTwo, pdfs.File("same.pdf"));
+    ConfirmOverwriteIfAsked(two);
+    EXPECT_EQ(one.WaitExitCode(kConvertTimeout), 0u) << DescribeWindows(one);
+    EXPECT_EQ(two.WaitExitCode(kConvertTimeout), 0u) << DescribeWindows(two);
+
+    EXPECT_EQ(LeftInPdfFolder(), std::vector<std::string>{"same.pdf"});
+    const std::string info =
+        RunUnixScript("pdfinfo \"$1\"\necho \"exit=$?\"\n", {pdfs.File("same.pdf")});
+    EXPECT_NE(info.find("exit=0"), std::string::npos) << info;
+    EXPECT_EQ(info.find("rror"), std::string::npos) << "pdfinfo reads it cleanly:\n" << info;
+    const std::string text = PdfText(pdfs.File("same.pdf"));
+    const bool isFirst = text.find("Quillwort") != std::string::npos;
+    const bool isSecond = text.find("Bladderwrack") != std::string::npos;
+    EXPECT_NE(isFirst, isSecond) << "one job's pages only:\n" << text;
+    EXPECT_NE(info.find(isFirst ? "Pages:           3" : "Pages:           1"), std::string::npos)
+        << info;
+}
+
+TEST_F(ConvertTest, FullDiskIsNamedAndTheExistingPdfStays) {
+    TempFolder small{"small disk"};
+    const std::string mounted = RunUnixScript(
+        "mount -t tmpfs -o size=16k vellum-small-disk \"$1\" 2>/dev/null && echo mounted\n"
+        "exit 0\n",
+        {small.Path()});
+    if (mounted.find("mounted") == std::string::npos)
+        GTEST_SKIP() << "no tmpfs can be mounted here (not root?)";
+    struct Unmount {
+        std::string path;
+        ~Unmount() { RunUnixScript("umount \"$1\"\n", {path}); }
+    } unmount{small.Path()};
+    WriteTextFile(small.File("report.pdf"), "%PDF-1.4 the old one\n%%EOF\n");
+    std::string pages = ReadTextFile(SiblingPath("jobs\\sample.ps"));
+    std::string job = "%!PS\n";
+    for (int i = 0; i < 10; ++i)
+        job += pages;  // some 30 pages: some 26 KB of PDF, more than the 16 KB disk holds
+    const std::string jobPath = WriteJob("big", job);
+
+    Process vellum = StartVellum("\"" + jobPath + "\"");
+    SubmitFileDialog(WaitForFileDialog(vellum), small.File("report.pdf"));
+    PressDialogButton(WaitForMessageBox(vellum).hwnd, IDYES);
+    const MessageBoxInfo box = WaitForMessageBox(vellum, kConvertTimeout);
+    EXPECT_EQ(box.text,
+              "Ghostscript could not convert the print job (exit code 1).\r\n"
+              "The disk is full: there was no room left for the PDF or for Ghostscript's "
+              "temporary files. Make room on the disk and print again.\r\n"
+              "The existing file was not changed.");
+    SaveScreenshot(box.hwnd, "disk-full-message");
+    CloseMessageBox(box.hwnd);
+    EXPECT_TRUE(vellum.WaitExit(10s));
+    EXPECT_EQ(ReadTextFile(small.File("report.pdf")), "%PDF-1.4 the old one\n%%EOF\n");
 }
 
 }  // namespace vellum::e2e

@@ -120,6 +120,85 @@ std::string PdfText(const std::string& pdfPath) {
     return text;
 }
 
+std::string RunUnixScript(const std::string& script, const std::vector<std::string>& args) {
+    wchar_t temp[MAX_PATH + 1];
+    GetTempPathW(MAX_PATH + 1, temp);
+    const std::string base = win32::Narrow(std::wstring(temp)) + "vellum-e2e-" +
+                             std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(GetTickCount64());
+    const std::string scriptPath = base + ".sh";
+    const std::string outputPath = base + ".out";
+    WriteTextFile(scriptPath, "out=$1\nshift\nexec >\"$out\" 2>&1\n" + script);
+    std::string tail = "\"" + scriptPath + "\" \"" + outputPath + "\"";
+    for (const std::string& arg : args) tail += " \"" + arg + "\"";
+    Process shell = Process::Start(SiblingPath("gswin64c.exe"), tail, {{"VELLUM_GS", "/bin/sh"}});
+    const DWORD code = shell.WaitExitCode(30s);
+    std::string output = ReadTextFile(outputPath);
+    DeleteFileW(win32::Widen(scriptPath).c_str());
+    DeleteFileW(win32::Widen(outputPath).c_str());
+    if (code != 0) throw std::runtime_error("the Unix script failed: " + output);
+    return output;
+}
+
+std::vector<std::string> UnixProcessesWith(const std::string& text) {
+    // "[l]oop" finds "loop" but not itself: the script's own processes carry the pattern. A
+    // process may end while the list is read.
+    const std::string pattern = "[" + text.substr(0, 1) + "]" + text.substr(1);
+    const std::string listing = RunUnixScript(
+        "for d in /proc/[0-9]*; do\n"
+        "    line=$({ tr '\\0' ' ' <\"$d/cmdline\"; } 2>/dev/null) || continue\n"
+        "    printf '%s\\n' \"$line\" | grep -q -- \"$1\" && printf '%s\\n' \"$line\"\n"
+        "done\n"
+        "exit 0\n",
+        {pattern});
+    std::vector<std::string> lines;
+    std::istringstream in(listing);
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+std::string SaveScreenshot(HWND window, const std::string& name) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, old);
+
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
+    std::string pixels(stride * static_cast<DWORD>(height), '\0');
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+              reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    const std::string folder = SiblingPath("screenshots");
+    CreateDirectoryW(win32::Widen(folder).c_str(), nullptr);
+    const std::string bmp = folder + "\\" + name + ".bmp";
+    const std::string png = folder + "\\" + name + ".png";
+    WriteTextFile(bmp, std::string(reinterpret_cast<const char*>(&file), sizeof file) +
+                           std::string(reinterpret_cast<const char*>(&info), sizeof info) + pixels);
+    RunUnixScript("convert \"$1\" \"$2\" && rm -f \"$1\"\n", {bmp, png});
+    return png;
+}
+
 Process StartVellum(const std::string& argsTail, const Environment& env) {
     return Process::Start(SiblingPath("vellum.exe"), argsTail, env);
 }

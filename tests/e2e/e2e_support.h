@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "driver/driver.h"
 
@@ -50,6 +51,18 @@ std::string ReadTextFile(const std::string& path);
 // The text of a PDF, as pdftotext reads it (run on the Unix side through the testbed
 // launcher).
 std::string PdfText(const std::string& pdfPath);
+
+// Runs the shell script `script` on the Unix side (through the testbed launcher) with
+// `args`, Windows paths among them as Unix paths, and returns what it printed.
+std::string RunUnixScript(const std::string& script, const std::vector<std::string>& args);
+
+// The command lines of the Unix processes (Wine's included) whose command line contains
+// `text`: how a test sees the Ghostscript that the launcher started.
+std::vector<std::string> UnixProcessesWith(const std::string& text);
+
+// Saves what the screen shows of `window` as <name>.png in the screenshots folder beside the
+// tests (<build>/bin/screenshots) and returns its path.
+std::string SaveScreenshot(HWND window, const std::string& name);
 
 // vellum.exe next to the test, started with `argsTail`.
 Process StartVellum(const std::string& argsTail, const Environment& env = {});
