@@ -29,6 +29,24 @@ void PortJob::Write(const BYTE* data, DWORD size) {
         ThrowSystemError("cannot write the spool file", GetLastError());
 }
 
+// RedMon's substitution in Arguments for a port whose program writes its own output: %1 (the
+// file name RedMon would have prompted for) is empty, %% is %.
+static std::wstring SubstituteArguments(const std::wstring& arguments) {
+    std::wstring result;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == L'%' && i + 1 < arguments.size()) {
+            const wchar_t next = arguments[i + 1];
+            if (next == L'%' || next == L'1') {
+                if (next == L'%') result += L'%';
+                ++i;
+                continue;
+            }
+        }
+        result += arguments[i];
+    }
+    return result;
+}
+
 DWORD PortJob::End() {
     if (!spool_) Start();  // an empty document still runs the command
     win32::KernelHandle spool = std::move(spool_);
@@ -38,7 +56,8 @@ DWORD PortJob::End() {
     if (command.empty())
         throw toolkit::RuntimeError(ERROR_INVALID_PARAMETER, "vredmon",
                                     "port " + win32::Narrow(port_) + " has no Command");
-    const std::wstring arguments = ReadPortValue(port_, L"Arguments").value_or(L"");
+    const std::wstring arguments =
+        SubstituteArguments(ReadPortValue(port_, L"Arguments").value_or(L""));
     std::wstring commandLine = L"\"" + command + L"\"";
     if (!arguments.empty()) commandLine += L" " + arguments;
     return RunAndWait(commandLine, spool.Get());
