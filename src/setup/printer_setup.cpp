@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "config/redirection_arguments.h"
 #include "setup/first_settings.h"
 #include "setup/paths.h"
 #include "toolkit/runtime_error.h"
@@ -32,6 +33,14 @@ std::string ProgramOf(const std::string& command) {
     return exe == std::string::npos ? command : command.substr(0, exe + 4);
 }
 
+// The file name without its folder and extension, as the port's Arguments name the program.
+std::string ProgramName(const std::string& path) {
+    std::string name = path.substr(FolderOf(path).size());
+    if (!name.empty() && (name[0] == '\\' || name[0] == '/')) name.erase(0, 1);
+    const auto dot = name.find_last_of('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
 std::string AddWithDriver(PrinterSpooler& spooler, const PrinterRequest& request,
                           const std::string& port) {
     std::vector<std::string> drivers = request.drivers;
@@ -57,10 +66,6 @@ std::string FirstFreePort(const std::vector<PortRecord>& ports) {
                          [&](const PortRecord& port) { return SameName(port.name, name); }))
             return name;
     }
-}
-
-std::string RedirectionArguments(const std::string& vellumExe) {
-    return "\"" + vellumExe + "\" %%1";
 }
 
 std::vector<std::string> RedRunCandidates(MachineRegistry& registry, const std::string& monitorDll,
@@ -123,11 +128,12 @@ PrinterReport MakePrinter(PrinterSpooler& spooler, MachineRegistry& registry, Fi
         spooler.AddPort(kRedMonMonitor, report.port);
         registry.WriteString(kSetupRecordKey, "Port", report.port);
     }
-    RedirectedPortConfig config;
-    config.port = report.port;
-    config.command = report.redrun;
-    config.arguments = RedirectionArguments(request.vellumExe);
-    spooler.ConfigurePort(kRedMonMonitor, config);
+    RedirectedPortConfig port;
+    port.port = report.port;
+    port.command = report.redrun;
+    port.arguments =
+        config::RedirectionArguments(FolderOf(request.vellumExe), ProgramName(request.vellumExe));
+    spooler.ConfigurePort(kRedMonMonitor, port);
 
     if (printerPort && !SameName(*printerPort, report.port)) spooler.DeletePrinter(request.printer);
     if (!printerPort || !SameName(*printerPort, report.port)) {

@@ -55,8 +55,4 @@ std::vector<std::string> RedRunCandidates(MachineRegistry& registry, const std::
 // The first RPTn: (n from 1) that no port of any monitor has.
 std::string FirstFreePort(const std::vector<PortRecord>& ports);
 
-// The port's Arguments: vellum.exe's path quoted, then %%1, which RedMon turns into %1 for
-// RedRun to replace with the job file's quoted path.
-std::string RedirectionArguments(const std::string& vellumExe);
-
 }  // namespace vellum::setup

@@ -269,7 +269,7 @@ TEST_F(ConfigTest, SuccessfulSaveBindsThePortAndEnds) {
     EXPECT_TRUE(vellum().WaitExit(10s)) << DescribeWindows(vellum());
 
     EXPECT_EQ(PortValue(kTestPort, "Command"), redrun);
-    EXPECT_EQ(PortValue(kTestPort, "Arguments"), SiblingPath("vellum.exe") + " \"%1\"");
+    EXPECT_EQ(PortValue(kTestPort, "Arguments"), "\"" + SiblingPath("vellum.exe") + "\" %%1");
     const Values stored = StoredSettings();
     EXPECT_EQ(stored.at("rmExe"), redrun);
     EXPECT_EQ(stored.at("rmPort"), kTestPort);
@@ -308,8 +308,10 @@ TEST_F(ConfigTest, AboutNamesTheVersion) {
     const MessageBoxInfo box = Answer();
     EXPECT_EQ(box.title, "About");
     EXPECT_EQ(box.icon, Icon::Information);
+    // The version the build gave the program, written as About writes it (1.0.2 is "v1.02").
     EXPECT_EQ(box.text.substr(0, box.text.find("\r\n")),
-              "Vellum v1.02 : PDF Writer for Ghostscript.");
+              "Vellum v" VELLUM_VERSION_MAJOR "." VELLUM_VERSION_MINOR VELLUM_VERSION_PATCH
+              " : PDF Writer for Ghostscript.");
     EXPECT_TRUE(vellum().Running());
 }
 
