@@ -5,6 +5,7 @@
 //   setup-printer [--port RPT1:] [--printer "Vellum PDF"] [--ports N] [--no-printer]
 //                 [--command TEXT] [--arguments TEXT] [--monitor-dll PATH]
 //   setup-printer --list-ports
+//   setup-printer --driver-only        only the PostScript driver "Vellum PostScript"
 
 #include <windows.h>
 #include <winspool.h>
@@ -35,14 +36,16 @@ struct Options {
     unsigned extraPorts = 0;
     bool addPrinter = true;
     bool listPorts = false;
+    bool driverOnly = false;
 };
 
 [[noreturn]] void Usage(const std::string& why) {
-    throw toolkit::RuntimeError(ERROR_INVALID_PARAMETER, "setup-printer",
-                                why +
-                                    "\nusage: setup-printer [--port NAME] [--printer NAME] "
-                                    "[--ports N] [--no-printer] [--command TEXT] "
-                                    "[--arguments TEXT] [--monitor-dll PATH] | --list-ports");
+    throw toolkit::RuntimeError(
+        ERROR_INVALID_PARAMETER, "setup-printer",
+        why +
+            "\nusage: setup-printer [--port NAME] [--printer NAME] "
+            "[--ports N] [--no-printer] [--command TEXT] "
+            "[--arguments TEXT] [--monitor-dll PATH] | --list-ports | --driver-only");
 }
 
 Options ParseOptions(int argc, wchar_t** argv) {
@@ -72,6 +75,8 @@ Options ParseOptions(int argc, wchar_t** argv) {
             options.extraPorts = static_cast<unsigned>(n);
         } else if (option == L"--no-printer") {
             options.addPrinter = false;
+        } else if (option == L"--driver-only") {
+            options.driverOnly = true;
         } else if (option == L"--list-ports") {
             options.listPorts = true;
         } else {
@@ -168,8 +173,7 @@ bool PrinterExists(const std::wstring& name) {
     return true;
 }
 
-void AddPostScriptPrinter(const Options& options) {
-    if (PrinterExists(options.printer)) return;
+void AddPostScriptDriver() {
     std::wstring ppd = WriteGenericPpd();
     std::wstring driverName = kDriverName;
     std::wstring driverFile = L"wineps.drv";
@@ -184,6 +188,12 @@ void AddPostScriptPrinter(const Options& options) {
         if (error != ERROR_PRINTER_DRIVER_ALREADY_INSTALLED)
             ThrowSystemError("cannot add the PostScript driver", error);
     }
+}
+
+void AddPostScriptPrinter(const Options& options) {
+    if (PrinterExists(options.printer)) return;
+    AddPostScriptDriver();
+    std::wstring driverName = kDriverName;
 
     std::wstring printerName = options.printer;
     std::wstring port = options.port;
@@ -222,6 +232,10 @@ int Run(int argc, wchar_t** argv) {
     const Options options = ParseOptions(argc, argv);
     if (options.listPorts) {
         ListPorts();
+        return 0;
+    }
+    if (options.driverOnly) {
+        AddPostScriptDriver();
         return 0;
     }
     RegisterMonitor(options);
