@@ -59,3 +59,33 @@ vellum_setup_uninstall() {
     echo "the uninstaller did not finish within two minutes" >&2
     return 1
 }
+
+# vellum_setup_screenshots <folder>: runs the setup program interactively, takes a screenshot
+# of every page and message it shows (setup-NN-<page>.png in <folder>) and answers each with
+# its default button. Needs the Windows build's setup_driver.exe and ImageMagick's import.
+vellum_setup_screenshots() {
+    local out=$1 setup handshake driver
+    setup=${VELLUM_SETUP_EXE:-$(vellum_setup_exe)} || return 1
+    handshake=$(mktemp -d /tmp/vellum-setup-pages.XXXXXX)
+    mkdir -p "$out"
+    wine "$VELLUM_WIN_BUILD/bin/setup_driver.exe" pages "$(vellum_winpath "$setup")" \
+        "$(vellum_winpath "$handshake")" </dev/null &
+    driver=$!
+    local step=1 name
+    while kill -0 "$driver" 2>/dev/null; do
+        local ready
+        ready=$handshake/$(printf '%02d' "$step").ready
+        if [ -e "$ready" ]; then
+            sleep 0.5  # let the page finish drawing
+            name=$(cat "$ready")
+            import -window root -crop 600x460+212+154 +repage "$out/setup-$name.png"
+            touch "${ready%.ready}.go"
+            step=$((step + 1))
+        fi
+        sleep 0.1
+    done
+    local status=0
+    wait "$driver" || status=$?
+    rm -rf "$handshake"
+    return $status
+}
