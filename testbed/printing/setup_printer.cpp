@@ -4,11 +4,12 @@
 //
 // With --through-monitor the port is added as RedMon's own Add Port dialog adds it: the
 // monitor's XcvData "AddPort", then "SetConfig" with the port's whole configuration (the
-// program's output its own, its window hidden, run as the printing user, 300 s delay).
+// program's output its own, its window hidden, run as the printing user, 300 s delay);
+// --log-file makes RedMon write its debug log there.
 //
 //   setup-printer [--port RPT1:] [--printer "Vellum PDF"] [--ports N] [--no-printer]
 //                 [--command TEXT] [--arguments TEXT] [--monitor-dll PATH]
-//                 [--through-monitor]
+//                 [--through-monitor [--log-file PATH]]
 //   setup-printer --list-ports
 
 #include <windows.h>
@@ -40,6 +41,7 @@ struct Options {
     std::wstring monitorDll;  // empty: vredmon.dll beside this program
     std::optional<std::wstring> command;
     std::optional<std::wstring> arguments;
+    std::wstring logFile;
     unsigned extraPorts = 0;
     bool addPrinter = true;
     bool listPorts = false;
@@ -52,7 +54,7 @@ struct Options {
                                     "\nusage: setup-printer [--port NAME] [--printer NAME] "
                                     "[--ports N] [--no-printer] [--command TEXT] "
                                     "[--arguments TEXT] [--monitor-dll PATH] "
-                                    "[--through-monitor] | --list-ports");
+                                    "[--through-monitor [--log-file PATH]] | --list-ports");
 }
 
 Options ParseOptions(int argc, wchar_t** argv) {
@@ -82,6 +84,8 @@ Options ParseOptions(int argc, wchar_t** argv) {
             options.extraPorts = static_cast<unsigned>(n);
         } else if (option == L"--no-printer") {
             options.addPrinter = false;
+        } else if (option == L"--log-file") {
+            options.logFile = value();
         } else if (option == L"--through-monitor") {
             options.throughMonitor = true;
         } else if (option == L"--list-ports") {
@@ -189,6 +193,11 @@ void AddPortThroughMonitor(const Options& options) {
     config.showWindow = kShowHidden;
     config.runUser = 1;
     config.delay = 300;
+    if (!options.logFile.empty()) {
+        config.logFileUse = 1;
+        config.logFileDebug = 1;
+        Copy(config.logFileName, options.logFile);
+    }
     SendToMonitor(xcv.get(), L"SetConfig", &config, sizeof(config));
 }
 

@@ -82,7 +82,7 @@ protected:
         DeletePort();
         SetupPrinter("--monitor-dll \"" + SiblingPath("redmon\\redmon-host.dll") +
                      "\" --through-monitor --port " + kPort + " --printer \"" + kPrinter +
-                     "\" --command \"" + redrun + "\"");
+                     "\" --command \"" + redrun + "\" --log-file \"" + log + "\"");
     }
     void TearDown() override {
         DeletePrinterNamed(kPrinter);
@@ -94,6 +94,7 @@ protected:
 
     const std::string redrun = SiblingPath("redmon\\redrun.exe");
     TempFolder work{"vellum interop work"};
+    const std::string log = work.File("redmon.log");  // RedMon's own, of the last job
     TempFolder pdfs{"vellum interop pdfs"};
 };
 
@@ -135,11 +136,12 @@ TEST_F(RealRedMon, PrintedDocumentBecomesThePdfTheUserNames) {
         vellum, "the conversion's end", [&] { return !vellum.Running() || ShowsDialog(vellum); },
         kConvertTimeout);
     if (vellum.Running())
-        FAIL() << "Vellum showed \"" << WaitForMessageBox(vellum).text << "\" with " << binding;
-    EXPECT_EQ(vellum.ExitCode(), 0u) << binding;
+        FAIL() << "Vellum showed \"" << WaitForMessageBox(vellum).text << "\" with " << binding
+               << ReadTextFile(log);
+    EXPECT_EQ(vellum.ExitCode(), 0u) << binding << ReadTextFile(log);
     EXPECT_EQ(printer.WaitExitCode(60s), 0u) << "printtext failed";
 
-    ASSERT_TRUE(FileExists(pdf)) << "no PDF with " << binding;
+    ASSERT_TRUE(FileExists(pdf)) << "no PDF with " << binding << ReadTextFile(log);
     const std::string pdfText = PdfText(pdf);
     for (int i = 1; i <= kLines; ++i)
         EXPECT_NE(pdfText.find(Word(i)), std::string::npos) << Word(i) << " is missing";

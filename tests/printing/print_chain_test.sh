@@ -73,7 +73,7 @@ fi
 echo "== the command sees what RedMon tells about the job"
 # RedRun appends the job file, which rem then ignores.
 wine_run "$bin/setup-printer.exe" --command "$redrun" \
-    --arguments "C:\\windows\\system32\\cmd.exe /c set REDMON_>\"$(winpath "$work/env.txt")\" & rem"
+    --arguments "C:\\windows\\system32\\cmd.exe /c >\"$(winpath "$work/env.txt")\" set REDMON_& rem"
 wine_run "$bin/printtext.exe" "Vellum PDF" "$(winpath "$text")" || fail "printtext failed"
 for line in 'REDMON_PORT=RPT1:' 'REDMON_DOCNAME=document.txt' 'REDMON_BASENAME=document' \
     'REDMON_FILENAME='; do
