@@ -103,8 +103,8 @@ protected:
 TEST_F(RealRedMon, PrintedDocumentBecomesThePdfTheUserNames) {
     // RedMon's SetConfig wrote the whole port, as its dialog does.
     ASSERT_EQ(PortValue("Command"), redrun);
-    std::string output;
-    ASSERT_TRUE(VellumRegistry::Read(RedMonPortKey(kPort), "Description", output));
+    std::string description;
+    ASSERT_TRUE(VellumRegistry::Read(RedMonPortKey(kPort), "Description", description));
 
     {
         Process vellum = Process::Start(InstalledVellum(), "-config");
@@ -114,8 +114,8 @@ TEST_F(RealRedMon, PrintedDocumentBecomesThePdfTheUserNames) {
         Click(Control(window, ids::kSave));
         ASSERT_TRUE(vellum.WaitExit(10s)) << DescribeWindows(vellum);
     }
-    const std::string binding =
-        "the port's Command " + PortValue("Command") + ", Arguments " + PortValue("Arguments");
+    const std::string binding = "the port's Command " + PortValue("Command") + ", Arguments " +
+                                PortValue("Arguments") + "; RedMon's log:\n";
     ASSERT_EQ(PortValue("Command"), redrun) << binding;
 
     constexpr int kLines = 150;  // several pages
