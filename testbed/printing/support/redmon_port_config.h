@@ -32,5 +32,6 @@ struct RedMonPortConfig {
     DWORD logFileDebug = 0;
     DWORD printError = 0;
 };
+static_assert(sizeof(RedMonPortConfig) == 6180, "RedMon takes a block of its own size only");
 
 }  // namespace vellum::testbed
