@@ -16,6 +16,7 @@
 #include "redmon_keys.h"
 #include "toolkit/runtime_error.h"
 #include "toolkit/win32/strings.h"
+#include "xcv.h"
 
 namespace vellum::testbed {
 namespace {
@@ -132,10 +133,14 @@ std::string Where(const char* what, HANDLE handle) {
     return handle ? std::string(what) + "(" + win32::Narrow(JobOf(handle)->Port()) + ")" : what;
 }
 
-BOOL WINAPI StartDocPort(HANDLE handle, LPWSTR, DWORD, DWORD, LPBYTE) {
+BOOL WINAPI StartDocPort(HANDLE handle, LPWSTR printer, DWORD jobId, DWORD level, LPBYTE docInfo) {
     try {
         if (handle == nullptr) return Fail("StartDocPort", ERROR_INVALID_HANDLE, "no port");
-        JobOf(handle)->Start();
+        // DOC_INFO_1, _2 and _3 all begin with the document's name.
+        const wchar_t* document = docInfo != nullptr && level >= 1 && level <= 3
+                                      ? reinterpret_cast<const DOC_INFO_1W*>(docInfo)->pDocName
+                                      : nullptr;
+        JobOf(handle)->Start(printer ? printer : L"", jobId, document ? document : L"");
         return TRUE;
     } catch (...) {
         return Fail(Where("StartDocPort", handle));
@@ -192,6 +197,9 @@ MONITOR2 monitor = [] {
     table.pfnEndDocPort = EndDocPort;
     table.pfnClosePort = ClosePort;
     table.pfnShutdown = Shutdown;
+    table.pfnXcvOpenPort = XcvOpenPort;
+    table.pfnXcvDataPort = XcvDataPort;
+    table.pfnXcvClosePort = XcvClosePort;
     return table;
 }();
 

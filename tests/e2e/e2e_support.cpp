@@ -159,44 +159,20 @@ std::vector<std::string> UnixProcessesWith(const std::string& text) {
 }
 
 std::string SaveScreenshot(HWND window, const std::string& name) {
-    RECT rect;
-    GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    SelectObject(memory, old);
-
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
-    std::string pixels(stride * static_cast<DWORD>(height), '\0');
-    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
-              reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    const std::string folder = SiblingPath("screenshots");
-    CreateDirectoryW(win32::Widen(folder).c_str(), nullptr);
-    const std::string bmp = folder + "\\" + name + ".bmp";
-    const std::string png = folder + "\\" + name + ".png";
-    WriteTextFile(bmp, std::string(reinterpret_cast<const char*>(&file), sizeof file) +
-                           std::string(reinterpret_cast<const char*>(&info), sizeof info) + pixels);
+    const std::string bmp = TestOutputPath(name + ".bmp");
+    const std::string png = TestOutputPath(name + ".png");
+    SaveWindowImage(window, bmp);
     RunUnixScript("convert \"$1\" \"$2\" && rm -f \"$1\"\n", {bmp, png});
     return png;
+}
+
+std::string TestOutputPath(const std::string& name) {
+    // The programs live in <build>\bin; the output goes beside them.
+    std::string folder = SiblingPath("");
+    while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    folder = folder.substr(0, folder.find_last_of('\\')) + "\\test-output";
+    CreateDirectoryW(win32::Widen(folder).c_str(), nullptr);
+    return folder + "\\" + name;
 }
 
 Process StartVellum(const std::string& argsTail, const Environment& env) {

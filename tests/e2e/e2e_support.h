@@ -60,9 +60,13 @@ std::string RunUnixScript(const std::string& script, const std::vector<std::stri
 // `text`: how a test sees the Ghostscript that the launcher started.
 std::vector<std::string> UnixProcessesWith(const std::string& text);
 
-// Saves what the screen shows of `window` as <name>.png in the screenshots folder beside the
-// tests (<build>/bin/screenshots) and returns its path.
+// Saves what the screen shows of `window` as <name>.png in the test-output folder
+// (TestOutputPath) and returns its path.
 std::string SaveScreenshot(HWND window, const std::string& name);
+
+// Where a test leaves what people look at (screenshots): `name` in the build's test-output
+// folder, which is made when missing.
+std::string TestOutputPath(const std::string& name);
 
 // vellum.exe next to the test, started with `argsTail`.
 Process StartVellum(const std::string& argsTail, const Environment& env = {});

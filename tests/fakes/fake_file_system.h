@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -10,20 +12,30 @@
 
 namespace vellum {
 
-// Files are names in `files`, with their bytes in `data` (none: empty). Folders made by
-// CreateTempFolder are in `folders`; every call that changes something is logged in order.
+// Files, their sizes and folders in plain members. A path without a drive ("X:") or a leading
+// "\\" is made full against `currentFolder`. Files written with Write keep their bytes in
+// `data`; folders made by CreateTempFolder join `folders`; every call that changes something
+// is logged in order.
 class FakeFileSystem : public toolkit::FileSystem {
 public:
     bool FileExists(const std::string& path) override { return files.count(path) != 0; }
     std::optional<std::uint64_t> FileSize(const std::string& path) override {
-        if (files.count(path) == 0) return std::nullopt;
-        const auto it = data.find(path);
-        return it == data.end() ? 0 : it->second.size();
+        const auto bytes = data.find(path);
+        if (bytes != data.end()) return bytes->second.size();
+        const auto size = sizes.find(path);
+        if (size != sizes.end()) return size->second;
+        if (files.count(path) != 0) return kOrdinarySize;
+        return std::nullopt;
+    }
+    bool FolderExists(const std::string& path) override { return folders.count(path) != 0; }
+    std::string FullPath(const std::string& path) override {
+        const bool full = (path.size() >= 2 && path[1] == ':') || path.rfind("\\\\", 0) == 0;
+        return full ? path : currentFolder + "\\" + path;
     }
     bool CreateNewFile(const std::string& path) override {
         if (createFailure) throw *createFailure;
         log.push_back("create " + path);
-        if (files.count(path) != 0 || takenNames-- > 0) return false;
+        if (FileSize(path).has_value() || takenNames-- > 0) return false;
         Write(path, "");
         return true;
     }
@@ -37,6 +49,7 @@ public:
     void RemoveFile(const std::string& path) override {
         log.push_back("remove " + path);
         files.erase(path);
+        sizes.erase(path);
         data.erase(path);
     }
     std::string CreateTempFolder() override {
@@ -51,14 +64,19 @@ public:
         folders.erase(path);
     }
 
+    // An ordinary file with these bytes.
     void Write(const std::string& path, const std::string& bytes) {
         files.insert(path);
+        sizes.erase(path);
         data[path] = bytes;
     }
 
-    std::set<std::string> files;
-    std::map<std::string, std::string> data;
+    static constexpr std::uint64_t kOrdinarySize = 1000;
+    std::set<std::string> files;                 // ordinary files, kOrdinarySize bytes each
+    std::map<std::string, std::uint64_t> sizes;  // files of other sizes or attributes
+    std::map<std::string, std::string> data;     // files written with their bytes
     std::set<std::string> folders;
+    std::string currentFolder = "C:\\work";
     std::vector<std::string> log;
     int foldersMade = 0;
     int takenNames = 0;  // how many names CreateNewFile finds taken before one is free

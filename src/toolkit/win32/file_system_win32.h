@@ -8,6 +8,8 @@ class Win32FileSystem : public toolkit::FileSystem {
 public:
     bool FileExists(const std::string& path) override;
     std::optional<std::uint64_t> FileSize(const std::string& path) override;
+    bool FolderExists(const std::string& path) override;
+    std::string FullPath(const std::string& path) override;
     bool CreateNewFile(const std::string& path) override;
     // Flushes the file, then MoveFileExW with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH.
     void MoveReplacing(const std::string& from, const std::string& to) override;
