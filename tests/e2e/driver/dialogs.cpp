@@ -71,8 +71,7 @@ void AwaitDestroyed(HWND window, const std::string& what, std::chrono::milliseco
 // A visible message box owned by `owner`, or nullptr.
 HWND OwnedMessageBox(const Process& process, HWND owner) {
     for (const TopWindow& window : TopWindows(process)) {
-        if (window.visible && GetWindow(window.hwnd, GW_OWNER) == owner &&
-            IsMessageBox(window.hwnd)) {
+        if (GetWindow(window.hwnd, GW_OWNER) == owner && IsMessageBox(window.hwnd)) {
             return window.hwnd;
         }
     }
@@ -144,7 +143,7 @@ MessageBoxInfo WaitForMessageBox(const Process& process, std::chrono::millisecon
         process, "a message box",
         [&] {
             for (const TopWindow& window : TopWindows(process)) {
-                if (window.visible && IsMessageBox(window.hwnd)) {
+                if (IsMessageBox(window.hwnd)) {
                     box = window.hwnd;
                     return true;
                 }
@@ -182,7 +181,7 @@ HWND WaitForFileDialog(const Process& process, std::chrono::milliseconds timeout
         process, "a file dialog (Save As or Open)",
         [&] {
             for (const TopWindow& window : TopWindows(process)) {
-                if (window.visible && IsFileDialog(window.hwnd)) {
+                if (IsFileDialog(window.hwnd)) {
                     dialog = window.hwnd;
                     return true;
                 }

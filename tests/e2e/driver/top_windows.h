@@ -17,14 +17,16 @@ struct TopWindow {
     HWND hwnd = nullptr;
     std::string title;
     std::string className;
-    bool visible = false;
 };
 
-// Every top-level window (owned ones included: dialogs and message boxes) of the process, in
-// z-order.
+// The visible top-level windows (owned ones included: dialogs and message boxes) of the
+// process, in z-order: what a user sees. Hidden helper windows are left out: COM makes one
+// ("OleMainThreadWndClass") in every thread that starts it, at a moment of its own, and it may
+// then come first.
 std::vector<TopWindow> TopWindows(const Process& process);
 
-// One line per top-level window plus whether the process still runs: what a failure message shows.
+// One line per top-level window, hidden ones marked, plus whether the process still runs: what a
+// failure message shows.
 std::string DescribeWindows(const Process& process);
 
 // A visible top-level window of the process whose title is exactly `title`.
