@@ -120,8 +120,53 @@ std::string PdfText(const std::string& pdfPath) {
     return text;
 }
 
+DWORD WaitForConversion(const Process& vellum, std::chrono::milliseconds timeout) {
+    WaitUntil(
+        vellum, "the conversion's end",
+        [&] {
+            if (!vellum.Running()) return true;
+            if (const auto box = FindMessageBox(vellum))
+                throw DriverError("the conversion showed the message box \"" + box->title + "\" (" +
+                                  IconName(box->icon) + "): " + box->text);
+            return false;
+        },
+        timeout);
+    return vellum.ExitCode();
+}
+
 Process StartVellum(const std::string& argsTail, const Environment& env) {
     return Process::Start(SiblingPath("vellum.exe"), argsTail, env);
+}
+
+namespace {
+
+constexpr const char* kInstalledFiles[] = {"vellum.exe", "VellumRegistry.dll"};
+
+std::string ProgramFilesFolder() {
+    wchar_t folder[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"ProgramFiles", folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) throw std::runtime_error("ProgramFiles is not set");
+    return win32::Narrow(folder, length);
+}
+
+}  // namespace
+
+InstalledVellum::InstalledVellum() : folder_(ProgramFilesFolder() + "\\Vellum") {
+    if (!CreateDirectoryW(win32::Widen(folder_).c_str(), nullptr) &&
+        GetLastError() != ERROR_ALREADY_EXISTS)
+        throw std::runtime_error("cannot create " + folder_ + ": " +
+                                 win32::SystemMessage(GetLastError()));
+    for (const char* file : kInstalledFiles) CopyFileTo(SiblingPath(file), folder_ + "\\" + file);
+}
+
+InstalledVellum::~InstalledVellum() {
+    for (const char* file : kInstalledFiles)
+        DeleteFileW(win32::Widen(folder_ + "\\" + file).c_str());
+    RemoveDirectoryW(win32::Widen(folder_).c_str());
+}
+
+Process InstalledVellum::Start(const std::string& commandLine, const Environment& env) const {
+    return Process::StartVerbatim(Exe(), commandLine, env);
 }
 
 std::string RedMonPortKey(const std::string& port) {

@@ -51,8 +51,31 @@ std::string ReadTextFile(const std::string& path);
 // launcher).
 std::string PdfText(const std::string& pdfPath);
 
+// Waits until a conversion's vellum.exe has ended and returns its exit code. A message box shown
+// instead (Ghostscript's failure, a wrong job path) fails at once with its whole title and text.
+DWORD WaitForConversion(const Process& vellum, std::chrono::milliseconds timeout = kConvertTimeout);
+
 // vellum.exe next to the test, started with `argsTail`.
 Process StartVellum(const std::string& argsTail, const Environment& env = {});
+
+// vellum.exe and VellumRegistry.dll side by side in "Vellum" under the Program Files folder (a
+// name with a blank, as on every Windows machine), as a user installs them; removed again at the
+// end. Programs started from there must have ended first.
+class InstalledVellum {
+public:
+    InstalledVellum();
+    InstalledVellum(const InstalledVellum&) = delete;
+    InstalledVellum& operator=(const InstalledVellum&) = delete;
+    ~InstalledVellum();
+    const std::string& Folder() const { return folder_; }
+    std::string Exe() const { return folder_ + "\\vellum.exe"; }
+    // The installed vellum.exe started with exactly `commandLine`, as Windows starts a program
+    // for RedRun, a shortcut or the Run box: an unquoted path stays unquoted.
+    Process Start(const std::string& commandLine, const Environment& env = {}) const;
+
+private:
+    std::string folder_;
+};
 
 // Where the "Redirected Port" monitor keeps its ports, one subkey per port, under HKLM.
 inline constexpr const char* kRedMonPortsKey =

@@ -137,21 +137,19 @@ MessageBoxInfo ReadMessageBox(HWND box) {
     return info;
 }
 
+std::optional<MessageBoxInfo> FindMessageBox(const Process& process) {
+    for (const TopWindow& window : TopWindows(process)) {
+        if (IsMessageBox(window.hwnd)) return ReadMessageBox(window.hwnd);
+    }
+    return std::nullopt;
+}
+
 MessageBoxInfo WaitForMessageBox(const Process& process, std::chrono::milliseconds timeout) {
-    HWND box = nullptr;
+    std::optional<MessageBoxInfo> box;
     WaitUntil(
-        process, "a message box",
-        [&] {
-            for (const TopWindow& window : TopWindows(process)) {
-                if (IsMessageBox(window.hwnd)) {
-                    box = window.hwnd;
-                    return true;
-                }
-            }
-            return false;
-        },
+        process, "a message box", [&] { return (box = FindMessageBox(process)).has_value(); },
         timeout);
-    return ReadMessageBox(box);
+    return *box;
 }
 
 void PressDialogButton(HWND dialog, int id) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -26,6 +27,8 @@ struct MessageBoxInfo {
 };
 
 // A visible message box of the process (a dialog with the message text control), read.
+// FindMessageBox looks once and returns nothing when there is none.
+std::optional<MessageBoxInfo> FindMessageBox(const Process& process);
 MessageBoxInfo WaitForMessageBox(const Process& process,
                                  std::chrono::milliseconds timeout = kDefaultTimeout);
 MessageBoxInfo ReadMessageBox(HWND box);
