@@ -197,10 +197,8 @@ TEST_F(ConfigTest, SaveWithoutGhostscriptStoresNothingAndPointsAtThePath) {
         SetText(Get(ids::kGsLib), "C:\\changed");
         SetText(Get(ids::kPdfDir), "C:\\changed");
         Click(Get(ids::kSave));
-        const MessageBoxInfo box = Answer();
-        EXPECT_EQ(box.text, "Ghostscript executable not found.");
-        EXPECT_EQ(box.title, "Error!");
-        EXPECT_EQ(box.icon, Icon::Error);
+        EXPECT_EQ(Seen(Answer()),
+                  (Shown{"Error!", "Ghostscript executable not found.", Icon::Error}));
 
         ExpectWholeTextSelectedAndFocused(vellum(), Get(ids::kGsDir));
         EXPECT_EQ(CurrentTab(Get(ids::kTabs)), 2) << "the tab in front stays";
@@ -220,9 +218,7 @@ TEST_F(ConfigTest, SaveWithAMissingRedRunStoresTheSettingsAndShowsTheRedMonTab) 
     const MessageBoxInfo box = WaitForMessageBox(vellum());
     EXPECT_EQ(CurrentTab(Get(ids::kTabs)), 1) << "the RedMon tab comes forward with the message";
     CloseMessageBox(box.hwnd);
-    EXPECT_EQ(box.text, "RedRun executable not found.");
-    EXPECT_EQ(box.title, "Error!");
-    EXPECT_EQ(box.icon, Icon::Error);
+    EXPECT_EQ(Seen(box), (Shown{"Error!", "RedRun executable not found.", Icon::Error}));
 
     EXPECT_EQ(CurrentTab(Get(ids::kTabs)), 1);
     ExpectWholeTextSelectedAndFocused(vellum(), Get(ids::kRrExe));
@@ -242,10 +238,7 @@ TEST_F(ConfigTest, SaveWithNoPortChosenStoresTheRedirectionAndReportsNoPort) {
     ASSERT_EQ(ComboSelection(Get(ids::kPorts)), CB_ERR);
     SetText(Get(ids::kRrExe), SiblingPath("redrun.exe"));
     Click(Get(ids::kSave));
-    const MessageBoxInfo box = Answer();
-    EXPECT_EQ(box.text, "Unable to find RedMon Port");
-    EXPECT_EQ(box.title, "Error!");
-    EXPECT_EQ(box.icon, Icon::Error);
+    EXPECT_EQ(Seen(Answer()), (Shown{"Error!", "Unable to find RedMon Port", Icon::Error}));
     EXPECT_EQ(CurrentTab(Get(ids::kTabs)), 1);
     const Values stored = StoredSettings();
     EXPECT_EQ(stored.at("rmExe"), SiblingPath("redrun.exe"));
@@ -305,11 +298,11 @@ TEST_F(ConfigTest, CancelAndTheCloseBoxStoreNothing) {
 TEST_F(ConfigTest, AboutNamesTheVersion) {
     Open();
     Click(Get(ids::kAbout));
-    const MessageBoxInfo box = Answer();
-    EXPECT_EQ(box.title, "About");
-    EXPECT_EQ(box.icon, Icon::Information);
-    EXPECT_EQ(box.text.substr(0, box.text.find("\r\n")),
-              "Vellum v1.02 : PDF Writer for Ghostscript.");
+    EXPECT_EQ(Seen(Answer()), (Shown{"About",
+                                     "Vellum v1.02 : PDF Writer for Ghostscript.\r\n"
+                                     "Written by the Vellum team.\r\n"
+                                     "Questions and reports: vellum@vellum.invalid",
+                                     Icon::Information}));
     EXPECT_TRUE(vellum().Running());
 }
 

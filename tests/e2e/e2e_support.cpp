@@ -120,6 +120,18 @@ std::string PdfText(const std::string& pdfPath) {
     return text;
 }
 
+Shown Seen(const MessageBoxInfo& box) {
+    return Shown{box.title, box.text, box.icon, box.buttons};
+}
+
+void PrintTo(const Shown& shown, std::ostream* out) {
+    std::string text;
+    for (char c : shown.text) text += c == '\r' ? std::string("\\r") : std::string(1, c);
+    *out << "\"" << shown.title << "\" (" << IconName(shown.icon) << ") buttons";
+    for (const std::string& button : shown.buttons) *out << " \"" << button << "\"";
+    *out << ":\n" << text;
+}
+
 DWORD WaitForConversion(const Process& vellum, std::chrono::milliseconds timeout) {
     WaitUntil(
         vellum, "the conversion's end",

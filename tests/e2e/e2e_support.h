@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <ostream>
 #include <string>
+#include <vector>
 
 #include "driver/driver.h"
 
@@ -50,6 +52,17 @@ std::string ReadTextFile(const std::string& path);
 // The text of a PDF, as pdftotext reads it (run on the Unix side through the testbed
 // launcher).
 std::string PdfText(const std::string& pdfPath);
+
+// What a user sees of a message box, to compare whole: a failing check prints all of it.
+struct Shown {
+    std::string title;
+    std::string text;
+    Icon icon = Icon::None;
+    std::vector<std::string> buttons{"OK"};
+    bool operator==(const Shown&) const = default;
+};
+Shown Seen(const MessageBoxInfo& box);
+void PrintTo(const Shown& shown, std::ostream* out);
 
 // Waits until a conversion's vellum.exe has ended and returns its exit code. A message box shown
 // instead (Ghostscript's failure, a wrong job path) fails at once with its whole title and text.
