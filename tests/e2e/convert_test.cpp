@@ -36,7 +36,7 @@ TEST_F(ConvertTest, JobBecomesAPdfInTheDefaultFolderNamedAsTyped) {
         << DialogFolder(dialog);
     SubmitFileDialog(dialog, "report");  // no extension typed: .pdf is added
 
-    EXPECT_EQ(WaitForConversion(vellum), 0u);
+    EXPECT_EQ(WaitForSilentExit(vellum, kConvertTimeout), 0u);
     ASSERT_TRUE(FileExists(pdfs.File("report.pdf")));
     const std::string text = PdfText(pdfs.File("report.pdf"));
     for (const char* word : {"Vellum sample page 1 of 3", "Quillwort", "Marram", "Samphire"})
@@ -46,7 +46,7 @@ TEST_F(ConvertTest, JobBecomesAPdfInTheDefaultFolderNamedAsTyped) {
 TEST_F(ConvertTest, NameTypedWithAnExtensionIsKeptAsTyped) {
     Process vellum = StartVellum(JobArgument());
     AnswerSaveAs(vellum, "report.ps2pdf");
-    EXPECT_EQ(WaitForConversion(vellum), 0u);
+    EXPECT_EQ(WaitForSilentExit(vellum, kConvertTimeout), 0u);
     EXPECT_TRUE(FileExists(pdfs.File("report.ps2pdf")));
     EXPECT_FALSE(FileExists(pdfs.File("report.ps2pdf.pdf")));
 }
@@ -60,7 +60,7 @@ TEST_F(ConvertTest, IncompleteSettingsShowTheWindowThenStillConvertAndCloseItAtT
     CloseMessageBox(box.hwnd);
     WaitForWindow(vellum, "Configure Vellum");
     AnswerSaveAs(vellum, pdfs.File("despite.pdf"));
-    EXPECT_EQ(WaitForConversion(vellum), 0u);
+    EXPECT_EQ(WaitForSilentExit(vellum, kConvertTimeout), 0u);
     EXPECT_TRUE(FileExists(pdfs.File("despite.pdf")));
 }
 

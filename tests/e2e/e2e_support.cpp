@@ -132,20 +132,6 @@ void PrintTo(const Shown& shown, std::ostream* out) {
     *out << ":\n" << text;
 }
 
-DWORD WaitForConversion(const Process& vellum, std::chrono::milliseconds timeout) {
-    WaitUntil(
-        vellum, "the conversion's end",
-        [&] {
-            if (!vellum.Running()) return true;
-            if (const auto box = FindMessageBox(vellum))
-                throw DriverError("the conversion showed the message box \"" + box->title + "\" (" +
-                                  IconName(box->icon) + "): " + box->text);
-            return false;
-        },
-        timeout);
-    return vellum.ExitCode();
-}
-
 Process StartVellum(const std::string& argsTail, const Environment& env) {
     return Process::Start(SiblingPath("vellum.exe"), argsTail, env);
 }
@@ -191,20 +177,6 @@ void SetupPrinter(const std::string& argsTail) {
     if (code != 0)
         throw std::runtime_error("setup-printer " + argsTail + " failed with " +
                                  std::to_string(code));
-}
-
-Process WaitForNewProcess(const Process& witness, const std::string& imageName,
-                          const std::vector<DWORD>& known, std::chrono::milliseconds timeout) {
-    DWORD found = 0;
-    WaitUntil(
-        witness, "a new " + imageName,
-        [&] {
-            for (DWORD id : ProcessesNamed(imageName))
-                if (std::find(known.begin(), known.end(), id) == known.end()) found = id;
-            return found != 0;
-        },
-        timeout);
-    return Process::Attach(found);
 }
 
 }  // namespace vellum::e2e

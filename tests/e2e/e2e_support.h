@@ -64,10 +64,6 @@ struct Shown {
 Shown Seen(const MessageBoxInfo& box);
 void PrintTo(const Shown& shown, std::ostream* out);
 
-// Waits until a conversion's vellum.exe has ended and returns its exit code. A message box shown
-// instead (Ghostscript's failure, a wrong job path) fails at once with its whole title and text.
-DWORD WaitForConversion(const Process& vellum, std::chrono::milliseconds timeout = kConvertTimeout);
-
 // vellum.exe next to the test, started with `argsTail`.
 Process StartVellum(const std::string& argsTail, const Environment& env = {});
 
@@ -98,11 +94,5 @@ std::string RedMonPortKey(const std::string& port);
 // Runs the rig's setup-printer.exe (registers the monitor, makes a port with empty Command and
 // Arguments, and the "Vellum PDF" printer unless told --no-printer) with `argsTail`.
 void SetupPrinter(const std::string& argsTail);
-
-// Waits until a process named `imageName` runs that is not one of `known`, and takes it over:
-// for programs that the program under test starts (vellum.exe started by RedRun). `witness` is
-// the process whose windows a time-out describes.
-Process WaitForNewProcess(const Process& witness, const std::string& imageName,
-                          const std::vector<DWORD>& known, std::chrono::milliseconds timeout);
 
 }  // namespace vellum::e2e

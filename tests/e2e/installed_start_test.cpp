@@ -90,7 +90,7 @@ TEST_F(InstalledStartTest, JobStartedTheWayRedRunStartsItBecomesThePdf) {
         SCOPED_TRACE("command line: " + c.line);
         Process vellum = installed.Start(c.line);
         AnswerSaveAs(vellum, pdfs.File(c.pdf));
-        EXPECT_EQ(WaitForConversion(vellum), 0u);
+        EXPECT_EQ(WaitForSilentExit(vellum, kConvertTimeout), 0u);
         ASSERT_TRUE(FileExists(pdfs.File(c.pdf)));
         const std::string text = PdfText(pdfs.File(c.pdf));
         for (const char* words : {"Vellum sample page 1 of 3", "Quillwort"})

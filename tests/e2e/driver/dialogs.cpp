@@ -152,6 +152,20 @@ MessageBoxInfo WaitForMessageBox(const Process& process, std::chrono::millisecon
     return *box;
 }
 
+DWORD WaitForSilentExit(const Process& process, std::chrono::milliseconds timeout) {
+    WaitUntil(
+        process, "the end of the process without a message",
+        [&] {
+            if (!process.Running()) return true;
+            if (const auto box = FindMessageBox(process))
+                throw DriverError("the process showed the message box \"" + box->title + "\" (" +
+                                  IconName(box->icon) + "): " + box->text);
+            return false;
+        },
+        timeout);
+    return process.ExitCode();
+}
+
 void PressDialogButton(HWND dialog, int id) {
     const HWND button = GetDlgItem(dialog, id);
     if (!PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),

@@ -1,5 +1,6 @@
 #include "driver/top_windows.h"
 
+#include <algorithm>
 #include <thread>
 
 #include "driver/controls.h"
@@ -132,6 +133,17 @@ void WaitForWindowGone(const Process& process, HWND window, const std::string& w
                        std::chrono::milliseconds timeout) {
     Await(process, what + " " + internal::Describe(window) + " to close", timeout,
           [&] { return !IsWindow(window) || !IsWindowVisible(window); });
+}
+
+Process WaitForNewProcess(const Process& witness, const std::string& imageName,
+                          const std::vector<DWORD>& known, std::chrono::milliseconds timeout) {
+    DWORD found = 0;
+    Await(witness, "a new " + imageName, timeout, [&] {
+        for (DWORD id : ProcessesNamed(imageName))
+            if (std::find(known.begin(), known.end(), id) == known.end()) found = id;
+        return found != 0;
+    });
+    return Process::Attach(found);
 }
 
 void WaitUntil(const Process& process, const std::string& what,

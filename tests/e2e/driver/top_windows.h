@@ -43,6 +43,13 @@ HWND WaitForDialog(const Process& process, const std::string& title,
 void WaitForWindowGone(const Process& process, HWND window, const std::string& what,
                        std::chrono::milliseconds timeout = kDefaultTimeout);
 
+// Waits until a process named `imageName` runs that is not one of `known`, and takes it over
+// (Process::Attach): for programs that the driven program starts, such as vellum.exe started
+// by RedRun inside a print job. `witness` is the process whose windows a time-out describes.
+Process WaitForNewProcess(const Process& witness, const std::string& imageName,
+                          const std::vector<DWORD>& known,
+                          std::chrono::milliseconds timeout = kDefaultTimeout);
+
 // Polls `condition` until it holds; throws DriverError naming `what` otherwise. The building block
 // for waits on effects outside the windows (a file written, a process ended).
 void WaitUntil(const Process& process, const std::string& what,

@@ -240,6 +240,21 @@ TEST_F(DriverTest, FailuresNameWhatWasAwaitedAndWhatWasThere) {
     EXPECT_THROW(process_->WaitExitCode(200ms), DriverError);
 }
 
+TEST_F(DriverTest, SilentExitFailsAtOnceOnAMessageBoxAndGivesItsWholeText) {
+    Click(Control(window_, t::kErrorButton));
+    try {
+        WaitForSilentExit(*process_);
+        FAIL() << "the message box went unnoticed";
+    } catch (const DriverError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "the process showed the message box \"Target Error\" (Error): " +
+                      std::string(t::kErrorText));
+    }
+    CloseMessageBox(WaitForMessageBox(*process_).hwnd);
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSilentExit(*process_), 0u);
+}
+
 TEST_F(DriverTest, ReportsTheExitCodeOfAnEndedProcess) {
     EXPECT_TRUE(process_->Running());
     EXPECT_THROW(process_->ExitCode(), DriverError);
