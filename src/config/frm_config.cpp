@@ -2,12 +2,14 @@
 
 #include <utility>
 
-#include "startup/settings.h"
+#include "config/redirection_arguments.h"
+#include "settings/settings.h"
+#include "toolkit/text.h"
 #include "toolkit/error_report.h"
 
 namespace vellum::config {
 
-using startup::Settings;
+using settings::Settings;
 using toolkit::Icon;
 using toolkit::ReportForm;
 using toolkit::RuntimeError;
@@ -34,10 +36,6 @@ std::string AboutText(const toolkit::AppInfo& app) {
            "Questions and reports: vellum@vellum.invalid";
 }
 
-std::string RedirectionArguments(const toolkit::AppInfo& app) {
-    return app.path + "\\" + app.exeName + ".exe \"%1\"";
-}
-
 FrmConfig::FrmConfig(ConfigControls controls, ConfigServices services)
     : c_(std::move(controls)), s_(std::move(services)) {}
 
@@ -52,7 +50,7 @@ void FrmConfig::Form_Load() {
     FillPortList(s_.spooler, c_.cmbPorts);
     LoadRedirectionSettings();
     c_.txtRRexe.SetText(rmExe);
-    if (!startup::TrimSpaces(rmPort).empty()) c_.cmbPorts.SetText(rmPort);
+    if (!toolkit::TrimSpaces(rmPort).empty()) c_.cmbPorts.SetText(rmPort);
     c_.txtgsdir.SetText(Settings.gsExe);
     c_.txtgsfonts.SetText(Settings.gsFonts);
     c_.txtgslib.SetText(Settings.gsLib);
@@ -82,7 +80,7 @@ void FrmConfig::cmdSave_Click() {
         Settings.sendMail = std::to_string(c_.chkMail.Value());
         Settings.defDir = c_.txtPDFDir.Text();
         // Binding the port after a failed store would leave settings and port out of step.
-        if (!startup::SaveSettings(s_.registry, s_.msgBox)) return;
+        if (!settings::SaveSettings(Settings, s_.registry, s_.msgBox)) return;
         if (ApplyRedirectionSettings()) {
             Unload();
             return;
@@ -176,7 +174,7 @@ bool FrmConfig::ApplyRedirectionSettings() {
         }
         rmExe = c_.txtRRexe.Text();
         rmPort = c_.cmbPorts.Text();
-        rmArgs = RedirectionArguments(s_.app);
+        rmArgs = RedirectionArguments(s_.app.path, s_.app.exeName);
         rmCommand = rmExe;
         return UpdateRedirectionPort();
     } catch (const RuntimeError& e) {

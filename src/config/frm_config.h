@@ -13,7 +13,7 @@
 #include "registry/registry_access.h"
 #include "shell/folder_browser.h"
 #include "shell/window_helpers.h"
-#include "startup/file_system.h"
+#include "toolkit/file_system.h"
 #include "toolkit/app_info.h"
 #include "toolkit/common_dialog.h"
 #include "toolkit/controls.h"
@@ -45,7 +45,7 @@ struct ConfigControls {
 
 struct ConfigServices {
     registry::RegistryFactory& registry;
-    startup::FileSystem& files;
+    toolkit::FileSystem& files;
     toolkit::MsgBox& msgBox;
     shell::WindowApi& windows;
     shell::FolderBrowser& folders;
@@ -57,9 +57,6 @@ struct ConfigServices {
 // The first line of the About box: "Vellum v1.02 : PDF Writer for Ghostscript." for 1.0.2.
 std::string AboutVersionLine(const toolkit::AppInfo& app);
 std::string AboutText(const toolkit::AppInfo& app);
-
-// The port's Arguments: "<dir>\<name>.exe "%1"", so that RedRun starts this program.
-std::string RedirectionArguments(const toolkit::AppInfo& app);
 
 class FrmConfig {
 public:

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "convert/ghostscript_command.h"
-#include "startup/settings.h"
+#include "toolkit/text.h"
 
 namespace vellum::convert {
 
@@ -20,7 +20,7 @@ std::string OutputTail(const std::string& output, size_t maxLines, size_t maxCha
         }
     }
     if (!line.empty()) lines.push_back(line);
-    while (!lines.empty() && startup::TrimSpaces(lines.back()).empty()) lines.pop_back();
+    while (!lines.empty() && toolkit::TrimSpaces(lines.back()).empty()) lines.pop_back();
 
     std::string tail;
     size_t taken = 0;
@@ -35,9 +35,9 @@ std::string OutputTail(const std::string& output, size_t maxLines, size_t maxCha
     return tail;
 }
 
-bool ConvertToPdf(ProcessRunner& runner, startup::FileSystem& files, toolkit::MsgBox& msgBox,
-                  const std::string& pdfPath, const std::string& psPath) {
-    const startup::SettingsRecord& settings = startup::Settings;
+bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::MsgBox& msgBox,
+                  const settings::SettingsRecord& settings, const std::string& pdfPath,
+                  const std::string& psPath) {
     const ProcessResult result =
         runner.RunAndWait(GhostscriptCommandLine(settings, pdfPath, psPath), kSwHide);
     if (!result.started) {

@@ -3,15 +3,17 @@
 #include <string>
 
 #include "convert/process_runner.h"
-#include "startup/file_system.h"
+#include "settings/settings.h"
+#include "toolkit/file_system.h"
 #include "toolkit/msg_box.h"
 
 namespace vellum::convert {
 
-// Runs Ghostscript, hidden, on the job with the current Settings and waits for it. True only
+// Runs Ghostscript, hidden, on the job with `settings` and waits for it. True only
 // when it started, exited with 0 and the PDF exists; otherwise one message box tells why.
-bool ConvertToPdf(ProcessRunner& runner, startup::FileSystem& files, toolkit::MsgBox& msgBox,
-                  const std::string& pdfPath, const std::string& psPath);
+bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::MsgBox& msgBox,
+                  const settings::SettingsRecord& settings, const std::string& pdfPath,
+                  const std::string& psPath);
 
 // The last lines of a program's output, at most `maxLines` lines and about `maxChars`
 // characters, line breaks as CRLF.

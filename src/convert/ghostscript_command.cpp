@@ -20,7 +20,7 @@ std::string Quoted(const std::string& text) {
     return out;
 }
 
-std::string GhostscriptCommandLine(const startup::SettingsRecord& settings,
+std::string GhostscriptCommandLine(const settings::SettingsRecord& settings,
                                    const std::string& pdfPath, const std::string& psPath) {
     return Quoted(settings.gsExe) + " -I" + Quoted(settings.gsLib + ";" + settings.gsFonts) +
            " -sDEVICE=pdfwrite -r300 -q -dBATCH -dNOPAUSE -dSAFER -sPAPERSIZE=a4" +

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "startup/settings.h"
+#include "settings/settings.h"
 
 namespace vellum::convert {
 
@@ -13,7 +13,7 @@ std::string Quoted(const std::string& text);
 
 // The Ghostscript command line that turns the job into the PDF:
 // "<gsExe>" -I"<gsLib>;<gsFonts>" -sDEVICE=pdfwrite ... -sOutputFile="<pdf>" -c save pop -f "<ps>"
-std::string GhostscriptCommandLine(const startup::SettingsRecord& settings,
+std::string GhostscriptCommandLine(const settings::SettingsRecord& settings,
                                    const std::string& pdfPath, const std::string& psPath);
 
 }  // namespace vellum::convert

@@ -1,6 +1,5 @@
 #include "mail/frm_send_mail.h"
 
-#include "startup/settings.h"
 #include "toolkit/runtime_error.h"
 
 namespace vellum::mail {
@@ -10,7 +9,7 @@ FrmSendMail::FrmSendMail(SendMailControls controls, SendMailServices services)
 
 void FrmSendMail::Form_Load() {
     shell::SetEdgeStyle(s_.windows, c_.cmdSendMail, true);
-    const std::string& defDir = startup::Settings.defDir;
+    const std::string& defDir = s_.settings.defDir;
     // Each assignment moves the lists after it through their change events.
     c_.drivePDF.SetDrive(defDir.substr(0, 2));
     c_.dirPDF.SetPath(defDir);

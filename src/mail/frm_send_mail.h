@@ -8,6 +8,7 @@
 
 #include "mail/document_shell.h"
 #include "mail/send_documents.h"
+#include "settings/settings.h"
 #include "shell/window_helpers.h"
 #include "toolkit/controls.h"
 #include "toolkit/file_lists.h"
@@ -28,6 +29,7 @@ struct SendMailServices {
     toolkit::MsgBox& msgBox;
     shell::WindowApi& windows;
     DocumentShell& shell;
+    const settings::SettingsRecord& settings;  // read when the window loads
 };
 
 inline constexpr const char* kFilePattern = "*.pdf";
@@ -36,7 +38,7 @@ class FrmSendMail {
 public:
     FrmSendMail(SendMailControls controls, SendMailServices services);
 
-    // Starts in Settings.defDir. No trap: a failure reaches the code that loaded the window.
+    // Starts in the settings' defDir. No trap: a failure reaches the code that loaded the window.
     void Form_Load();
     // Move the next list along; a failure is reported here and the lists stay.
     void drivePDF_Change();

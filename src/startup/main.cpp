@@ -3,7 +3,9 @@
 #include "convert/convert.h"
 #include "startup/command_line.h"
 #include "startup/prompt.h"
-#include "startup/settings.h"
+#include "settings/settings.h"
+#include "startup/load_settings.h"
+#include "toolkit/text.h"
 #include "toolkit/error_report.h"
 
 namespace vellum::startup {
@@ -28,12 +30,13 @@ AfterMain Main(Services& s, const std::string& commandTail) {
             return AfterMain::RunMessageLoop;
         }
 
-        const std::string jobPath = StripQuotes(commandTail);
+        const std::string jobPath = JobPathOf(commandTail);
         s.events.DoEvents();
-        const std::string pdfPath = PromptForPdfPath(s.config, s.msgBox);
+        const std::string pdfPath = PromptForPdfPath(s.config, s.msgBox, settings::Settings.defDir);
         if (!pdfPath.empty() &&
-            convert::ConvertToPdf(s.runner, s.files, s.msgBox, pdfPath, jobPath) &&
-            TrimSpaces(Settings.sendMail) == "1") {
+            convert::ConvertToPdf(s.runner, s.files, s.msgBox, settings::Settings, pdfPath,
+                                  jobPath) &&
+            toolkit::TrimSpaces(settings::Settings.sendMail) == "1") {
             mail::SendDocuments(s.mapi, s.msgBox, 0, ";", pdfPath, FileNameOf(pdfPath));
         }
         return AfterMain::EndProgram;

@@ -7,7 +7,7 @@
 #include "mail/send_documents.h"
 #include "mail/send_mail_window.h"
 #include "registry/registry_access.h"
-#include "startup/file_system.h"
+#include "toolkit/file_system.h"
 #include "toolkit/msg_box.h"
 
 namespace vellum::startup {
@@ -21,7 +21,7 @@ public:
 
 struct Services {
     registry::RegistryFactory& registry;
-    FileSystem& files;
+    toolkit::FileSystem& files;
     toolkit::MsgBox& msgBox;
     convert::ProcessRunner& runner;
     config::ConfigWindow& config;

@@ -1,17 +1,17 @@
 #include "startup/prompt.h"
 
-#include "startup/settings.h"
 #include "toolkit/error_report.h"
 
 namespace vellum::startup {
 
-std::string PromptForPdfPath(config::ConfigWindow& config, toolkit::MsgBox& msgBox) {
+std::string PromptForPdfPath(config::ConfigWindow& config, toolkit::MsgBox& msgBox,
+                             const std::string& initDir) {
     toolkit::CommonDialog* dlg = nullptr;
     try {
         dlg = &config.Dlg();
         dlg->FileName = "";
         dlg->Filter = kPdfFilter;
-        dlg->InitDir = Settings.defDir;
+        dlg->InitDir = initDir;
         dlg->Flags = toolkit::kOfnOverwritePrompt;
         dlg->DefaultExt = "pdf";
         dlg->CancelError = true;

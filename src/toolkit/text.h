@@ -14,4 +14,12 @@ inline int Utf16Length(const std::string& utf8) {
     return units;
 }
 
+// Spaces (only) removed at both ends; tabs and other blanks stay.
+inline std::string TrimSpaces(const std::string& text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    const size_t last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
 }  // namespace vellum::toolkit

@@ -262,7 +262,7 @@ TEST_F(ConfigTest, SuccessfulSaveBindsThePortAndEnds) {
     EXPECT_TRUE(vellum().WaitExit(10s)) << DescribeWindows(vellum());
 
     EXPECT_EQ(PortValue(kTestPort, "Command"), redrun);
-    EXPECT_EQ(PortValue(kTestPort, "Arguments"), SiblingPath("vellum.exe") + " \"%1\"");
+    EXPECT_EQ(PortValue(kTestPort, "Arguments"), "\"" + SiblingPath("vellum.exe") + "\" %%1");
     const Values stored = StoredSettings();
     EXPECT_EQ(stored.at("rmExe"), redrun);
     EXPECT_EQ(stored.at("rmPort"), kTestPort);

@@ -3,11 +3,11 @@
 #include <set>
 #include <string>
 
-#include "startup/file_system.h"
+#include "toolkit/file_system.h"
 
 namespace vellum {
 
-class FakeFileSystem : public startup::FileSystem {
+class FakeFileSystem : public toolkit::FileSystem {
 public:
     bool FileExists(const std::string& path) override { return files.count(path) != 0; }
     std::set<std::string> files;

@@ -6,14 +6,14 @@
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_msg_box.h"
 #include "fakes/fake_startup.h"
-#include "startup/settings.h"
+#include "settings/settings.h"
 
 namespace vellum::convert {
 
 TEST(GhostscriptCommand, QuotesEveryPathByTheWindowsRules) {
-    const startup::SettingsRecord s{R"(C:\Program Files\gs\bin\gswin64c.exe)",
-                                    R"(C:\Program Files\gs\fonts)", R"(C:\Program Files\gs\lib)",
-                                    "0", ""};
+    const settings::SettingsRecord s{R"(C:\Program Files\gs\bin\gswin64c.exe)",
+                                     R"(C:\Program Files\gs\fonts)", R"(C:\Program Files\gs\lib)",
+                                     "0", ""};
     EXPECT_EQ(
         GhostscriptCommandLine(s, R"(D:\My PDFs\report.pdf)", R"(C:\spool\job 12.ps)"),
         R"("C:\Program Files\gs\bin\gswin64c.exe" -I"C:\Program Files\gs\lib;C:\Program Files\gs\fonts")"
@@ -22,7 +22,7 @@ TEST(GhostscriptCommand, QuotesEveryPathByTheWindowsRules) {
 }
 
 TEST(GhostscriptCommand, EmptyFontsEndsTheListWithASemicolon) {
-    const startup::SettingsRecord s{"gs.exe", "", R"(C:\gs\lib)", "", ""};
+    const settings::SettingsRecord s{"gs.exe", "", R"(C:\gs\lib)", "", ""};
     const std::string line = GhostscriptCommandLine(s, "a.pdf", "b.ps");
     EXPECT_NE(line.find(R"( -I"C:\gs\lib;" )"), std::string::npos) << line;
 }
@@ -38,10 +38,9 @@ TEST(GhostscriptCommand, TrailingBackslashesAreDoubledBeforeTheClosingQuote) {
 
 class ConvertTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        startup::Settings = {R"(C:\gs\gswin64c.exe)", "", R"(C:\gs\lib)", "0", ""};
-    }
-    bool Convert() { return ConvertToPdf(runner, files, box, pdf, R"(C:\spool\job.ps)"); }
+    bool Convert() { return ConvertToPdf(runner, files, box, settings, pdf, R"(C:\spool\job.ps)"); }
+
+    settings::SettingsRecord settings{R"(C:\gs\gswin64c.exe)", "", R"(C:\gs\lib)", "0", ""};
 
     FakeProcessRunner runner;
     FakeFileSystem files;

@@ -1,4 +1,5 @@
 #include "config/frm_config.h"
+#include "config/redirection_arguments.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,7 @@
 #include "fakes/fake_registry.h"
 #include "fakes/fake_shell.h"
 #include "fakes/fake_spooler.h"
-#include "startup/settings.h"
+#include "settings/settings.h"
 
 namespace vellum::config {
 
@@ -25,7 +26,7 @@ constexpr const char* kRedRun = "C:\\RedMon\\redrun.exe";
 class FrmConfigTest : public ::testing::Test {
 public:
     void SetUp() override {
-        startup::Settings = {kGs, "C:\\gs\\fonts", "C:\\gs\\lib", "1", "C:\\PDF"};
+        settings::Settings = {kGs, "C:\\gs\\fonts", "C:\\gs\\lib", "1", "C:\\PDF"};
         spooler.AddRedMon("RPT1:");
         spooler.AddRedMon("RPT2:");
         registry.Set(kPort, "Arguments", "");
@@ -112,7 +113,7 @@ TEST_F(FrmConfigTest, LoadEdgesEveryButtonCompletesFourPathsAndShowsTheSettings)
 
 TEST_F(FrmConfigTest, LoadSelectsNoBlankPortAndChecksMailOnlyForExactlyOne) {
     registry.Set(kKey, "rmPort", "   ");
-    startup::Settings.sendMail = " 1";
+    settings::Settings.sendMail = " 1";
     windows.autoCompleteAvailable = false;  // and completion missing is silent
     Load();
     EXPECT_EQ(cmbPorts.setTextCalls, 0);
@@ -154,7 +155,7 @@ TEST_F(FrmConfigTest, SuccessfulSaveStoresSettingsBeforeBindingThePortAndEnds) {
     EXPECT_EQ(registry.calls[7].op, "read") << "the port is probed before it is written";
     EXPECT_EQ(registry.Get(kKey, "gsFonts"), " spaced ") << "stored exactly as typed";
     EXPECT_EQ(registry.Get(kKey, "sendMail"), "0");
-    EXPECT_EQ(registry.Get(kPort, "Arguments"), "C:\\Program Files\\Vellum\\vellum.exe \"%1\"");
+    EXPECT_EQ(registry.Get(kPort, "Arguments"), "\"C:\\Program Files\\Vellum\\vellum.exe\" %%1");
     EXPECT_EQ(registry.Get(kPort, "Command"), kRedRun);
     EXPECT_EQ(program.ended, 1);
     EXPECT_EQ(form.registry, nullptr) << "released on unload";
@@ -303,10 +304,13 @@ TEST(About, VersionLineRunsMinorAndRevisionTogether) {
     EXPECT_EQ(AboutVersionLine({"", "", 1, 10, 5}), "Vellum v1.105 : PDF Writer for Ghostscript.");
 }
 
-TEST(RedirectionArguments, DirectoryIsWrittenAsReported) {
-    EXPECT_EQ(RedirectionArguments({"C:\\", "vellum", 1, 0, 2}), "C:\\\\vellum.exe \"%1\"");
-    EXPECT_EQ(RedirectionArguments({"D:\\My Apps", "VELLUM", 1, 0, 2}),
-              "D:\\My Apps\\VELLUM.exe \"%1\"");
+TEST(RedirectionArguments, ProgramQuotedAndPercentSignsLeftForRedRun) {
+    EXPECT_EQ(RedirectionArguments("C:\\Program Files\\Vellum", "vellum"),
+              R"("C:\Program Files\Vellum\vellum.exe" %%1)");
+    EXPECT_EQ(RedirectionArguments("C:\\", "VELLUM"), R"("C:\\VELLUM.exe" %%1)")
+        << "the folder as reported, even with its separator";
+    EXPECT_EQ(RedirectionArguments("D:\\100%\\%d", "vellum"), R"("D:\100%%\%%d\vellum.exe" %%1)")
+        << "RedMon would substitute a lone % in the path";
 }
 
 }  // namespace vellum::config

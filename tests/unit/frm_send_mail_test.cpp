@@ -8,7 +8,7 @@
 #include "fakes/fake_msg_box.h"
 #include "fakes/fake_shell.h"
 #include "fakes/fake_startup.h"
-#include "startup/settings.h"
+#include "settings/settings.h"
 
 namespace vellum::mail {
 namespace {
@@ -25,7 +25,6 @@ protected:
         drive.onChange = [this] { form.drivePDF_Change(); };
         dir.onChange = [this] { form.dirPDF_Change(); };
     }
-    ~SendMailForm() override { startup::Settings = {}; }
 
     void ShowFolder(const std::string& path, std::vector<std::string> entries) {
         file.path = path;
@@ -41,12 +40,13 @@ protected:
     FakeMsgBox box;
     FakeWindowApi windows;
     FakeDocumentShell shell;
+    settings::SettingsRecord settings;
     FrmSendMail form{SendMailControls{drive, dir, file, button, kWindow},
-                     SendMailServices{mapi, box, windows, shell}};
+                     SendMailServices{mapi, box, windows, shell, settings}};
 };
 
 TEST_F(SendMailForm, LoadGivesTheButtonItsEdgeAndMovesEveryListToTheDefaultFolder) {
-    startup::Settings.defDir = "D:\\Reports\\June";
+    settings.defDir = "D:\\Reports\\June";
     form.Form_Load();
     EXPECT_EQ(log, (Log{"drive=D:", "dir=d:", "file=D:\\", "dir=D:\\Reports\\June",
                         "file=D:\\Reports\\June"}));
@@ -60,7 +60,7 @@ TEST_F(SendMailForm, LoadGivesTheButtonItsEdgeAndMovesEveryListToTheDefaultFolde
 
 TEST_F(SendMailForm, LoadFailuresReachTheCallerAndLeaveTheListsWhereTheyCouldGo) {
     // A drive the machine lacks: nothing moves.
-    startup::Settings.defDir = "Q:\\PDF";
+    settings.defDir = "Q:\\PDF";
     try {
         form.Form_Load();
         FAIL() << "no error";
@@ -71,7 +71,7 @@ TEST_F(SendMailForm, LoadFailuresReachTheCallerAndLeaveTheListsWhereTheyCouldGo)
     EXPECT_EQ(file.Path(), "C:\\");
 
     // A folder that cannot be read: the lists stay on its drive.
-    startup::Settings.defDir = "D:\\Gone";
+    settings.defDir = "D:\\Gone";
     dir.unreadable = {"D:\\Gone"};
     EXPECT_THROW(form.Form_Load(), toolkit::RuntimeError);
     EXPECT_EQ(drive.Drive(), "d:");
@@ -79,9 +79,9 @@ TEST_F(SendMailForm, LoadFailuresReachTheCallerAndLeaveTheListsWhereTheyCouldGo)
     EXPECT_EQ(file.Path(), "D:\\");
 
     // No drive at all in the path.
-    startup::Settings.defDir = "";
+    settings.defDir = "";
     EXPECT_THROW(form.Form_Load(), toolkit::RuntimeError);
-    startup::Settings.defDir = "\\\\server\\share";
+    settings.defDir = "\\\\server\\share";
     EXPECT_THROW(form.Form_Load(), toolkit::RuntimeError);
     EXPECT_TRUE(box.shown.empty()) << "the load handler reports nothing itself";
 }

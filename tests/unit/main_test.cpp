@@ -7,9 +7,11 @@
 #include "fakes/fake_registry.h"
 #include "fakes/fake_startup.h"
 #include "startup/prompt.h"
-#include "startup/settings.h"
+#include "settings/settings.h"
 
 namespace vellum::startup {
+
+using settings::Settings;
 
 namespace {
 
@@ -133,17 +135,17 @@ TEST_F(MainTest, WindowThatCannotLoadIsReportedOnceByEachTrap) {
 TEST(Prompt, OnlyTheUsersCancelIsSilent) {
     FakeConfigWindow config;
     FakeMsgBox box;
-    EXPECT_EQ(PromptForPdfPath(config, box), "");
+    EXPECT_EQ(PromptForPdfPath(config, box, ""), "");
     EXPECT_TRUE(box.shown.empty());
 
     config.dialogs.fail = true;
-    EXPECT_EQ(PromptForPdfPath(config, box), "");
+    EXPECT_EQ(PromptForPdfPath(config, box, ""), "");
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text, "20477: The file dialog failed.");
     EXPECT_EQ(box.shown[0].title, "Error!");
 
     config.failLoad = true;
-    EXPECT_EQ(PromptForPdfPath(config, box), "");
+    EXPECT_EQ(PromptForPdfPath(config, box, ""), "");
     ASSERT_EQ(box.shown.size(), 2u);
     EXPECT_EQ(box.shown[1].title, "Error!");
 }

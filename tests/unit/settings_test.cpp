@@ -1,4 +1,6 @@
-#include "startup/settings.h"
+#include "settings/settings.h"
+#include "startup/load_settings.h"
+#include "toolkit/text.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +10,9 @@
 #include "fakes/fake_startup.h"
 
 namespace vellum::startup {
+
+using settings::SaveSettings;
+using settings::Settings;
 
 namespace {
 
@@ -116,14 +121,14 @@ TEST_F(SettingsTest, ComponentFailureShowsTheLongReportAndKeepsWhatWasRead) {
 
 TEST_F(SettingsTest, SaveWritesFiveValuesInOrderAndReportsAFailedWrite) {
     Settings = {"a.exe", "fonts", "lib", "1", "C:\\PDF"};
-    EXPECT_TRUE(SaveSettings(factory, box));
+    EXPECT_TRUE(SaveSettings(Settings, factory, box));
     EXPECT_EQ(registry.Writes(),
               (std::vector<std::string>{"gsExe", "gsFonts", "gsLib", "sendMail", "defDir"}));
     EXPECT_EQ(registry.Get(kKey, "sendMail"), "1");
     EXPECT_TRUE(box.shown.empty());
 
     registry.failingWrites.insert({kKey, "gsLib"});
-    EXPECT_FALSE(SaveSettings(factory, box));
+    EXPECT_FALSE(SaveSettings(Settings, factory, box));
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text, "Vellum settings could not be saved.");
     EXPECT_EQ(box.shown[0].title, "Error!");
@@ -132,17 +137,17 @@ TEST_F(SettingsTest, SaveWritesFiveValuesInOrderAndReportsAFailedWrite) {
 
 TEST_F(SettingsTest, SaveWithoutComponentIsALongReportAndFalse) {
     factory.failCreate = true;
-    EXPECT_FALSE(SaveSettings(factory, box));
+    EXPECT_FALSE(SaveSettings(Settings, factory, box));
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].title, "Error");
     EXPECT_EQ(box.shown[0].text.rfind("Error: 429   Source: Vellum\r\n", 0), 0u);
 }
 
 TEST(TrimSpaces, RemovesSpacesOnly) {
-    EXPECT_EQ(TrimSpaces("  1 "), "1");
-    EXPECT_EQ(TrimSpaces("\t1"), "\t1");
-    EXPECT_EQ(TrimSpaces("   "), "");
-    EXPECT_EQ(TrimSpaces(""), "");
+    EXPECT_EQ(toolkit::TrimSpaces("  1 "), "1");
+    EXPECT_EQ(toolkit::TrimSpaces("\t1"), "\t1");
+    EXPECT_EQ(toolkit::TrimSpaces("   "), "");
+    EXPECT_EQ(toolkit::TrimSpaces(""), "");
 }
 
 }  // namespace vellum::startup

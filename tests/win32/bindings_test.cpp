@@ -2,6 +2,9 @@
 // the process runner, and what the program reads about itself.
 
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <optional>
 #include <windows.h>
 
 #include <string>
@@ -12,7 +15,7 @@
 #include "config/win32/spooler_win32.h"
 #include "convert/win32/process_runner_win32.h"
 #include "startup/win32/app_info_win32.h"
-#include "startup/win32/file_system_win32.h"
+#include "toolkit/win32/file_system_win32.h"
 #include "toolkit/win32/strings.h"
 
 namespace vellum::win32 {
@@ -73,6 +76,15 @@ TEST(FileExists, OnlyOrdinaryFilesCount) {
     EXPECT_FALSE(files.FileExists(scratch.Path()));
     EXPECT_FALSE(files.FileExists(scratch.Path() + "\\missing.exe"));
     EXPECT_FALSE(files.FileExists(""));
+}
+
+TEST(FileExists, APatternIsNoFileEvenWhenItMatchesOne) {
+    ScratchFolder scratch;
+    Win32FileSystem files;
+    scratch.Write("redrun.exe", "x");
+    EXPECT_FALSE(files.FileExists(scratch.Path() + "\\*.exe"));
+    EXPECT_FALSE(files.FileExists(scratch.Path() + "\\redru?.exe"));
+    EXPECT_FALSE(files.FileExists(scratch.Path() + "\\*"));
 }
 
 TEST(ProcessRunner, ReportsExitCodeAndCapturesBothOutputs) {
@@ -136,8 +148,105 @@ TEST(Spooler, PortListMatchesWhatTheSpoolerReportsDirectly) {
         EXPECT_EQ(config::PortTable[i].monitorName,
                   expected[i].pMonitorName ? FromAnsi(expected[i].pMonitorName) : "");
     }
-    // A second enumeration asks the spooler again rather than reusing an old answer.
-    EXPECT_EQ(config::EnumeratePorts(spooler, ""), static_cast<std::int32_t>(count));
+}
+
+// Spoolers that answer EnumPortsA level 2 by its contract: records first, texts anywhere in the
+// caller's buffer. Windows' own monitors write the texts backwards from the buffer's end; Wine
+// packs them right after the records.
+struct FakePorts {
+    enum class Layout { FromTheEnd, AfterTheRecords };
+    Layout layout = Layout::FromTheEnd;
+    int ports = 3;
+    int growBy = 0;   // ports added after a failed call: the list grows between the calls
+    int growths = 1;  // how many times it grows
+    int calls = 0;
+};
+FakePorts fakePorts;
+
+std::string FakePortName(int i) {
+    return "RPT" + std::to_string(i + 1) + ":";
+}
+
+BOOL WINAPI FakeEnumPorts(LPSTR, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed,
+                          LPDWORD returned) {
+    ++fakePorts.calls;
+    *returned = 0;
+    if (level != 2) {
+        SetLastError(ERROR_INVALID_LEVEL);
+        return FALSE;
+    }
+    const int n = fakePorts.ports;
+    DWORD texts = 0;
+    for (int i = 0; i < n; ++i)
+        texts += static_cast<DWORD>(FakePortName(i).size() + 1 + sizeof("Redirected Port") +
+                                    sizeof("Redirected Port"));
+    *needed = static_cast<DWORD>(n * sizeof(PORT_INFO_2A)) + texts;
+    if (size < *needed) {
+        if (fakePorts.growths-- > 0) fakePorts.ports += fakePorts.growBy;
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    std::memset(buffer, 0xCC, size);
+    auto* records = reinterpret_cast<PORT_INFO_2A*>(buffer);
+    LPBYTE front = buffer + n * sizeof(PORT_INFO_2A);
+    LPBYTE back = buffer + size;
+    auto put = [&](const std::string& text) {
+        LPBYTE at;
+        if (fakePorts.layout == FakePorts::Layout::FromTheEnd) {
+            back -= text.size() + 1;
+            at = back;
+        } else {
+            at = front;
+            front += text.size() + 1;
+        }
+        std::memcpy(at, text.c_str(), text.size() + 1);
+        return reinterpret_cast<LPSTR>(at);
+    };
+    for (int i = 0; i < n; ++i) {
+        records[i].pPortName = put(FakePortName(i));
+        records[i].pMonitorName = put("Redirected Port");
+        records[i].pDescription = put("Redirected Port");
+        records[i].fPortType = PORT_TYPE_WRITE;
+        records[i].Reserved = 0;
+    }
+    *returned = static_cast<DWORD>(n);
+    return TRUE;
+}
+
+std::vector<std::string> ListWith(FakePorts setup) {
+    fakePorts = setup;
+    Win32Spooler spooler(FakeEnumPorts);
+    std::vector<std::string> names;
+    const std::optional<std::vector<config::PortRecord>> ports = spooler.ListPorts("");
+    if (!ports) return {"<no answer>"};
+    for (const config::PortRecord& port : *ports) {
+        EXPECT_EQ(port.monitorName, "Redirected Port");
+        EXPECT_EQ(port.portType, static_cast<std::uint32_t>(PORT_TYPE_WRITE));
+        names.push_back(port.portName);
+    }
+    return names;
+}
+
+TEST(Spooler, TextsAreReadWhereverTheSpoolerPutThem) {
+    for (auto layout : {FakePorts::Layout::FromTheEnd, FakePorts::Layout::AfterTheRecords}) {
+        EXPECT_EQ(ListWith({layout, 3}), (std::vector<std::string>{"RPT1:", "RPT2:", "RPT3:"}));
+        EXPECT_EQ(fakePorts.calls, 2) << "one size query, one call with the buffer";
+        const std::vector<std::string> many = ListWith({layout, 1000});
+        ASSERT_EQ(many.size(), 1000u);
+        EXPECT_EQ(many.back(), "RPT1000:");
+    }
+}
+
+TEST(Spooler, AListThatGrowsBetweenTheCallsIsAskedForAgain) {
+    const std::vector<std::string> names = ListWith({FakePorts::Layout::FromTheEnd, 2, 1});
+    EXPECT_EQ(names, (std::vector<std::string>{"RPT1:", "RPT2:", "RPT3:"}));
+    EXPECT_EQ(fakePorts.calls, 3);
+    EXPECT_EQ(ListWith({FakePorts::Layout::FromTheEnd, 2, 100, 1000})[0], "<no answer>")
+        << "a spooler that keeps growing is given up on, not asked forever";
+}
+
+TEST(Spooler, NoPortsIsAnEmptyList) {
+    EXPECT_TRUE(ListWith({FakePorts::Layout::FromTheEnd, 0}).empty());
 }
 
 }  // namespace vellum::win32

@@ -1,93 +1,52 @@
 #include "config/win32/spooler_win32.h"
 
-#include <windows.h>
-#include <winspool.h>
-
-#include <cstring>
+#include <vector>
 
 #include "toolkit/win32/strings.h"
 
 namespace vellum::win32 {
 
-static_assert(sizeof(config::PortInfo2) == sizeof(PORT_INFO_2A));
-static_assert(offsetof(config::PortInfo2, fPortType) == offsetof(PORT_INFO_2A, fPortType));
-
 namespace {
 
-// Room for some three thousand ports; a larger answer costs one more call.
-constexpr DWORD kFirstGuess = 256 * 1024;
+// The list can grow between the size query and the call that fills the buffer (a port added
+// meanwhile); a few rounds cover that without looping forever on a spooler that misreports.
+constexpr int kAttempts = 4;
 
-// Moves the text addresses of a level-2 answer from one buffer to another.
-void Rebase(std::uint8_t* to, const std::uint8_t* from, DWORD count) {
-    auto* records = reinterpret_cast<PORT_INFO_2A*>(to);
-    auto move = [&](LPSTR& text) {
-        if (text != nullptr)
-            text = reinterpret_cast<LPSTR>(to + (reinterpret_cast<std::uint8_t*>(text) - from));
-    };
-    for (DWORD i = 0; i < count; ++i) {
-        move(records[i].pPortName);
-        move(records[i].pMonitorName);
-        move(records[i].pDescription);
-    }
+std::string Text(LPCSTR text) {
+    return text == nullptr ? std::string() : FromAnsi(text);
 }
 
 }  // namespace
 
-bool Win32Spooler::QueryPorts(const std::string& serverName, std::uint32_t level,
-                              std::uint8_t* buffer, std::uint32_t size, std::uint32_t& needed,
-                              std::uint32_t& returned) {
+std::optional<std::vector<config::PortRecord>> Win32Spooler::ListPorts(
+    const std::string& serverName) {
     const std::string server = ToAnsi(serverName);
     // The empty name is the local machine.
-    char* name = server.empty() ? nullptr : const_cast<char*>(server.c_str());
+    LPSTR name = server.empty() ? nullptr : const_cast<LPSTR>(server.c_str());
 
-    // Every call makes the spooler load and ask each port monitor, so the size query already
-    // asks for the whole answer, and the call that follows takes it from here.
-    if (buffer == nullptr) {
-        cached_.assign(kFirstGuess, 0);
-        DWORD neededBytes = 0;
-        DWORD count = 0;
-        if (EnumPortsA(name, level, cached_.data(), kFirstGuess, &neededBytes, &count)) {
-            cached_.resize(neededBytes);
-            cachedCount_ = count;
-            cachedServer_ = serverName;
-            cachedLevel_ = level;
-            needed = neededBytes;
-            returned = 0;
-            return false;  // as a size query without a buffer reports
-        }
-        cached_.clear();
-        needed = neededBytes;
-        returned = 0;
-        return false;
-    }
-    if (!cached_.empty() && cachedServer_ == serverName && cachedLevel_ == level &&
-        size >= cached_.size()) {
-        std::memcpy(buffer, cached_.data(), cached_.size());
-        Rebase(buffer, cached_.data(), cachedCount_);
-        returned = cachedCount_;
-        needed = static_cast<std::uint32_t>(cached_.size());
-        cached_.clear();
-        return true;
-    }
-    cached_.clear();
-    DWORD neededBytes = needed;
+    DWORD needed = 0;
     DWORD count = 0;
-    const BOOL ok = EnumPortsA(name, level, buffer, size, &neededBytes, &count);
-    needed = neededBytes;
-    returned = ok ? count : 0;
-    return ok != FALSE;
-}
-
-std::uint8_t* Win32Spooler::HeapAlloc(std::uint32_t size) {
-    return static_cast<std::uint8_t*>(::HeapAlloc(GetProcessHeap(), 0, size));
-}
-
-void Win32Spooler::HeapFree(std::uint8_t* block) {
-    ::HeapFree(GetProcessHeap(), 0, block);
-}
-
-std::string Win32Spooler::FromAnsi(const std::string& ansi) {
-    return win32::FromAnsi(ansi);
+    if (enumPorts_(name, 2, nullptr, 0, &needed, &count)) return std::vector<config::PortRecord>{};
+    DWORD error = GetLastError();
+    // The texts may lie anywhere in the buffer (Windows' monitors write them backwards from its
+    // end), so the records are read while this very buffer lives, and never moved.
+    std::vector<BYTE> buffer;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        if (error != ERROR_INSUFFICIENT_BUFFER || needed == 0) return std::nullopt;
+        buffer.assign(needed, 0);
+        count = 0;
+        if (enumPorts_(name, 2, buffer.data(), needed, &needed, &count)) {
+            const auto* records = reinterpret_cast<const PORT_INFO_2A*>(buffer.data());
+            std::vector<config::PortRecord> ports;
+            ports.reserve(count);
+            for (DWORD i = 0; i < count; ++i)
+                ports.push_back({Text(records[i].pPortName), Text(records[i].pMonitorName),
+                                 Text(records[i].pDescription), records[i].fPortType});
+            return ports;
+        }
+        error = GetLastError();
+    }
+    return std::nullopt;
 }
 
 }  // namespace vellum::win32

@@ -1,26 +1,25 @@
 #pragma once
 
-#include <vector>
+#include <windows.h>
+#include <winspool.h>
 
 #include "config/ports.h"
 
 namespace vellum::win32 {
 
-// EnumPortsA and the process heap.
+// The spooler's port list through EnumPortsA, level 2. The enumerator can be replaced so that
+// tests can answer the way different spoolers lay out their buffers.
 class Win32Spooler : public config::Spooler {
 public:
-    bool QueryPorts(const std::string& serverName, std::uint32_t level, std::uint8_t* buffer,
-                    std::uint32_t size, std::uint32_t& needed, std::uint32_t& returned) override;
-    std::uint8_t* HeapAlloc(std::uint32_t size) override;
-    void HeapFree(std::uint8_t* block) override;
-    std::string FromAnsi(const std::string& ansi) override;
+    using EnumPortsFn = BOOL(WINAPI*)(LPSTR, DWORD, LPBYTE, DWORD, LPDWORD, LPDWORD);
+
+    explicit Win32Spooler(EnumPortsFn enumPorts = ::EnumPortsA) : enumPorts_(enumPorts) {}
+
+    std::optional<std::vector<config::PortRecord>> ListPorts(
+        const std::string& serverName) override;
 
 private:
-    // The answer fetched by the last size query, for the call with the buffer that follows.
-    std::vector<std::uint8_t> cached_;
-    std::uint32_t cachedCount_ = 0;
-    std::string cachedServer_;
-    std::uint32_t cachedLevel_ = 0;
+    EnumPortsFn enumPorts_;
 };
 
 }  // namespace vellum::win32

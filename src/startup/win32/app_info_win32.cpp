@@ -55,4 +55,20 @@ toolkit::AppInfo ReadAppInfo() {
     return info;
 }
 
+std::vector<std::string> OwnPaths() {
+    const std::wstring path = ModulePath();
+    if (path.empty()) return {};
+    std::vector<std::string> paths{Narrow(path)};
+    const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (size > 0) {
+        std::vector<wchar_t> shortPath(size);
+        const DWORD length = GetShortPathNameW(path.c_str(), shortPath.data(), size);
+        if (length > 0 && length < size) {
+            std::string shortForm = Narrow(std::wstring(shortPath.data(), length));
+            if (shortForm != paths[0]) paths.push_back(std::move(shortForm));
+        }
+    }
+    return paths;
+}
+
 }  // namespace vellum::win32

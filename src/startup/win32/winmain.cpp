@@ -14,9 +14,10 @@
 #include "shell/win32/folder_browser_win32.h"
 #include "shell/win32/window_api_win32.h"
 #include "startup/command_line.h"
+#include "settings/settings.h"
 #include "startup/main.h"
 #include "startup/win32/app_info_win32.h"
-#include "startup/win32/file_system_win32.h"
+#include "toolkit/win32/file_system_win32.h"
 #include "toolkit/win32/file_dialogs_win32.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/msg_box_win32.h"
@@ -54,11 +55,12 @@ int Run() {
                                win32::ReadAppInfo()},
         dialogs);
     win32::Win32DocumentShell documents;
-    win32::Win32SendMailWindow sendMail(mail::SendMailServices{mapi, msgBox, windows, documents},
-                                        program);
+    win32::Win32SendMailWindow sendMail(
+        mail::SendMailServices{mapi, msgBox, windows, documents, settings::Settings}, program);
 
     startup::Services services{registry, files, msgBox, runner, config, sendMail, mapi, events};
-    const std::string tail = startup::CommandTail(win32::Narrow(GetCommandLineW()));
+    const std::string tail =
+        startup::CommandTail(win32::Narrow(GetCommandLineW()), win32::OwnPaths());
     if (startup::Main(services, tail) == startup::AfterMain::EndProgram) return 0;
     if (!win32::AnyWindowVisible()) return 0;  // nothing opened: nothing to wait for
     return win32::RunMessageLoop(program);

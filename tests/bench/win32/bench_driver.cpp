@@ -28,7 +28,7 @@
 
 #include "convert/ghostscript_command.h"
 #include "driver/driver.h"
-#include "startup/settings.h"
+#include "settings/settings.h"
 #include "toolkit/win32/strings.h"
 
 using namespace vellum::e2e;
@@ -128,8 +128,8 @@ std::string Quote(const std::string& text) {
 }
 
 // The settings vellum.exe reads, from the same registry key.
-vellum::startup::SettingsRecord ReadSettings() {
-    vellum::startup::SettingsRecord settings;
+vellum::settings::SettingsRecord ReadSettings() {
+    vellum::settings::SettingsRecord settings;
     auto read = [](const wchar_t* name) {
         wchar_t value[4096] = L"";
         DWORD size = sizeof value;
@@ -209,7 +209,7 @@ double RunGhostscript(const std::string& commandLine) {
 // The Save button pressed until vellum.exe has ended, against the Ghostscript launcher alone
 // with the command line vellum.exe builds.
 void Convert(int runs, const std::string& job, const std::string& folder) {
-    const vellum::startup::SettingsRecord settings = ReadSettings();
+    const vellum::settings::SettingsRecord settings = ReadSettings();
     for (int run = 0; run <= runs; ++run) {
         {
             const std::string pdf = PdfPath(folder, "vellum", run);

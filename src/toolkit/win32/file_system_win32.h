@@ -1,10 +1,10 @@
 #pragma once
 
-#include "startup/file_system.h"
+#include "toolkit/file_system.h"
 
 namespace vellum::win32 {
 
-class Win32FileSystem : public startup::FileSystem {
+class Win32FileSystem : public toolkit::FileSystem {
 public:
     bool FileExists(const std::string& path) override;
 };

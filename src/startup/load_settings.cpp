@@ -1,21 +1,16 @@
-#include "startup/settings.h"
+#include "startup/load_settings.h"
 
 #include <memory>
 
+#include "settings/settings.h"
 #include "toolkit/error_report.h"
+#include "toolkit/text.h"
 
 namespace vellum::startup {
 
+using settings::Settings;
 using toolkit::Icon;
-
-SettingsRecord Settings;
-
-std::string TrimSpaces(const std::string& text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    const size_t last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
+using toolkit::TrimSpaces;
 
 namespace {
 
@@ -58,28 +53,6 @@ void LoadSettings(SettingsServices& s) {
         }
     } catch (const toolkit::RuntimeError& e) {
         toolkit::ErrorReport(s.msgBox, toolkit::ReportForm::Long, e);
-    }
-}
-
-bool SaveSettings(registry::RegistryFactory& registry, toolkit::MsgBox& msgBox) {
-    try {
-        std::unique_ptr<registry::RegistryAccess> reg = registry.Create();
-        bool allWritten = true;
-        auto write = [&](const char* name, const std::string& value) {
-            bool ok = false;
-            reg->WriteString(registry::kHkeyLocalMachine, registry::kSettingsKey, name, value, ok);
-            allWritten = allWritten && ok;
-        };
-        write("gsExe", Settings.gsExe);
-        write("gsFonts", Settings.gsFonts);
-        write("gsLib", Settings.gsLib);
-        write("sendMail", Settings.sendMail);
-        write("defDir", Settings.defDir);
-        if (!allWritten) msgBox.Show("Vellum settings could not be saved.", "Error!", Icon::Error);
-        return allWritten;
-    } catch (const toolkit::RuntimeError& e) {
-        toolkit::ErrorReport(msgBox, toolkit::ReportForm::Long, e);
-        return false;
     }
 }
 
