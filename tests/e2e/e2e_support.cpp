@@ -132,6 +132,15 @@ void PrintTo(const Shown& shown, std::ostream* out) {
     *out << ":\n" << text;
 }
 
+std::string TestOutputPath(const std::string& name) {
+    // The programs live in <build>\bin; the output goes beside them.
+    std::string folder = SiblingPath("");
+    while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    folder = folder.substr(0, folder.find_last_of('\\')) + "\\test-output";
+    CreateDirectoryW(win32::Widen(folder).c_str(), nullptr);
+    return folder + "\\" + name;
+}
+
 Process StartVellum(const std::string& argsTail, const Environment& env) {
     return Process::Start(SiblingPath("vellum.exe"), argsTail, env);
 }

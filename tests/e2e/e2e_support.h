@@ -64,6 +64,10 @@ struct Shown {
 Shown Seen(const MessageBoxInfo& box);
 void PrintTo(const Shown& shown, std::ostream* out);
 
+// Where a test leaves what people look at (screenshots): `name` in the build's test-output
+// folder, which is made when missing.
+std::string TestOutputPath(const std::string& name);
+
 // vellum.exe next to the test, started with `argsTail`.
 Process StartVellum(const std::string& argsTail, const Environment& env = {});
 

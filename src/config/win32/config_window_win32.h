@@ -22,6 +22,7 @@ public:
     void SelectTab(config::ConfigTab tab) override;
     void Focus(config::ConfigField field) override;
     toolkit::CommonDialog& Dlg() override;
+    config::ConfigOutcome HoldUntilClosed() override;
 
     HWND Handle() const { return Hwnd(); }
     bool Loaded() const { return form_ != nullptr; }

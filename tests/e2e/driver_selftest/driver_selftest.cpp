@@ -336,7 +336,10 @@ TEST_F(VerbatimStartTest, ChildGetsTheCommandLineExactlyAsWritten) {
         EXPECT_EQ(report.wide, line);
         EXPECT_EQ(report.ansi, line);
     }
-    EXPECT_EQ(Run(exe_ + " Grüße, 文字").wide, exe_ + " Grüße, 文字");
+    // Both forms in any script: the target's code page is UTF-8, as vellum.exe's is.
+    const Report unicode = Run(exe_ + " Grüße, 文字");
+    EXPECT_EQ(unicode.wide, exe_ + " Grüße, 文字");
+    EXPECT_EQ(unicode.ansi, exe_ + " Grüße, 文字");
 }
 
 TEST_F(VerbatimStartTest, ChildRunsInTheFolderGivenOrTheDriversOwn) {
