@@ -5,7 +5,7 @@ VELLUM_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 VELLUM_NATIVE_BUILD=${VELLUM_NATIVE_BUILD:-$VELLUM_ROOT/build/native}
 VELLUM_WIN_BUILD=${VELLUM_WIN_BUILD:-$VELLUM_ROOT/build/win}
 VELLUM_PACKAGES="cmake make g++ g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 wine64-tools
-    libwine-dev ghostscript poppler-utils xvfb xauth x11-apps imagemagick googletest"
+    libwine-dev ghostscript poppler-utils xvfb xauth x11-apps imagemagick googletest nsis"
 
 vellum_log() { printf '==> %s\n' "$*" >&2; }
 

@@ -11,6 +11,7 @@
 //                 [--command TEXT] [--arguments TEXT] [--monitor-dll PATH]
 //                 [--through-monitor [--log-file PATH]]
 //   setup-printer --list-ports
+//   setup-printer --driver-only        only the PostScript driver "Vellum PostScript"
 
 #include <windows.h>
 #include <winspool.h>
@@ -46,6 +47,7 @@ struct Options {
     bool addPrinter = true;
     bool listPorts = false;
     bool throughMonitor = false;
+    bool driverOnly = false;
 };
 
 [[noreturn]] void Usage(const std::string& why) {
@@ -54,7 +56,8 @@ struct Options {
                                     "\nusage: setup-printer [--port NAME] [--printer NAME] "
                                     "[--ports N] [--no-printer] [--command TEXT] "
                                     "[--arguments TEXT] [--monitor-dll PATH] "
-                                    "[--through-monitor [--log-file PATH]] | --list-ports");
+                                    "[--through-monitor [--log-file PATH]] | --list-ports | "
+                                    "--driver-only");
 }
 
 Options ParseOptions(int argc, wchar_t** argv) {
@@ -84,6 +87,8 @@ Options ParseOptions(int argc, wchar_t** argv) {
             options.extraPorts = static_cast<unsigned>(n);
         } else if (option == L"--no-printer") {
             options.addPrinter = false;
+        } else if (option == L"--driver-only") {
+            options.driverOnly = true;
         } else if (option == L"--log-file") {
             options.logFile = value();
         } else if (option == L"--through-monitor") {
@@ -235,8 +240,7 @@ bool PrinterExists(const std::wstring& name) {
     return true;
 }
 
-void AddPostScriptPrinter(const Options& options) {
-    if (PrinterExists(options.printer)) return;
+void AddPostScriptDriver() {
     std::wstring ppd = WriteGenericPpd();
     std::wstring driverName = kDriverName;
     std::wstring driverFile = L"wineps.drv";
@@ -251,6 +255,12 @@ void AddPostScriptPrinter(const Options& options) {
         if (error != ERROR_PRINTER_DRIVER_ALREADY_INSTALLED)
             ThrowSystemError("cannot add the PostScript driver", error);
     }
+}
+
+void AddPostScriptPrinter(const Options& options) {
+    if (PrinterExists(options.printer)) return;
+    AddPostScriptDriver();
+    std::wstring driverName = kDriverName;
 
     std::wstring printerName = options.printer;
     std::wstring port = options.port;
@@ -289,6 +299,10 @@ int Run(int argc, wchar_t** argv) {
     const Options options = ParseOptions(argc, argv);
     if (options.listPorts) {
         ListPorts();
+        return 0;
+    }
+    if (options.driverOnly) {
+        AddPostScriptDriver();
         return 0;
     }
     RegisterMonitor(options);

@@ -16,6 +16,7 @@
 #include "redmon_keys.h"
 #include "toolkit/runtime_error.h"
 #include "toolkit/win32/strings.h"
+#include "xcv.h"
 
 namespace vellum::testbed {
 namespace {
@@ -196,6 +197,9 @@ MONITOR2 monitor = [] {
     table.pfnEndDocPort = EndDocPort;
     table.pfnClosePort = ClosePort;
     table.pfnShutdown = Shutdown;
+    table.pfnXcvOpenPort = XcvOpenPort;
+    table.pfnXcvDataPort = XcvDataPort;
+    table.pfnXcvClosePort = XcvClosePort;
     return table;
 }();
 

@@ -299,11 +299,14 @@ TEST_F(ConfigTest, CancelAndTheCloseBoxStoreNothing) {
 TEST_F(ConfigTest, AboutNamesTheVersion) {
     Open();
     Click(Get(ids::kAbout));
-    EXPECT_EQ(Seen(Answer()), (Shown{"About",
-                                     "Vellum v1.02 : PDF Writer for Ghostscript.\r\n"
-                                     "Written by the Vellum team.\r\n"
-                                     "Questions and reports: vellum@vellum.invalid",
-                                     Icon::Information}));
+    // The version the build gave the program, written as About writes it (1.0.2 is "v1.02").
+    EXPECT_EQ(Seen(Answer()),
+              (Shown{"About",
+                     "Vellum v" VELLUM_VERSION_MAJOR "." VELLUM_VERSION_MINOR VELLUM_VERSION_PATCH
+                     " : PDF Writer for Ghostscript.\r\n"
+                     "Written by the Vellum team.\r\n"
+                     "Questions and reports: vellum@vellum.invalid",
+                     Icon::Information}));
     EXPECT_TRUE(vellum().Running());
 }
 

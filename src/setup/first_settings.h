@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "setup/machine_registry.h"
+
+namespace vellum::setup {
+
+inline constexpr const char* kVellumKey = "SOFTWARE\\Vellum";
+// Each user's own Documents folder: stored expandable, so that it resolves per user.
+inline constexpr const char* kDefaultPdfFolder = "%USERPROFILE%\\Documents";
+
+// The Ghostscript paths setup found or the user chose; an empty one is not written.
+struct GhostscriptSettings {
+    std::string gsExe;
+    std::string gsLib;
+    std::string gsFonts;
+};
+
+// Writes the settings a first print needs: the given Ghostscript paths, defDir and sendMail
+// "0". A value already stored is kept as the user left it (an upgrade changes nothing the user
+// set). Returns the names written, in that order. Throws toolkit::RuntimeError.
+std::vector<std::string> WriteFirstSettings(MachineRegistry& registry,
+                                            const GhostscriptSettings& ghostscript);
+
+}  // namespace vellum::setup

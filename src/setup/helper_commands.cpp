@@ -1,0 +1,157 @@
+#include "setup/helper_commands.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+
+#include "setup/first_settings.h"
+#include "setup/ghostscript_search.h"
+#include "setup/paths.h"
+#include "setup/printer_setup.h"
+#include "toolkit/runtime_error.h"
+
+namespace vellum::setup {
+namespace {
+
+struct UsageError {
+    std::string why;
+};
+
+// "--name value" options; `repeatable` ones collect every value.
+struct Options {
+    std::map<std::string, std::vector<std::string>> values;
+
+    std::optional<std::string> One(const std::string& name) const {
+        const auto it = values.find(name);
+        if (it == values.end()) return std::nullopt;
+        return it->second.back();
+    }
+    std::vector<std::string> All(const std::string& name) const {
+        const auto it = values.find(name);
+        return it == values.end() ? std::vector<std::string>{} : it->second;
+    }
+};
+
+Options ParseOptions(const std::vector<std::string>& arguments, size_t first,
+                     const std::vector<std::string>& known) {
+    Options options;
+    for (size_t i = first; i < arguments.size(); ++i) {
+        const std::string& name = arguments[i];
+        if (std::find(known.begin(), known.end(), name) == known.end())
+            throw UsageError{"unknown option \"" + name + "\""};
+        if (i + 1 >= arguments.size()) throw UsageError{name + " needs a value"};
+        options.values[name].push_back(arguments[++i]);
+    }
+    return options;
+}
+
+HelperResult FindCommand(const std::vector<std::string>& arguments, HelperServices& services) {
+    if (arguments.size() != 2) throw UsageError{"find-ghostscript needs exe, lib or fonts"};
+    const auto found = FindGhostscript(services.registry, services.files);
+    const std::string& what = arguments[1];
+    if (what != "exe" && what != "lib" && what != "fonts")
+        throw UsageError{"find-ghostscript needs exe, lib or fonts"};
+    HelperResult result;
+    if (found)
+        result.output = what == "exe" ? found->exe : what == "lib" ? found->lib : found->fonts;
+    if (result.output.empty()) result.exitCode = kExitNotFound;
+    return result;
+}
+
+HelperResult SettingsCommand(const std::vector<std::string>& arguments, HelperServices& services) {
+    const Options options = ParseOptions(arguments, 1, {"--gs-exe", "--gs-lib", "--gs-fonts"});
+    GhostscriptSettings ghostscript;
+    if (options.One("--gs-exe")) {
+        ghostscript.gsExe = *options.One("--gs-exe");
+        ghostscript.gsLib = options.One("--gs-lib").value_or("");
+        ghostscript.gsFonts = options.One("--gs-fonts").value_or("");
+    } else if (const auto found = FindGhostscript(services.registry, services.files)) {
+        ghostscript = {found->exe, found->lib, found->fonts};
+    }
+    HelperResult result;
+    for (const std::string& name : WriteFirstSettings(services.registry, ghostscript))
+        result.output += name + "\n";
+    return result;
+}
+
+HelperResult PrinterCommand(const std::vector<std::string>& arguments, HelperServices& services) {
+    const Options options =
+        ParseOptions(arguments, 1, {"--driver", "--redrun", "--vellum", "--printer"});
+    PrinterRequest request;
+    request.printer = options.One("--printer").value_or(kDefaultPrinter);
+    request.drivers = options.All("--driver");
+    request.redrun = options.One("--redrun").value_or("");
+    request.vellumExe =
+        options.One("--vellum").value_or(JoinPath(services.ownFolder, "vellum.exe"));
+    request.programFiles = services.programFiles;
+    request.systemFolder = services.systemFolder;
+    if (request.printer.empty()) throw UsageError{"--printer needs a name"};
+
+    const PrinterReport report =
+        MakePrinter(services.spooler, services.registry, services.files, request);
+    HelperResult result;
+    switch (report.outcome) {
+        case PrinterOutcome::Made:
+            result.output = "port " + report.port + "\nprinter " + request.printer + "\n" +
+                            (report.driver.empty() ? "" : "driver " + report.driver + "\n") +
+                            "redrun " + report.redrun + "\n";
+            result.message = "The printer \"" + request.printer + "\" prints to PDF through " +
+                             report.port + ".";
+            break;
+        case PrinterOutcome::NoMonitor:
+            result.exitCode = kExitNoMonitor;
+            result.message = kRedMonNeeded;
+            break;
+        case PrinterOutcome::NoRedRun:
+            result.exitCode = kExitNoRedRun;
+            result.message = request.redrun.empty()
+                                 ? "RedMon is installed, but its RedRun program (redrun.exe) "
+                                   "was not found beside it. Copy redrun.exe from the RedMon "
+                                   "package into " +
+                                       JoinPath(services.programFiles, "RedMon") +
+                                       " and add the printer again."
+                                 : "RedRun was not found at " + request.redrun + ".";
+            break;
+        case PrinterOutcome::PrinterTaken:
+            result.exitCode = kExitPrinterTaken;
+            result.message = "A printer named \"" + request.printer + "\" already exists (on " +
+                             report.takenBy + "); it was left as it is.";
+            break;
+    }
+    return result;
+}
+
+HelperResult RemoveCommand(const std::vector<std::string>& arguments, HelperServices& services) {
+    if (arguments.size() != 1) throw UsageError{"remove takes no options"};
+    HelperResult result;
+    for (const std::string& failure : RemovePrinter(services.spooler, services.registry))
+        result.message += failure + "\n";
+    if (!result.message.empty()) result.exitCode = kExitFailed;
+    return result;
+}
+
+}  // namespace
+
+HelperResult RunHelper(const std::vector<std::string>& arguments, HelperServices& services) {
+    try {
+        if (arguments.empty()) throw UsageError{"no command"};
+        const std::string& command = arguments[0];
+        if (command == "find-ghostscript") return FindCommand(arguments, services);
+        if (command == "settings") return SettingsCommand(arguments, services);
+        if (command == "printer") return PrinterCommand(arguments, services);
+        if (command == "remove") return RemoveCommand(arguments, services);
+        throw UsageError{"unknown command \"" + command + "\""};
+    } catch (const UsageError& e) {
+        return {kExitUsage, "",
+                e.why +
+                    "\nusage: vellum-setup-helper find-ghostscript exe|lib|fonts | settings "
+                    "[--gs-exe P --gs-lib P --gs-fonts P] | printer [--driver NAME]... "
+                    "[--redrun PATH] [--vellum PATH] [--printer NAME] | remove"};
+    } catch (const toolkit::RuntimeError& e) {
+        return {kExitFailed, "", e.Description()};
+    } catch (const std::exception& e) {
+        return {kExitFailed, "", e.what()};
+    }
+}
+
+}  // namespace vellum::setup

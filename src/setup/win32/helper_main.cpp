@@ -1,0 +1,94 @@
+// vellum-setup-helper.exe: the setup program's hands. The installer script runs it for what
+// needs more than a script (Ghostscript's discovery, the first settings, the printer and its
+// port, their removal); the Start Menu runs "printer --interactive" to add the printer later.
+// Results go to standard output, messages to standard error, or to a message box when
+// --interactive is given.
+
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+#include "setup/helper_commands.h"
+#include "setup/paths.h"
+#include "setup/win32/machine_registry_win32.h"
+#include "setup/win32/printer_spooler_win32.h"
+#include "toolkit/win32/strings.h"
+
+namespace vellum::setup::win32 {
+namespace {
+
+using vellum::win32::Narrow;
+using vellum::win32::Widen;
+
+std::string OwnFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return "";
+        if (length < path.size()) return FolderOf(Narrow(path.c_str(), length));
+        path.resize(path.size() * 2);
+    }
+}
+
+std::string ProgramFilesFolder() {
+    wchar_t* path = nullptr;
+    std::string folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_ProgramFiles, 0, nullptr, &path)))
+        folder = Narrow(path, wcslen(path));
+    CoTaskMemFree(path);
+    return folder;
+}
+
+std::string SystemFolder() {
+    wchar_t path[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? Narrow(path, length) : std::string();
+}
+
+void Write(DWORD which, const std::string& text) {
+    const HANDLE handle = GetStdHandle(which);
+    if (text.empty() || handle == nullptr || handle == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+int Run() {
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    bool interactive = false;
+    for (int i = 1; argv && i < count; ++i) {
+        const std::string argument = Narrow(argv[i], wcslen(argv[i]));
+        if (argument == "--interactive")
+            interactive = true;
+        else
+            arguments.push_back(argument);
+    }
+    LocalFree(argv);
+
+    PrinterSpoolerWin32 spooler;
+    MachineRegistryWin32 registry;
+    FilesWin32 files;
+    HelperServices services{spooler,       registry, files, OwnFolder(), ProgramFilesFolder(),
+                            SystemFolder()};
+    const HelperResult result = RunHelper(arguments, services);
+    Write(STD_OUTPUT_HANDLE, result.output);
+    if (interactive && !result.message.empty()) {
+        MessageBoxW(nullptr, Widen(result.message).c_str(), L"Vellum",
+                    MB_OK | (result.exitCode == kExitDone ? MB_ICONINFORMATION : MB_ICONERROR));
+    } else if (!result.message.empty()) {
+        Write(STD_ERROR_HANDLE, result.message + "\n");
+    }
+    return result.exitCode;
+}
+
+}  // namespace
+}  // namespace vellum::setup::win32
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    return vellum::setup::win32::Run();
+}

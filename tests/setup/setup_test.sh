@@ -1,0 +1,175 @@
+#!/usr/bin/env bash
+# The setup program as users run it, under Wine, each case in a fresh prefix:
+#  1. Ghostscript registered as its installer does, the "Redirected Port" monitor installed:
+#     a silent install puts the files, Start Menu links, Uninstall entry, settings, port and
+#     printer in place; a document printed from a Windows program to "Vellum PDF" becomes a
+#     PDF; an upgrade keeps the user's edited settings and the port; a silent uninstall
+#     leaves nothing of Vellum's (and leaves the PDF, the monitor and Ghostscript).
+#  2. No Ghostscript, no monitor, another folder (/D=): everything but the Ghostscript
+#     settings and the printer; the uninstall again leaves nothing.
+#
+# usage: setup_test.sh <Windows build folder>
+set -euo pipefail
+build=$(cd "$1" && pwd)
+root=$(cd "$(dirname "$0")/../.." && pwd)
+. "$root/scripts/lib/common.sh"
+. "$root/scripts/lib/setup.sh"
+VELLUM_WIN_BUILD=$build
+bin=$build/bin
+setup_exe=$(vellum_setup_exe)
+version=$(basename "$setup_exe" | sed -E 's/^vellum-(.*)-setup\.exe$/\1/')
+
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+work=$(mktemp -d /tmp/vellum-setup.XXXXXX)
+cleanup() {
+    vellum_wine_down
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+settings='HKLM\SOFTWARE\Vellum'
+ports='HKLM\SYSTEM\CurrentControlSet\Control\Print\Monitors\Redirected Port\Ports'
+printers='HKLM\SYSTEM\CurrentControlSet\Control\Print\Printers'
+links_in() { printf '%s' "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Vellum"; }
+
+expect_value() {  # key, value name, expected "<type> <data>" ("" for none)
+    local got
+    got=$(vellum_reg_value "$1" "$2")
+    [ "$got" = "$3" ] || fail "$1\\$2 is '${got:-<missing>}', expected '${3:-<missing>}'"
+}
+expect_no_key() {
+    if wine reg query "$1" </dev/null >/dev/null 2>&1; then fail "$1 is still there"; fi
+}
+
+expect_installed() {  # Windows folder, its Unix path
+    local folder=$1 unix=$2
+    for file in vellum.exe VellumRegistry.dll vellum-setup-helper.exe readme.txt LICENSE.txt \
+        uninstall.exe; do
+        [ -s "$unix/$file" ] || fail "$file missing from $folder"
+    done
+    for link in "Configure Vellum" "Send PDF by eMail" "Add Vellum PDF Printer" \
+        "Uninstall Vellum"; do
+        [ -s "$(links_in)/$link.lnk" ] || fail "Start Menu link \"$link\" missing"
+    done
+    local key=$VELLUM_UNINSTALL_KEY
+    expect_value "$key" DisplayName "REG_SZ Vellum"
+    expect_value "$key" DisplayVersion "REG_SZ $version"
+    expect_value "$key" Publisher "REG_SZ Vellum"
+    expect_value "$key" DisplayIcon "REG_SZ $folder\\vellum.exe,0"
+    expect_value "$key" InstallLocation "REG_SZ $folder"
+    expect_value "$key" UninstallString "REG_SZ \"$folder\\uninstall.exe\""
+    expect_value "$key" QuietUninstallString "REG_SZ \"$folder\\uninstall.exe\" /S"
+    expect_value "$key" NoModify "REG_DWORD 0x1"
+    expect_value "$key" NoRepair "REG_DWORD 0x1"
+    case $(vellum_reg_value "$key" EstimatedSize) in
+    "REG_DWORD 0x0" | "") fail "EstimatedSize is missing or 0" ;;
+    esac
+    expect_value "$settings" defDir "REG_EXPAND_SZ %USERPROFILE%\\Documents"
+    expect_value "$settings" sendMail "REG_SZ 0"
+}
+
+expect_uninstalled() {  # Unix path of the installation folder
+    vellum_setup_uninstall || fail "the silent uninstall did not finish"
+    [ ! -e "$1" ] || fail "$1 is left: $(ls -A "$1" | tr '\n' ' ')"
+    [ ! -e "$(links_in)" ] || fail "the Start Menu folder is left"
+    expect_no_key "$VELLUM_UNINSTALL_KEY"
+    expect_no_key "$settings"
+    expect_no_key "$printers\\Vellum PDF"
+}
+
+# Ghostscript as its own installer leaves it: the program beside the DLL it records, lib and
+# fonts folders, GS_LIB listing them. The launcher from testbed/ stands in for gswin64c.exe.
+register_ghostscript() {  # key, version
+    local gs="C:\\Program Files\\gs\\gs$2"
+    local unix="$WINEPREFIX/drive_c/Program Files/gs/gs$2"
+    mkdir -p "$unix/bin" "$unix/lib" "$unix/fonts"
+    cp "$bin/gswin64c.exe" "$unix/bin/"
+    : >"$unix/bin/gsdll64.dll"
+    wine reg add "HKLM\\SOFTWARE\\$1\\$2" /v GS_DLL /d "$gs\\bin\\gsdll64.dll" /f \
+        </dev/null >/dev/null 2>&1
+    wine reg add "HKLM\\SOFTWARE\\$1\\$2" /v GS_LIB /d "$gs\\bin;$gs\\lib;$gs\\fonts" /f \
+        </dev/null >/dev/null 2>&1
+}
+
+echo "== with Ghostscript and the Redirected Port monitor"
+VELLUM_WINEPREFIX=$work/with-monitor vellum_wine_up
+register_ghostscript "Artifex Ghostscript" 9.56.1
+register_ghostscript "GPL Ghostscript" 10.02.1
+# The monitor with one port of its own (RPT1:), and the PostScript driver Wine can print with.
+wine "$bin/setup-printer.exe" --no-printer </dev/null
+wine "$bin/setup-printer.exe" --driver-only </dev/null
+vellum_setup_install '/DRIVER=Vellum PostScript' || fail "the silent install failed"
+
+folder='C:\Program Files\Vellum'
+unix_folder="$WINEPREFIX/drive_c/Program Files/Vellum"
+expect_installed "$folder" "$unix_folder"
+gs='C:\Program Files\gs\gs10.02.1'
+expect_value "$settings" gsExe "REG_SZ $gs\\bin\\gswin64c.exe"
+expect_value "$settings" gsLib "REG_SZ $gs\\lib"
+expect_value "$settings" gsFonts "REG_SZ $gs\\fonts"
+redrun=$(vellum_winpath "$bin/redrun.exe")
+expect_value "$settings" rmExe "REG_SZ $redrun"
+expect_value "$settings" rmPort "REG_SZ RPT2:"
+expect_value "$ports\\RPT2:" Command "REG_SZ $redrun"
+expect_value "$ports\\RPT2:" Arguments "REG_SZ \"$folder\\vellum.exe\" %%1"
+expect_value "$ports\\RPT2:" Output "REG_DWORD 0x0"
+expect_value "$ports\\RPT2:" ShowWindow "REG_DWORD 0x2"
+expect_value "$ports\\RPT2:" RunUser "REG_DWORD 0x1"
+expect_value "$ports\\RPT2:" Delay "REG_DWORD 0x12c"
+expect_value "$printers\\Vellum PDF" Port "REG_SZ RPT2:"
+
+echo "== a document printed to \"Vellum PDF\" becomes a PDF"
+for i in $(seq -w 1 60); do printf 'Line %s of the installed printer test: word%s.\r\n' "$i" "$i"; done \
+    >"$work/document.txt"
+pdf_folder="$WINEPREFIX/drive_c/users/Public/PDFs"
+mkdir -p "$pdf_folder"
+if wine "$bin/setup_driver.exe" print "Vellum PDF" "$(vellum_winpath "$work/document.txt")" \
+    'C:\users\Public\PDFs\printed.pdf' </dev/null; then
+    words=$(pdftotext "$pdf_folder/printed.pdf" - 2>/dev/null | tr -s ' \r\n.' '\n\n\n\n')
+    for i in $(seq -w 1 60); do
+        grep -qx "word$i" <<<"$words" || { fail "word$i is missing from the PDF"; break; }
+    done
+else
+    fail "printing through the installed printer did not end well"
+fi
+
+echo "== an upgrade keeps the user's settings and the printer"
+wine reg add "$settings" /v defDir /d 'C:\users\Public\PDFs' /f </dev/null >/dev/null 2>&1
+wine reg add "$settings" /v sendMail /d 1 /f </dev/null >/dev/null 2>&1
+wine reg add "$settings" /v gsFonts /d '' /f </dev/null >/dev/null 2>&1
+rm "$unix_folder/readme.txt"
+vellum_setup_install '/DRIVER=Vellum PostScript' || fail "the upgrade failed"
+[ -s "$unix_folder/readme.txt" ] || fail "the upgrade did not put the files back"
+expect_value "$settings" defDir "REG_SZ C:\\users\\Public\\PDFs"
+expect_value "$settings" sendMail "REG_SZ 1"
+expect_value "$settings" gsFonts "REG_SZ"
+expect_value "$settings" rmPort "REG_SZ RPT2:"
+expect_value "$printers\\Vellum PDF" Port "REG_SZ RPT2:"
+expect_no_key "$ports\\RPT3:"
+
+echo "== the uninstall leaves nothing of Vellum's"
+expect_uninstalled "$unix_folder"
+expect_no_key "$ports\\RPT2:"
+[ -s "$pdf_folder/printed.pdf" ] || fail "the uninstall removed the user's PDF"
+expect_value "$ports\\RPT1:" Command "REG_SZ"  # the monitor's other port stays
+expect_value 'HKLM\SYSTEM\CurrentControlSet\Control\Print\Monitors\Redirected Port' Driver \
+    "REG_SZ $(vellum_winpath "$bin/vredmon.dll")"
+expect_value "HKLM\\SOFTWARE\\GPL Ghostscript\\10.02.1" GS_DLL "REG_SZ $gs\\bin\\gsdll64.dll"
+wineserver -k  # this prefix is done; the display stays for the next
+
+echo "== without Ghostscript and RedMon, into another folder"
+VELLUM_WINEPREFIX=$work/bare vellum_wine_up
+folder='C:\Vellum Apps'
+unix_folder="$WINEPREFIX/drive_c/Vellum Apps"
+vellum_setup_install "/D=$folder" || fail "the silent install failed"
+expect_installed "$folder" "$unix_folder"
+for name in gsExe gsLib gsFonts rmExe rmPort; do expect_value "$settings" "$name" ""; done
+expect_no_key "$settings\\Setup"
+expect_uninstalled "$unix_folder"
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed" >&2
+    exit 1
+fi
+echo "all passed"
