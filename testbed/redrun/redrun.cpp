@@ -12,6 +12,7 @@
 #include "toolkit/runtime_error.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/strings.h"
+#include "toolkit/win32/system_error.h"
 
 namespace vellum::testbed {
 namespace {
@@ -64,8 +65,8 @@ int Run() {
         const std::wstring& path;
         ~Remove() {
             if (!DeleteFileW(path.c_str()))
-                Log(kWho, "cannot remove " + win32::Narrow(path) + ": " +
-                              win32::SystemMessage(GetLastError()));
+                Log(kWho,
+                    win32::SystemErrorText("cannot remove " + win32::Narrow(path), GetLastError()));
         }
     } remove{path};
     SaveInput(path);

@@ -32,9 +32,9 @@ protected:
     }
 
     Log log;
-    toolkit::FakeDriveList drive{log};
-    toolkit::FakeDirList dir{log};
-    toolkit::FakeFileList file{log};
+    FakeDriveList drive{log};
+    FakeDirList dir{log};
+    FakeFileList file{log};
     FakeButton button;
     FakeMapi mapi;
     FakeMsgBox box;

@@ -36,7 +36,12 @@ HWND Button(HWND parent, const char* text, const Twips& position, int id) {
 Win32ConfigWindow::Win32ConfigWindow(config::ConfigServices services, toolkit::FileDialogs& dialogs)
     : services_(std::move(services)), dlg_(dialogs, "Save As") {}
 
-Win32ConfigWindow::~Win32ConfigWindow() = default;
+// The window goes first, so that no message reaches the form or a control while they go; then
+// the form, which refers to the controls; the controls last.
+Win32ConfigWindow::~Win32ConfigWindow() {
+    Destroy();
+    form_.reset();
+}
 
 void Win32ConfigWindow::EnsureLoaded() {
     if (form_ != nullptr) return;
@@ -71,7 +76,7 @@ void Win32ConfigWindow::EnsureCreated() {
 void Win32ConfigWindow::CreateControls() {
     const HWND form = Hwnd();
     // Each wrapper hands the state its load gave it to its new window.
-    auto add = [](DeferredWindow& wrapper, HWND hwnd) { wrapper.Attach(hwnd); };
+    auto add = [](auto& wrapper, HWND hwnd) { wrapper.Attach(hwnd); };
 
     // Created in tab order within each container: dialog navigation follows creation order.
     add(cmdSave_, Button(form, "Sa&ve", {2670, 3465, 1380, 375}, ids::kSave));

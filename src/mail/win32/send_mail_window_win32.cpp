@@ -32,7 +32,12 @@ std::string CurrentFolder() {
 Win32SendMailWindow::Win32SendMailWindow(mail::SendMailServices services, toolkit::Program& program)
     : services_(services), program_(program) {}
 
-Win32SendMailWindow::~Win32SendMailWindow() = default;
+// The window goes first, so that no message reaches the form or a list while they go; then the
+// form, which refers to the lists; the lists last.
+Win32SendMailWindow::~Win32SendMailWindow() {
+    Destroy();
+    form_.reset();
+}
 
 void Win32SendMailWindow::CreateControls() {
     const HWND form = Hwnd();

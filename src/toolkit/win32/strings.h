@@ -7,6 +7,9 @@
 
 #include <string>
 
+// The end-to-end driver words its failures with SystemMessage and takes it from here.
+#include "toolkit/win32/system_error.h"
+
 namespace vellum::win32 {
 
 std::wstring Widen(const std::string& utf8);
@@ -16,11 +19,5 @@ std::string Narrow(const wchar_t* utf16, size_t length);
 // ANSI copies in the system code page; characters it lacks become its default character.
 std::string ToAnsi(const std::string& utf8);
 std::string FromAnsi(const std::string& ansi);
-
-// FormatMessage's wording of a system error code, without the trailing line break; "" when the
-// system has none (Wine has none for many COM results).
-std::string SystemWording(DWORD code);
-// The wording, or "System error N." when there is none.
-std::string SystemMessage(DWORD code);
 
 }  // namespace vellum::win32

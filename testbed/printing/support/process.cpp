@@ -22,12 +22,6 @@ win32::KernelHandle InheritableCopy(HANDLE handle) {
 
 }  // namespace
 
-void ThrowSystemError(const std::string& what, DWORD code) {
-    throw toolkit::RuntimeError(
-        static_cast<std::int32_t>(code), "testbed",
-        what + ": " + win32::SystemMessage(code) + " (" + std::to_string(code) + ")");
-}
-
 DWORD RunAndWait(const std::wstring& commandLine, HANDLE input) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "toolkit/win32/system_error.h"
+
 namespace vellum::testbed {
 
 // Runs `commandLine` (a full Windows command line, program first) and waits for it to end.
@@ -20,7 +22,7 @@ std::wstring CommandTail(const std::wstring& commandLine);
 // `text` with every occurrence of `pattern` replaced by `value`.
 std::wstring ReplaceAll(std::wstring text, const std::wstring& pattern, const std::wstring& value);
 
-// A RuntimeError carrying `what`, the system's wording of `code`, and the code itself.
-[[noreturn]] void ThrowSystemError(const std::string& what, DWORD code);
+// Failed system calls are worded as everywhere else in the program.
+using win32::ThrowSystemError;
 
 }  // namespace vellum::testbed

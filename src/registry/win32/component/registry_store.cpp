@@ -2,23 +2,21 @@
 
 #include <cwchar>
 
-#include "toolkit/win32/handles.h"
-
 namespace vellum::registry::component {
 
 namespace {
-
-win32::RegKey OpenKey(HKEY root, const wchar_t* keyPath, REGSAM access) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root, keyPath, 0, access, &key) != ERROR_SUCCESS) return {};
-    return win32::RegKey(key);
-}
 
 bool IsString(DWORD type) {
     return type == REG_SZ || type == REG_EXPAND_SZ;
 }
 
 }  // namespace
+
+win32::RegKey OpenKey(HKEY root, const wchar_t* keyPath, REGSAM access) {
+    win32::RegKey key;
+    if (RegOpenKeyExW(root, keyPath, 0, access, key.Put()) != ERROR_SUCCESS) key.Release();
+    return key;
+}
 
 bool ReadRegistryString(HKEY root, const wchar_t* keyPath, const wchar_t* valueName,
                         std::wstring& value) {
@@ -49,11 +47,12 @@ bool ReadRegistryString(HKEY root, const wchar_t* keyPath, const wchar_t* valueN
 
 bool WriteRegistryString(HKEY root, const wchar_t* keyPath, const wchar_t* valueName,
                          const wchar_t* value, size_t length) {
-    HKEY raw = nullptr;
+    win32::RegKey key;
     if (RegCreateKeyExW(root, keyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
-                        &raw, nullptr) != ERROR_SUCCESS)
+                        key.Put(), nullptr) != ERROR_SUCCESS) {
+        key.Release();  // what a failed call leaves there is no key
         return false;
-    const win32::RegKey key(raw);
+    }
     static const wchar_t kEmpty[] = L"";
     if (value == nullptr) {
         value = kEmpty;

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "toolkit/win32/handles.h"
+
 namespace vellum::registry::component {
 
 // The predefined keys travel as 32-bit values; sign-extending them gives the 64-bit handles
@@ -13,6 +15,9 @@ namespace vellum::registry::component {
 inline HKEY RootKey(LONG root) {
     return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(root));
 }
+
+// The key opened with `access`, or an empty owner when it cannot be opened.
+win32::RegKey OpenKey(HKEY root, const wchar_t* keyPath, REGSAM access);
 
 // Fetches a REG_SZ (or REG_EXPAND_SZ, unexpanded) value's text, up to its first null.
 // False when the key or value is missing, unreadable or of another type; `value` is then
