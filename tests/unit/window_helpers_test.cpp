@@ -64,6 +64,13 @@ TEST(SelectAllAndFocus, SelectsEveryCharacter) {
     box.text = "C:\\Programme\\Grüße\\gs.exe";  // counted in characters, not bytes
     SelectAllAndFocus(box);
     EXPECT_EQ(box.selLength, 25);
+    // As a text box counts them: one unit for a 3-byte character, two for a 4-byte one.
+    box.text = "C:\\€\\日本";
+    SelectAllAndFocus(box);
+    EXPECT_EQ(box.selLength, 7);
+    box.text = "C:\\𝄞\\a";
+    SelectAllAndFocus(box);
+    EXPECT_EQ(box.selLength, 7);
 
     box.canFocus = false;
     EXPECT_THROW(SelectAllAndFocus(box), toolkit::RuntimeError) << "reaches the caller";
