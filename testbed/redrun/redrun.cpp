@@ -21,16 +21,6 @@ constexpr const char* kWho = "redrun";
 // Exit code when RedRun itself fails, before or instead of the command.
 constexpr int kFailed = 255;
 
-std::wstring TempFilePath() {
-    wchar_t folder[MAX_PATH];
-    const DWORD length = GetTempPathW(MAX_PATH, folder);
-    if (length == 0 || length >= MAX_PATH) ThrowSystemError("no temporary folder", GetLastError());
-    wchar_t path[MAX_PATH];
-    if (GetTempFileNameW(folder, L"vrr", 0, path) == 0)
-        ThrowSystemError("cannot name the job file", GetLastError());
-    return path;
-}
-
 // Copies standard input to `path` until it ends: end of file, or the writer closing its pipe.
 void SaveInput(const std::wstring& path) {
     const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
@@ -59,7 +49,7 @@ int Run() {
     if (tail.empty())
         throw toolkit::RuntimeError(ERROR_INVALID_PARAMETER, kWho,
                                     "no command given (usage: redrun <command with %1>)");
-    const std::wstring path = TempFilePath();
+    const std::wstring path = NewTempFile(L"vrr");
     // The file exists from GetTempFileName on, so it is removed whatever happens next.
     struct Remove {
         const std::wstring& path;

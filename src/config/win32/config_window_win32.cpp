@@ -13,8 +13,6 @@ namespace ids = config::ids;
 namespace {
 
 constexpr wchar_t kClassName[] = L"VellumConfigure";
-constexpr DWORD kWindowStyle =
-    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kEditStyle = WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr DWORD kButtonStyle = WS_TABSTOP | BS_PUSHBUTTON;
 constexpr Twips kFramePosition{120, 420, 5420, 2640};
@@ -66,7 +64,7 @@ void Win32ConfigWindow::EnsureLoaded() {
 void Win32ConfigWindow::EnsureCreated() {
     EnsureLoaded();
     if (Hwnd() != nullptr) return;
-    CreateTopLevel(kClassName, "Configure Vellum", kWindowStyle, 5865, 3990,
+    CreateTopLevel(kClassName, "Configure Vellum", kFormStyle, 5865, 3990,
                    LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
     window_.Attach(Hwnd());
     CreateControls();

@@ -22,6 +22,16 @@ win32::KernelHandle InheritableCopy(HANDLE handle) {
 
 }  // namespace
 
+std::wstring NewTempFile(const wchar_t* prefix) {
+    wchar_t folder[MAX_PATH];
+    const DWORD length = GetTempPathW(MAX_PATH, folder);
+    if (length == 0 || length >= MAX_PATH) ThrowSystemError("no temporary folder", GetLastError());
+    wchar_t path[MAX_PATH];
+    if (GetTempFileNameW(folder, prefix, 0, path) == 0)
+        ThrowSystemError("cannot name a temporary file", GetLastError());
+    return path;
+}
+
 DWORD RunAndWait(const std::wstring& commandLine, HANDLE input) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);

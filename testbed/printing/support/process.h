@@ -22,6 +22,9 @@ std::wstring CommandTail(const std::wstring& commandLine);
 // `text` with every occurrence of `pattern` replaced by `value`.
 std::wstring ReplaceAll(std::wstring text, const std::wstring& pattern, const std::wstring& value);
 
+// A new empty file in the temporary folder, its name starting with `prefix` (three letters).
+std::wstring NewTempFile(const wchar_t* prefix);
+
 // Failed system calls are worded as everywhere else in the program.
 using win32::ThrowSystemError;
 
