@@ -2,8 +2,14 @@
 // creates its ports (each with the Command and Arguments values Vellum probes and writes),
 // and adds a PostScript printer on one of them. Run again, it keeps what is there.
 //
+// With --through-monitor the port is added as RedMon's own Add Port dialog adds it: the
+// monitor's XcvData "AddPort", then "SetConfig" with the port's whole configuration (the
+// program's output its own, its window hidden, run as the printing user, 300 s delay);
+// --log-file makes RedMon write its debug log there.
+//
 //   setup-printer [--port RPT1:] [--printer "Vellum PDF"] [--ports N] [--no-printer]
 //                 [--command TEXT] [--arguments TEXT] [--monitor-dll PATH]
+//                 [--through-monitor [--log-file PATH]]
 //   setup-printer --list-ports
 
 #include <windows.h>
@@ -11,12 +17,15 @@
 
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <optional>
+#include <type_traits>
 #include <string>
 #include <vector>
 
 #include "process.h"
 #include "redmon_keys.h"
+#include "redmon_port_config.h"
 #include "toolkit/runtime_error.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/strings.h"
@@ -32,9 +41,11 @@ struct Options {
     std::wstring monitorDll;  // empty: vredmon.dll beside this program
     std::optional<std::wstring> command;
     std::optional<std::wstring> arguments;
+    std::wstring logFile;
     unsigned extraPorts = 0;
     bool addPrinter = true;
     bool listPorts = false;
+    bool throughMonitor = false;
 };
 
 [[noreturn]] void Usage(const std::string& why) {
@@ -42,7 +53,8 @@ struct Options {
                                 why +
                                     "\nusage: setup-printer [--port NAME] [--printer NAME] "
                                     "[--ports N] [--no-printer] [--command TEXT] "
-                                    "[--arguments TEXT] [--monitor-dll PATH] | --list-ports");
+                                    "[--arguments TEXT] [--monitor-dll PATH] "
+                                    "[--through-monitor [--log-file PATH]] | --list-ports");
 }
 
 Options ParseOptions(int argc, wchar_t** argv) {
@@ -72,6 +84,10 @@ Options ParseOptions(int argc, wchar_t** argv) {
             options.extraPorts = static_cast<unsigned>(n);
         } else if (option == L"--no-printer") {
             options.addPrinter = false;
+        } else if (option == L"--log-file") {
+            options.logFile = value();
+        } else if (option == L"--through-monitor") {
+            options.throughMonitor = true;
         } else if (option == L"--list-ports") {
             options.listPorts = true;
         } else {
@@ -132,6 +148,57 @@ void CreatePort(const std::wstring& name, const Options& options, bool main) {
     win32::RegKey port = CreateKey(std::wstring(kPortsKey) + L"\\" + name);
     EnsureString(port.Get(), L"Command", main ? options.command : std::nullopt);
     EnsureString(port.Get(), L"Arguments", main ? options.arguments : std::nullopt);
+}
+
+struct PrinterCloser {
+    void operator()(HANDLE printer) const { ClosePrinter(printer); }
+};
+using PrinterHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, PrinterCloser>;
+
+// Sends one XcvData request to the monitor; throws with the monitor's status unless it
+// succeeds.
+void SendToMonitor(HANDLE xcv, const wchar_t* request, const void* data, DWORD size) {
+    DWORD output = 0;
+    DWORD needed = 0;
+    DWORD status = ERROR_SUCCESS;
+    if (!XcvDataW(xcv, request, static_cast<BYTE*>(const_cast<void*>(data)), size,
+                  reinterpret_cast<BYTE*>(&output), 0, &needed, &status))
+        ThrowSystemError("XcvData " + win32::Narrow(request) + " failed", GetLastError());
+    if (status != ERROR_SUCCESS)
+        ThrowSystemError("the monitor refused " + win32::Narrow(request),
+                         static_cast<DWORD>(status));
+}
+
+void Copy(wchar_t (&to)[kRedMonTextLength], const std::wstring& from) {
+    if (from.size() >= kRedMonTextLength) Usage("longer than RedMon takes: " + win32::Narrow(from));
+    from.copy(to, from.size());
+    to[from.size()] = L'\0';
+}
+
+void AddPortThroughMonitor(const Options& options) {
+    std::wstring name = std::wstring(L",XcvMonitor ") + kMonitorName;
+    PRINTER_DEFAULTSW access{nullptr, nullptr, SERVER_ACCESS_ADMINISTER};
+    HANDLE raw = nullptr;
+    if (!OpenPrinterW(name.data(), &raw, &access))
+        ThrowSystemError("cannot open the monitor " + win32::Narrow(kMonitorName), GetLastError());
+    PrinterHandle xcv(raw);
+    SendToMonitor(xcv.get(), L"AddPort", options.port.c_str(),
+                  static_cast<DWORD>((options.port.size() + 1) * sizeof(wchar_t)));
+    RedMonPortConfig config;
+    Copy(config.portName, options.port);
+    Copy(config.description, kMonitorName);
+    Copy(config.command, options.command.value_or(L""));
+    Copy(config.arguments, options.arguments.value_or(L""));
+    config.output = kOutputProgram;
+    config.showWindow = kShowHidden;
+    config.runUser = 1;
+    config.delay = 300;
+    if (!options.logFile.empty()) {
+        config.logFileUse = 1;
+        config.logFileDebug = 1;
+        Copy(config.logFileName, options.logFile);
+    }
+    SendToMonitor(xcv.get(), L"SetConfig", &config, sizeof(config));
 }
 
 // wineps.drv needs a PPD. Wine's spooler carries a generic one (resource PPDFILE 1 of
@@ -225,7 +292,10 @@ int Run(int argc, wchar_t** argv) {
         return 0;
     }
     RegisterMonitor(options);
-    CreatePort(options.port, options, true);
+    if (options.throughMonitor)
+        AddPortThroughMonitor(options);
+    else
+        CreatePort(options.port, options, true);
     for (unsigned i = 1; i <= options.extraPorts; ++i)
         CreatePort(L"RPT" + std::to_wstring(i) + L":", options, false);
     if (options.addPrinter) AddPostScriptPrinter(options);

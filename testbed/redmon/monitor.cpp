@@ -132,10 +132,14 @@ std::string Where(const char* what, HANDLE handle) {
     return handle ? std::string(what) + "(" + win32::Narrow(JobOf(handle)->Port()) + ")" : what;
 }
 
-BOOL WINAPI StartDocPort(HANDLE handle, LPWSTR, DWORD, DWORD, LPBYTE) {
+BOOL WINAPI StartDocPort(HANDLE handle, LPWSTR printer, DWORD jobId, DWORD level, LPBYTE docInfo) {
     try {
         if (handle == nullptr) return Fail("StartDocPort", ERROR_INVALID_HANDLE, "no port");
-        JobOf(handle)->Start();
+        // DOC_INFO_1, _2 and _3 all begin with the document's name.
+        const wchar_t* document = docInfo != nullptr && level >= 1 && level <= 3
+                                      ? reinterpret_cast<const DOC_INFO_1W*>(docInfo)->pDocName
+                                      : nullptr;
+        JobOf(handle)->Start(printer ? printer : L"", jobId, document ? document : L"");
         return TRUE;
     } catch (...) {
         return Fail(Where("StartDocPort", handle));

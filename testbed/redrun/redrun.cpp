@@ -1,6 +1,8 @@
-// RedRun stand-in: the port's Arguments are its command-line tail. It keeps the job that
-// arrives on standard input in a temporary file, runs the tail with every %1 replaced by
-// that file's path, waits, removes the file, and exits with the command's exit code.
+// RedRun stand-in, as RedRun was measured: the port's Arguments (after RedMon's own
+// substitution) are its command-line tail. It keeps the job that arrives on standard input in
+// a temporary file, runs the tail with an argument that is exactly %1 replaced by that file's
+// path in quotes (or the path appended), waits, removes the file, and exits with 0 whatever
+// the command did: RedMon learns nothing from RedRun's exit code.
 
 #include <windows.h>
 
@@ -9,6 +11,7 @@
 
 #include "log.h"
 #include "process.h"
+#include "redirection_rules.h"
 #include "toolkit/runtime_error.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/strings.h"
@@ -19,7 +22,7 @@ namespace {
 
 constexpr const char* kWho = "redrun";
 // Exit code when RedRun itself fails, before or instead of the command.
-constexpr int kFailed = 255;
+constexpr int kFailed = 2;
 
 // Copies standard input to `path` until it ends: end of file, or the writer closing its pipe.
 void SaveInput(const std::wstring& path) {
@@ -45,7 +48,7 @@ void SaveInput(const std::wstring& path) {
 }
 
 int Run() {
-    const std::wstring tail = CommandTail(GetCommandLineW());
+    const std::wstring tail = RedRunTail(GetCommandLineW());
     if (tail.empty())
         throw toolkit::RuntimeError(ERROR_INVALID_PARAMETER, kWho,
                                     "no command given (usage: redrun <command with %1>)");
@@ -60,10 +63,10 @@ int Run() {
         }
     } remove{path};
     SaveInput(path);
-    const std::wstring command = ReplaceAll(tail, L"%1", path);
+    const std::wstring command = RedRunCommandLine(tail, path);
     const DWORD code = RunAndWait(command);
     if (code != 0) Log(kWho, win32::Narrow(command) + " exited with code " + std::to_string(code));
-    return static_cast<int>(code);
+    return 0;
 }
 
 }  // namespace

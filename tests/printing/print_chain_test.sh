@@ -2,8 +2,9 @@
 # The printing chain without Vellum: a Windows program prints a multi-page text file to
 # "Vellum PDF"; the monitor runs RedRun, RedRun runs a copy command with %1 replaced by the
 # job file. The copy must be the driver's PostScript, which Ghostscript turns into a PDF
-# holding every word of the text across several pages. Then the failure paths: a port
-# without a command fails the print job, and a command's exit code reaches the log.
+# holding every word of the text across several pages. The command sees RedMon's REDMON_*
+# variables. Then the failure paths: a port without a command fails the print job, and a
+# command's exit code reaches RedRun's log while RedRun itself exits 0, as RedRun does.
 #
 # usage: print_chain_test.sh <bin folder of the Windows build>
 set -euo pipefail
@@ -28,7 +29,8 @@ cleanup() {
 trap cleanup EXIT
 
 redrun=$(winpath "$bin/redrun.exe")
-copy_to() { printf 'C:\\windows\\system32\\cmd.exe /c copy /b "%%1" "%s"' "$(winpath "$1")"; }
+# %%1: the monitor turns it into the %1 that RedRun replaces with the job file.
+copy_to() { printf 'C:\\windows\\system32\\cmd.exe /c copy /b %%%%1 "%s"' "$(winpath "$1")"; }
 temp_dir="$WINEPREFIX/drive_c/users/$(id -un)/Temp"
 leftovers() { find "$temp_dir" -maxdepth 1 \( -name 'vrm*' -o -name 'vrr*' \) 2>/dev/null | wc -l; }
 
@@ -68,6 +70,16 @@ else
 fi
 [ "$(leftovers)" -eq "$before" ] || fail "job files left in $temp_dir"
 
+echo "== the command sees what RedMon tells about the job"
+# RedRun appends the job file, which rem then ignores.
+wine_run "$bin/setup-printer.exe" --command "$redrun" \
+    --arguments "C:\\windows\\system32\\cmd.exe /c >\"$(winpath "$work/env.txt")\" set REDMON_& rem"
+wine_run "$bin/printtext.exe" "Vellum PDF" "$(winpath "$text")" || fail "printtext failed"
+for line in 'REDMON_PORT=RPT1:' 'REDMON_DOCNAME=document.txt' 'REDMON_BASENAME=document' \
+    'REDMON_FILENAME='; do
+    tr -d '\r' <"$work/env.txt" 2>/dev/null | grep -qx "$line" || fail "no $line for the command"
+done
+
 echo "== a port without a command fails the job and says why"
 wine_run "$bin/setup-printer.exe" --command "" --arguments ""
 if wine_run "$bin/printtext.exe" "Vellum PDF" "$(winpath "$text")" 2>/dev/null; then
@@ -75,13 +87,15 @@ if wine_run "$bin/printtext.exe" "Vellum PDF" "$(winpath "$text")" 2>/dev/null; 
 fi
 grep -q "RPT1: has no Command" "$work/redmon.log" || fail "no log line for the missing command"
 
-echo "== the command's exit code comes back through RedRun"
+echo "== the command's exit code stops at RedRun"
 wine_run "$bin/setup-printer.exe" --command "$redrun" \
     --arguments 'C:\windows\system32\cmd.exe /c exit 7'
 wine_run "$bin/printtext.exe" "Vellum PDF" "$(winpath "$text")" 2>/dev/null ||
     fail "printtext failed"
-grep -q "EndDocPort(RPT1:): the command exited with code 7" "$work/redmon.log" ||
-    fail "the monitor did not see RedRun's exit code 7"
+grep -q "exited with code 7" "$work/redmon.log" || fail "RedRun did not log the exit code 7"
+if grep -q "EndDocPort(RPT1:): the command exited" "$work/redmon.log"; then
+    fail "RedRun passed the command's exit code on"
+fi
 [ "$(leftovers)" -eq "$before" ] || fail "job files left in $temp_dir"
 
 if [ "$failures" -ne 0 ]; then

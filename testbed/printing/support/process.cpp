@@ -20,6 +20,27 @@ win32::KernelHandle InheritableCopy(HANDLE handle) {
     return win32::KernelHandle(copy);
 }
 
+// This process's environment block with `added` appended, as CreateProcessW takes it with
+// CREATE_UNICODE_ENVIRONMENT; empty when nothing is added (the child then inherits ours).
+std::vector<wchar_t> EnvironmentBlock(const EnvironmentAdditions& added) {
+    std::vector<wchar_t> block;
+    if (added.empty()) return block;
+    wchar_t* own = GetEnvironmentStringsW();
+    if (own != nullptr) {
+        wchar_t* end = own;
+        while (*end) end += wcslen(end) + 1;
+        block.assign(own, end);
+        FreeEnvironmentStringsW(own);
+    }
+    for (const auto& [name, value] : added) {
+        const std::wstring entry = name + L"=" + value;
+        block.insert(block.end(), entry.begin(), entry.end());
+        block.push_back(L'\0');
+    }
+    block.push_back(L'\0');
+    return block;
+}
+
 }  // namespace
 
 std::wstring NewTempFile(const wchar_t* prefix) {
@@ -32,7 +53,7 @@ std::wstring NewTempFile(const wchar_t* prefix) {
     return path;
 }
 
-DWORD RunAndWait(const std::wstring& commandLine, HANDLE input) {
+DWORD RunAndWait(const std::wstring& commandLine, HANDLE input, const EnvironmentAdditions& added) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     win32::KernelHandle in, out, err;
@@ -48,9 +69,12 @@ DWORD RunAndWait(const std::wstring& commandLine, HANDLE input) {
     }
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back(L'\0');
+    std::vector<wchar_t> environment = EnvironmentBlock(added);
     PROCESS_INFORMATION info{};
     if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, input != nullptr ? TRUE : FALSE,
-                        0, nullptr, nullptr, &startup, &info))
+                        CREATE_UNICODE_ENVIRONMENT,
+                        environment.empty() ? nullptr : environment.data(), nullptr, &startup,
+                        &info))
         ThrowSystemError("cannot start " + win32::Narrow(commandLine), GetLastError());
     win32::KernelHandle process(info.hProcess);
     win32::KernelHandle thread(info.hThread);
@@ -64,29 +88,6 @@ DWORD RunAndWait(const std::wstring& commandLine, HANDLE input) {
     if (!GetExitCodeProcess(process.Get(), &code))
         ThrowSystemError("no exit code from " + win32::Narrow(commandLine), GetLastError());
     return code;
-}
-
-std::wstring CommandTail(const std::wstring& commandLine) {
-    size_t i = 0;
-    // The program name ends at the closing quote when it starts with one, else at a blank;
-    // this is how the C runtime splits off argv[0].
-    if (i < commandLine.size() && commandLine[i] == L'"') {
-        ++i;
-        while (i < commandLine.size() && commandLine[i] != L'"') ++i;
-        if (i < commandLine.size()) ++i;
-    } else {
-        while (i < commandLine.size() && commandLine[i] != L' ' && commandLine[i] != L'\t') ++i;
-    }
-    while (i < commandLine.size() && (commandLine[i] == L' ' || commandLine[i] == L'\t')) ++i;
-    return commandLine.substr(i);
-}
-
-std::wstring ReplaceAll(std::wstring text, const std::wstring& pattern, const std::wstring& value) {
-    if (pattern.empty()) return text;
-    for (size_t at = text.find(pattern); at != std::wstring::npos;
-         at = text.find(pattern, at + value.size()))
-        text.replace(at, pattern.size(), value);
-    return text;
 }
 
 }  // namespace vellum::testbed

@@ -5,22 +5,22 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "toolkit/win32/system_error.h"
 
 namespace vellum::testbed {
 
-// Runs `commandLine` (a full Windows command line, program first) and waits for it to end.
-// When `input` is given, the child reads it as standard input (an inheritable duplicate is
-// made for the start only); its output goes where this process's output goes. Returns the
-// child's exit code; throws toolkit::RuntimeError when it cannot be started.
-DWORD RunAndWait(const std::wstring& commandLine, HANDLE input = nullptr);
+using EnvironmentAdditions = std::vector<std::pair<std::wstring, std::wstring>>;
 
-// The part of a command line after the program name and the blanks that follow it.
-std::wstring CommandTail(const std::wstring& commandLine);
-
-// `text` with every occurrence of `pattern` replaced by `value`.
-std::wstring ReplaceAll(std::wstring text, const std::wstring& pattern, const std::wstring& value);
+// Runs `commandLine` (a full Windows command line, program first, handed over exactly as it
+// is) and waits for it to end. When `input` is given, the child reads it as standard input
+// (an inheritable duplicate is made for the start only); its output goes where this
+// process's output goes. The child's environment is this process's with `added` appended.
+// Returns the child's exit code; throws toolkit::RuntimeError when it cannot be started.
+DWORD RunAndWait(const std::wstring& commandLine, HANDLE input = nullptr,
+                 const EnvironmentAdditions& added = {});
 
 // A new empty file in the temporary folder, its name starting with `prefix` (three letters).
 std::wstring NewTempFile(const wchar_t* prefix);
