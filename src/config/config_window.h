@@ -11,6 +11,13 @@ namespace vellum::config {
 enum class ConfigTab { Ghostscript = 0, RedMon = 1, Vellum = 2 };
 enum class ConfigField { GsExe, GsLib, PdfDir };
 
+// How a held window was closed.
+enum class ConfigOutcome {
+    Saved,   // Save stored the settings and bound the port
+    Closed,  // Cancel or the close box: nothing more was stored
+    Ended,   // the program was ended meanwhile (an untrapped error was reported)
+};
+
 class ConfigWindow {
 public:
     virtual ~ConfigWindow() = default;
@@ -19,6 +26,10 @@ public:
     virtual void Focus(ConfigField field) = 0;
     // The window's common dialog; reaching it loads the window hidden.
     virtual toolkit::CommonDialog& Dlg() = 0;
+    // Holds the caller while the user works in the shown window: runs its events until it is
+    // closed. Its unload then only hides it, instead of ending the program, and unloads it:
+    // the next use loads it afresh.
+    virtual ConfigOutcome HoldUntilClosed() = 0;
 };
 
 }  // namespace vellum::config

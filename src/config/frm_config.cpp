@@ -54,18 +54,32 @@ void FrmConfig::Form_Load() {
     c_.txtgsdir.SetText(Settings.gsExe);
     c_.txtgsfonts.SetText(Settings.gsFonts);
     c_.txtgslib.SetText(Settings.gsLib);
-    c_.chkMail.SetValue(Settings.sendMail == "1" ? 1 : 0);
+    // Trimmed as the convert mode reads it: " 1" mails, so it must show checked, or the next
+    // save would turn mailing off.
+    c_.chkMail.SetValue(toolkit::TrimSpaces(Settings.sendMail) == "1" ? 1 : 0);
     c_.txtPDFDir.SetText(Settings.defDir);
 }
 
 void FrmConfig::Form_Unload() {
     registry.reset();
+    if (holdingJob_) {
+        outcome_ = saved_ ? ConfigOutcome::Saved : ConfigOutcome::Closed;
+        return;
+    }
     s_.program.End();
+}
+
+void FrmConfig::HoldJob() {
+    holdingJob_ = true;
+    saved_ = false;
+    outcome_.reset();
 }
 
 void FrmConfig::cmdSave_Click() {
     try {
         if (!s_.files.FileExists(c_.txtgsdir.Text())) {
+            // The field is focused where the user can see it, not on a hidden tab.
+            c_.ssConfig.SetTab(static_cast<int>(ConfigTab::Ghostscript));
             s_.msgBox.Show("Ghostscript executable not found.", "Error!", Icon::Error);
             shell::SelectAllAndFocus(c_.txtgsdir);
             return;
@@ -78,6 +92,7 @@ void FrmConfig::cmdSave_Click() {
         // Binding the port after a failed store would leave settings and port out of step.
         if (!settings::SaveSettings(Settings, s_.registry, s_.msgBox)) return;
         if (ApplyRedirectionSettings()) {
+            saved_ = true;
             Form_Unload();
             return;
         }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,11 @@ public:
     void cmdBrowseRM_Click(int index);
     void cmdPDFDir_Click(int index);
 
+    // While start-up holds a print job, the unload closes the window without ending the
+    // program; Outcome() then says how it was closed (nothing while it is open).
+    void HoldJob();
+    std::optional<ConfigOutcome> Outcome() const { return outcome_; }
+
     // The RedMon port binding.
     void LoadRedirectionSettings();
     bool ApplyRedirectionSettings();
@@ -94,6 +100,9 @@ private:
     bool regOk = false;
     std::string rmArgs;
     std::string rmCommand;
+    bool holdingJob_ = false;
+    bool saved_ = false;
+    std::optional<ConfigOutcome> outcome_;
 };
 
 }  // namespace vellum::config

@@ -30,8 +30,8 @@ std::string TrimAtNull(const std::string& text);
 class Spooler {
 public:
     virtual ~Spooler() = default;
-    // Every port of `serverName` ("" is this machine), in the spooler's order, texts as UTF-8;
-    // nothing when the spooler cannot answer. Never throws.
+    // Every port of `serverName` ("" is this machine), in the spooler's order, texts in the
+    // process's code page; nothing when the spooler cannot answer. Never throws.
     virtual std::optional<std::vector<PortRecord>> ListPorts(const std::string& serverName) = 0;
 };
 

@@ -61,7 +61,8 @@ std::string JobPathOf(const std::string& tail) {
 
 Mode ChooseMode(const std::string& tail) {
     if (tail.empty()) return Mode::Configure;
-    const std::string word = StripQuotes(tail);
+    std::string word = StripQuotes(tail);
+    std::transform(word.begin(), word.end(), word.begin(), Lower);
     if (word == "-config") return Mode::Configure;
     if (word == "-mail") return Mode::Mail;
     return Mode::Convert;

@@ -24,8 +24,9 @@ std::string StripQuotes(const std::string& tail);
 // versions) still names the job.
 std::string JobPathOf(const std::string& tail);
 
-// Empty tail: configure; "-config" and "-mail" (exact case, after quotes are removed) pick
-// their modes; anything else, even a tail made only of quotes, is a job path.
+// Empty tail: configure; "-config" and "-mail" in any letter case (after quotes are removed)
+// pick their modes, since "-CONFIG" taken as a job would convert nothing; anything else, even
+// a tail made only of quotes, is a job path.
 Mode ChooseMode(const std::string& tail);
 
 }  // namespace vellum::startup

@@ -22,37 +22,45 @@ void OpenConfigOn(config::ConfigWindow& window, config::ConfigTab tab, config::C
 
 }  // namespace
 
-void LoadSettings(SettingsServices& s) {
+SettingsState LoadSettings(SettingsServices& s) {
     try {
-        std::unique_ptr<registry::RegistryAccess> reg = s.registry.Create();
-        bool ok = false;
-        auto read = [&](const char* name, std::string& field) {
-            reg->ReadString(registry::kHkeyLocalMachine, registry::kSettingsKey, name, field, ok);
-        };
+        bool gsExeOk = false;
+        bool gsLibOk = false;
+        bool defDirOk = false;
+        {
+            std::unique_ptr<registry::RegistryAccess> reg = s.registry.Create();
+            auto read = [&](const char* name, std::string& field, bool& ok) {
+                reg->ReadString(registry::kHkeyLocalMachine, registry::kSettingsKey, name, field,
+                                ok);
+            };
+            bool ignored = false;  // gsFonts and sendMail may be missing
+            read("gsExe", Settings.gsExe, gsExeOk);
+            read("gsFonts", Settings.gsFonts, ignored);
+            read("gsLib", Settings.gsLib, gsLibOk);
+            read("sendMail", Settings.sendMail, ignored);
+            read("defDir", Settings.defDir, defDirOk);
+        }
 
-        read("gsExe", Settings.gsExe);
-        if (!s.files.FileExists(Settings.gsExe) || !ok) {
+        if (!s.files.FileExists(Settings.gsExe) || !gsExeOk) {
             s.msgBox.Show("Vellum Configuration Error.", "Error!", Icon::Information);
             OpenConfigOn(s.config, config::ConfigTab::Ghostscript, config::ConfigField::GsExe);
-            return;
+            return SettingsState::Incomplete;
         }
-        read("gsFonts", Settings.gsFonts);
-        read("gsLib", Settings.gsLib);
-        if (TrimSpaces(Settings.gsLib).empty() || !ok) {
+        if (TrimSpaces(Settings.gsLib).empty() || !gsLibOk) {
             s.msgBox.Show("Vellum Configuration Error.", "Error!", Icon::Information);
             OpenConfigOn(s.config, config::ConfigTab::Ghostscript, config::ConfigField::GsLib);
-            return;
+            return SettingsState::Incomplete;
         }
-        read("sendMail", Settings.sendMail);
-        read("defDir", Settings.defDir);
-        if (TrimSpaces(Settings.defDir).empty() || !ok) {
+        if (TrimSpaces(Settings.defDir).empty() || !defDirOk) {
             s.msgBox.Show("PDF default directory not set.", "Configuration Error!",
                           Icon::Information);
             OpenConfigOn(s.config, config::ConfigTab::Vellum, config::ConfigField::PdfDir);
-            return;
+            return SettingsState::Incomplete;
         }
+        return SettingsState::Complete;
     } catch (const toolkit::RuntimeError& e) {
         toolkit::ErrorReport(s.msgBox, toolkit::ReportForm::Long, e);
+        return SettingsState::Unreadable;
     }
 }
 

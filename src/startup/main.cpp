@@ -1,7 +1,10 @@
 #include "startup/main.h"
 
+#include <optional>
+
 #include "convert/convert.h"
 #include "startup/command_line.h"
+#include "startup/job_file.h"
 #include "startup/prompt.h"
 #include "settings/settings.h"
 #include "startup/load_settings.h"
@@ -10,40 +13,85 @@
 
 namespace vellum::startup {
 
+namespace {
+
+void ReportNotConverted(toolkit::MsgBox& msgBox, const std::string& reason,
+                        const std::string& jobPath, const std::string& advice = "") {
+    msgBox.Show("The print job was not converted, because " + reason + ":\r\n" + jobPath +
+                    (advice.empty() ? "" : "\r\n\r\n" + advice),
+                "Error!", toolkit::Icon::Error);
+}
+
+// Holds the job while the user completes the settings in the window the load opened, reading
+// them again after each Save; true once they are complete. False after the user gave up (a
+// message then says the job was not converted) or the program was ended.
+bool SettingsCompleted(Services& s, SettingsServices& settings, SettingsState state,
+                       const std::string& jobPath) {
+    while (state == SettingsState::Incomplete) {
+        switch (s.config.HoldUntilClosed()) {
+            case config::ConfigOutcome::Saved:
+                state = LoadSettings(settings);
+                break;
+            case config::ConfigOutcome::Closed:
+                ReportNotConverted(s.msgBox, "the settings were not completed", jobPath,
+                                   "Print the document again once the settings are saved.");
+                return false;
+            case config::ConfigOutcome::Ended:
+                return false;
+        }
+    }
+    if (state == SettingsState::Unreadable) {
+        ReportNotConverted(s.msgBox, "the settings could not be read", jobPath);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 std::string FileNameOf(const std::string& path) {
     const size_t slash = path.rfind('\\');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-AfterMain Main(Services& s, const std::string& commandTail) {
+MainResult Main(Services& s, const std::string& commandTail) {
     const Mode mode = ChooseMode(commandTail);
+    bool pdfWritten = false;
     try {
         SettingsServices settings{s.registry, s.files, s.msgBox, s.config};
-        LoadSettings(settings);
+        const SettingsState state = LoadSettings(settings);
 
         if (mode == Mode::Configure) {
             s.config.Show();
-            return AfterMain::RunMessageLoop;
+            return {AfterMain::RunMessageLoop};
         }
         if (mode == Mode::Mail) {
             s.sendMail.Show();
-            return AfterMain::RunMessageLoop;
+            return {AfterMain::RunMessageLoop};
         }
 
-        const std::string jobPath = JobPathOf(commandTail);
+        const std::optional<std::string> jobPath =
+            CheckJobFile(s.files, s.msgBox, JobPathOf(commandTail));
+        if (!jobPath || !SettingsCompleted(s, settings, state, *jobPath))
+            return {AfterMain::EndProgram, kExitNotConverted};
+
         s.events.DoEvents();
-        const std::string pdfPath = PromptForPdfPath(s.config, s.msgBox, settings::Settings.defDir);
-        if (!pdfPath.empty() &&
-            convert::ConvertToPdf(s.runner, s.files, s.msgBox, settings::Settings, pdfPath,
-                                  jobPath) &&
-            toolkit::TrimSpaces(settings::Settings.sendMail) == "1") {
-            mail::SendDocuments(s.mapi, s.msgBox, 0, ";", pdfPath, FileNameOf(pdfPath));
-        }
-        return AfterMain::EndProgram;
+        const PdfChoice choice =
+            PromptForPdfPath(s.config, s.msgBox, SaveAsFolder(s.files, settings::Settings.defDir));
+        if (choice.result == PromptResult::Cancelled) return {AfterMain::EndProgram, kExitDone};
+        if (choice.result == PromptResult::Failed)
+            return {AfterMain::EndProgram, kExitNotConverted};
+
+        pdfWritten = convert::ConvertToPdf(s.runner, s.files, s.msgBox, settings::Settings,
+                                           choice.path, *jobPath);
+        if (pdfWritten && toolkit::TrimSpaces(settings::Settings.sendMail) == "1")
+            mail::SendDocuments(s.mapi, s.msgBox, 0, ";", choice.path, FileNameOf(choice.path));
+        return {AfterMain::EndProgram, pdfWritten ? kExitDone : kExitNotConverted};
     } catch (const toolkit::RuntimeError& e) {
         toolkit::ErrorReport(s.msgBox, toolkit::ReportForm::Short, e);
         // A hidden configuration window must not keep a finished job's process alive.
-        return mode == Mode::Convert ? AfterMain::EndProgram : AfterMain::RunMessageLoop;
+        if (mode != Mode::Convert) return {AfterMain::RunMessageLoop};
+        return {AfterMain::EndProgram, pdfWritten ? kExitDone : kExitNotConverted};
     }
 }
 

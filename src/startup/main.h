@@ -35,9 +35,18 @@ enum class AfterMain {
     EndProgram,      // the job is done: close every window and end now
 };
 
+// The process's exit codes when the convert mode ends it.
+inline constexpr int kExitDone = 0;          // the PDF was written, or Save As was cancelled
+inline constexpr int kExitNotConverted = 1;  // the job was not converted, for any reason
+
+struct MainResult {
+    AfterMain after = AfterMain::EndProgram;
+    int exitCode = kExitDone;  // what the process returns when it ends now
+};
+
 // Where every run enters the program: loads the settings, then configures, opens the
 // send-mail window, or converts the job named by `commandTail`.
-AfterMain Main(Services& services, const std::string& commandTail);
+MainResult Main(Services& services, const std::string& commandTail);
 
 // The last component of a Windows path: the text after its final "\".
 std::string FileNameOf(const std::string& path);

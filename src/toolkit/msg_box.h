@@ -6,7 +6,7 @@ namespace vellum::toolkit {
 
 enum class Icon { Error = 16, Information = 64 };
 
-// A modal message box with an OK button only. Texts are UTF-8.
+// A modal message box with an OK button only. Texts are in the process's code page.
 class MsgBox {
 public:
     virtual ~MsgBox() = default;

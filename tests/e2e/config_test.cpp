@@ -186,7 +186,7 @@ TEST_F(ConfigTest, EveryControlSitsWhereTheDesignPutsItAtTheScreensDpi) {
     }
 }
 
-TEST_F(ConfigTest, SaveWithoutGhostscriptStoresNothingAndPointsAtThePath) {
+TEST_F(ConfigTest, SaveWithoutGhostscriptStoresNothingAndShowsThePathOnItsTab) {
     // A missing file and a folder are both no executable.
     for (const std::string& gsExe : {pdfs.File("gswin64c.exe"), pdfs.Path()}) {
         SCOPED_TRACE(gsExe);
@@ -202,8 +202,9 @@ TEST_F(ConfigTest, SaveWithoutGhostscriptStoresNothingAndPointsAtThePath) {
         EXPECT_EQ(box.title, "Error!");
         EXPECT_EQ(box.icon, Icon::Error);
 
+        EXPECT_EQ(CurrentTab(Get(ids::kTabs)), 0) << "keystrokes go where the user sees them";
+        EXPECT_TRUE(IsVisible(Get(ids::kGsDir)));
         ExpectWholeTextSelectedAndFocused(vellum(), Get(ids::kGsDir));
-        EXPECT_EQ(CurrentTab(Get(ids::kTabs)), 2) << "the tab in front stays";
         EXPECT_EQ(StoredSettings(), before);
         EXPECT_TRUE(vellum().Running());
         vellum().Kill();

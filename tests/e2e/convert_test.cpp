@@ -48,18 +48,6 @@ TEST_F(ConvertTest, NameTypedWithAnExtensionIsKeptAsTyped) {
     EXPECT_FALSE(FileExists(pdfs.File("report.ps2pdf.pdf")));
 }
 
-TEST_F(ConvertTest, IncompleteSettingsShowTheWindowThenStillConvertAndCloseItAtTheEnd) {
-    VellumRegistry::Set("defDir", "");
-    Process vellum = StartVellum(JobArgument());
-    const MessageBoxInfo box = WaitForMessageBox(vellum);
-    EXPECT_EQ(box.text, "PDF default directory not set.");
-    CloseMessageBox(box.hwnd);
-    WaitForWindow(vellum, "Configure Vellum");
-    AnswerSaveAs(vellum, pdfs.File("despite.pdf"));
-    EXPECT_EQ(vellum.WaitExitCode(kConvertTimeout), 0u) << DescribeWindows(vellum);
-    EXPECT_TRUE(FileExists(pdfs.File("despite.pdf")));
-}
-
 TEST_F(ConvertTest, CancelConvertsNothingAndEndsSilently) {
     Process vellum = StartVellum(JobArgument());
     CancelDialog(WaitForFileDialog(vellum));

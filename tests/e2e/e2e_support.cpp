@@ -120,6 +120,15 @@ std::string PdfText(const std::string& pdfPath) {
     return text;
 }
 
+std::string TestOutputPath(const std::string& name) {
+    // The programs live in <build>\bin; the output goes beside them.
+    std::string folder = SiblingPath("");
+    while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    folder = folder.substr(0, folder.find_last_of('\\')) + "\\test-output";
+    CreateDirectoryW(win32::Widen(folder).c_str(), nullptr);
+    return folder + "\\" + name;
+}
+
 Process StartVellum(const std::string& argsTail, const Environment& env) {
     return Process::Start(SiblingPath("vellum.exe"), argsTail, env);
 }

@@ -51,6 +51,10 @@ std::string ReadTextFile(const std::string& path);
 // launcher).
 std::string PdfText(const std::string& pdfPath);
 
+// Where a test leaves what people look at (screenshots): `name` in the build's test-output
+// folder, which is made when missing.
+std::string TestOutputPath(const std::string& name);
+
 // vellum.exe next to the test, started with `argsTail`.
 Process StartVellum(const std::string& argsTail, const Environment& env = {});
 

@@ -3,6 +3,7 @@
 // Fakes for what start-up reaches: the two windows, the process runner, the mail library and
 // the event pump.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,8 +32,20 @@ public:
         Load("dlg");
         return dlg;
     }
+    // Plays the user: `whileHeld` runs as the user's work in the window (fixing the stored
+    // settings, say), then the next of `outcomes` closes it (Closed when none is left).
+    config::ConfigOutcome HoldUntilClosed() override {
+        Load("hold");
+        if (whileHeld) whileHeld();
+        if (outcomes.empty()) return config::ConfigOutcome::Closed;
+        const config::ConfigOutcome outcome = outcomes.front();
+        outcomes.erase(outcomes.begin());
+        return outcome;
+    }
 
     std::vector<std::string> log;
+    std::function<void()> whileHeld;
+    std::vector<config::ConfigOutcome> outcomes;
     bool failLoad = false;
     FakeFileDialogs dialogs;
     toolkit::CommonDialog dlg;

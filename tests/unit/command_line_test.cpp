@@ -46,13 +46,15 @@ TEST(CommandLine, JobPathIsTrimmedAfterItsQuotesAreGone) {
     EXPECT_EQ(JobPathOf("\"\""), "");
 }
 
-TEST(CommandLine, ModeWordsAreExactAndCaseSensitive) {
+TEST(CommandLine, ModeWordsAreWholeWordsInAnyCase) {
     EXPECT_EQ(ChooseMode(""), Mode::Configure);
     EXPECT_EQ(ChooseMode("-config"), Mode::Configure);
     EXPECT_EQ(ChooseMode("\"-config\""), Mode::Configure);
     EXPECT_EQ(ChooseMode("-mail"), Mode::Mail);
-    EXPECT_EQ(ChooseMode("-CONFIG"), Mode::Convert);
-    EXPECT_EQ(ChooseMode("-Mail"), Mode::Convert);
+    EXPECT_EQ(ChooseMode("-CONFIG"), Mode::Configure);
+    EXPECT_EQ(ChooseMode("\"-Config\""), Mode::Configure);
+    EXPECT_EQ(ChooseMode("-Mail"), Mode::Mail);
+    EXPECT_EQ(ChooseMode("-configure"), Mode::Convert);
     EXPECT_EQ(ChooseMode(" -config"), Mode::Convert);
     EXPECT_EQ(ChooseMode(R"("C:\spool\job 12.ps")"), Mode::Convert);
 }

@@ -111,14 +111,18 @@ TEST_F(FrmConfigTest, LoadEdgesEveryButtonCompletesFourPathsAndShowsTheSettings)
     EXPECT_EQ(registry.alive, 1) << "the window keeps its component from load on";
 }
 
-TEST_F(FrmConfigTest, LoadSelectsNoBlankPortAndChecksMailOnlyForExactlyOne) {
+TEST_F(FrmConfigTest, LoadSelectsNoBlankPortAndChecksMailAsTheConvertModeReadsIt) {
     registry.Set(kKey, "rmPort", "   ");
-    settings::Settings.sendMail = " 1";
     windows.autoCompleteAvailable = false;  // and completion missing is silent
-    Load();
+    for (const auto& [stored, checked] : std::vector<std::pair<std::string, int>>{
+             {" 1", 1}, {"1  ", 1}, {"\t1", 0}, {"11", 0}, {"", 0}, {"0", 0}}) {
+        SCOPED_TRACE("sendMail \"" + stored + "\"");
+        settings::Settings.sendMail = stored;
+        Load();
+        EXPECT_EQ(chkMail.value, checked);
+    }
     EXPECT_EQ(cmbPorts.setTextCalls, 0);
     EXPECT_FALSE(cmbPorts.selected.has_value());
-    EXPECT_EQ(chkMail.value, 0);
     EXPECT_TRUE(box.shown.empty());
 }
 
@@ -127,7 +131,7 @@ TEST_F(FrmConfigTest, LoadFailsWhenTheComponentCannotBeCreated) {
     EXPECT_THROW(Load(), toolkit::RuntimeError);
 }
 
-TEST_F(FrmConfigTest, SaveWithMissingGhostscriptStoresNothingAndSelectsThePath) {
+TEST_F(FrmConfigTest, SaveWithMissingGhostscriptStoresNothingAndShowsThePathOnItsTab) {
     Fill();
     ssConfig.tab = 2;
     txtgsdir.text = "C:\\nowhere\\gs.exe";
@@ -138,7 +142,7 @@ TEST_F(FrmConfigTest, SaveWithMissingGhostscriptStoresNothingAndSelectsThePath) 
     EXPECT_EQ(txtgsdir.selStart, 0);
     EXPECT_EQ(txtgsdir.selLength, 17);
     EXPECT_TRUE(txtgsdir.focused);
-    EXPECT_EQ(ssConfig.tab, 2) << "the current tab stays";
+    EXPECT_EQ(ssConfig.tab, 0) << "keystrokes must not go to a field on a hidden tab";
     EXPECT_TRUE(registry.calls.empty());
     EXPECT_EQ(program.ended, 0);
 }
@@ -324,6 +328,29 @@ TEST_F(FrmConfigTest, CancelEndsWithoutStoring) {
     form.cmdCancel_Click();
     EXPECT_EQ(program.ended, 1);
     EXPECT_TRUE(registry.calls.empty());
+}
+
+TEST_F(FrmConfigTest, WhileAJobIsHeldUnloadClosesOnlyTheWindowAndSaysHow) {
+    Fill();
+    form.HoldJob();
+    EXPECT_FALSE(form.Outcome().has_value()) << "open";
+    txtRRexe.text = "C:\\RedMon\\missing.exe";
+    form.cmdSave_Click();
+    EXPECT_FALSE(form.Outcome().has_value()) << "a failed save leaves it open";
+    txtRRexe.text = kRedRun;
+    form.cmdSave_Click();
+    EXPECT_EQ(form.Outcome(), ConfigOutcome::Saved);
+    EXPECT_EQ(registry.Get(kKey, "rmExe"), kRedRun);
+
+    for (const std::function<void()>& close : std::vector<std::function<void()>>{
+             [&] { form.cmdCancel_Click(); }, [&] { form.Form_Unload(); }}) {
+        Load();
+        form.HoldJob();
+        close();
+        EXPECT_EQ(form.Outcome(), ConfigOutcome::Closed);
+        EXPECT_EQ(registry.alive, 0) << "released on unload";
+    }
+    EXPECT_EQ(program.ended, 0) << "the held job goes on";
 }
 
 TEST(About, VersionLineRunsMinorAndRevisionTogether) {

@@ -6,16 +6,19 @@
 #include "fakes/fake_msg_box.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_startup.h"
+#include "startup/job_file.h"
 #include "startup/prompt.h"
 #include "settings/settings.h"
 
 namespace vellum::startup {
 
+using config::ConfigOutcome;
 using settings::Settings;
 
 namespace {
 
 constexpr const char* kKey = "SOFTWARE\\Vellum";
+constexpr const char* kJob = "C:\\work\\job.ps";  // "job.ps" made full
 
 class MainTest : public ::testing::Test {
 protected:
@@ -25,12 +28,17 @@ protected:
         registry.Set(kKey, "gsLib", "C:\\gs\\lib");
         registry.Set(kKey, "sendMail", "0");
         registry.Set(kKey, "defDir", "C:\\PDF");
-        files.files.insert("C:\\gs\\gswin64c.exe");
+        files.files = {"C:\\gs\\gswin64c.exe", kJob, "C:\\spool\\job 12.ps"};
+        files.folders = {"C:\\PDF"};
     }
-    AfterMain Run(const std::string& tail) { return Main(services, tail); }
+    MainResult Run(const std::string& tail) { return Main(services, tail); }
     void ChooseSaveAs(const std::string& path) {
         config.dialogs.answers.push_back(path);
         files.files.insert(path);
+    }
+    std::string SaveAsFolder() const {
+        return config.dialogs.shown.empty() ? "<no Save As>"
+                                            : config.dialogs.shown.back().second.initDir;
     }
 
     FakeRegistry registry;
@@ -48,17 +56,21 @@ protected:
 }  // namespace
 
 TEST_F(MainTest, ConfigureAndMailModesShowTheirWindowAndKeepRunning) {
-    EXPECT_EQ(Run(""), AfterMain::RunMessageLoop);
+    EXPECT_EQ(Run("").after, AfterMain::RunMessageLoop);
     EXPECT_EQ(config.log, (std::vector<std::string>{"show"}));
-    EXPECT_EQ(Run("\"-config\""), AfterMain::RunMessageLoop);
-    EXPECT_EQ(Run("-mail"), AfterMain::RunMessageLoop);
+    EXPECT_EQ(Run("\"-config\"").after, AfterMain::RunMessageLoop);
+    EXPECT_EQ(Run("-CONFIG").after, AfterMain::RunMessageLoop);
+    EXPECT_EQ(Run("-Mail").after, AfterMain::RunMessageLoop);
     EXPECT_EQ(sendMail.shown, 1);
     EXPECT_TRUE(runner.commandLines.empty());
+    EXPECT_TRUE(config.dialogs.shown.empty());
 }
 
 TEST_F(MainTest, ConvertPromptsInTheDefaultFolderConvertsAndEnds) {
     ChooseSaveAs("C:\\PDF\\report.pdf");
-    EXPECT_EQ(Run(R"("C:\spool\job 12.ps")"), AfterMain::EndProgram);
+    const MainResult result = Run(R"("C:\spool\job 12.ps")");
+    EXPECT_EQ(result.after, AfterMain::EndProgram);
+    EXPECT_EQ(result.exitCode, kExitDone);
     EXPECT_EQ(events.pumped, 1);
     ASSERT_EQ(config.dialogs.shown.size(), 1u);
     const auto& [kind, request] = config.dialogs.shown[0];
@@ -76,10 +88,43 @@ TEST_F(MainTest, ConvertPromptsInTheDefaultFolderConvertsAndEnds) {
     EXPECT_TRUE(mapi.calls.empty());
 }
 
-TEST_F(MainTest, CancelledPromptEndsSilentlyWithoutConverting) {
-    EXPECT_EQ(Run("job.ps"), AfterMain::EndProgram);
+TEST_F(MainTest, GhostscriptGetsTheJobsFullPathSoItIsNeverASwitch) {
+    files.files.insert("C:\\work\\-dNOSAFER.ps");
+    ChooseSaveAs("C:\\PDF\\report.pdf");
+    EXPECT_EQ(Run("-dNOSAFER.ps").exitCode, kExitDone);
+    ASSERT_EQ(runner.commandLines.size(), 1u);
+    EXPECT_NE(runner.commandLines[0].find(R"(-f "C:\work\-dNOSAFER.ps")"), std::string::npos)
+        << runner.commandLines[0];
+}
+
+TEST_F(MainTest, CancelledPromptEndsSilentlyWithoutConvertingAndCountsAsDone) {
+    const MainResult result = Run("job.ps");
+    EXPECT_EQ(result.after, AfterMain::EndProgram);
+    EXPECT_EQ(result.exitCode, kExitDone);
     EXPECT_TRUE(runner.commandLines.empty());
     EXPECT_TRUE(box.shown.empty());
+}
+
+TEST_F(MainTest, EveryJobNotConvertedEndsWithExitCodeOne) {
+    // Ghostscript fails: its own message, and no mail.
+    registry.Set(kKey, "sendMail", "1");
+    runner.result = {true, 1, "boom", ""};
+    ChooseSaveAs("C:\\PDF\\report.pdf");
+    EXPECT_EQ(Run("job.ps").exitCode, kExitNotConverted);
+    EXPECT_TRUE(mapi.calls.empty());
+
+    // The dialog itself fails.
+    config.dialogs.fail = true;
+    EXPECT_EQ(Run("job.ps").exitCode, kExitNotConverted);
+    config.dialogs.fail = false;
+
+    // The window that carries the dialog cannot load.
+    config.failLoad = true;
+    EXPECT_EQ(Run("job.ps").exitCode, kExitNotConverted);
+    config.failLoad = false;
+
+    // No job to convert.
+    EXPECT_EQ(Run("missing.ps").exitCode, kExitNotConverted);
 }
 
 TEST_F(MainTest, MailGoesOutOnlyForOneAndOnlyAfterASuccessfulConversion) {
@@ -93,20 +138,14 @@ TEST_F(MainTest, MailGoesOutOnlyForOneAndOnlyAfterASuccessfulConversion) {
     EXPECT_EQ(mapi.calls[0].names, "report.pdf");
     EXPECT_EQ(box.shown.back().title, "Success!");
 
-    mapi.calls.clear();
-    runner.result = {true, 1, "boom", ""};
-    config.dialogs.answers.push_back("C:\\PDF\\second.pdf");
-    Run("job.ps");
-    EXPECT_TRUE(mapi.calls.empty()) << "a failed conversion is not mailed";
-
     registry.Set(kKey, "sendMail", "yes");
-    runner.result = {true, 0, "", ""};
+    mapi.calls.clear();
     ChooseSaveAs("C:\\PDF\\third.pdf");
     Run("job.ps");
     EXPECT_TRUE(mapi.calls.empty());
 }
 
-TEST_F(MainTest, MissingMailLibraryOrEntryPointIsAShortReportAndTheJobEnds) {
+TEST_F(MainTest, MissingMailLibraryOrEntryPointIsAShortReportButThePdfCountsAsWritten) {
     registry.Set(kKey, "sendMail", "1");
     const toolkit::RuntimeError failures[] = {
         {48, "Vellum", "File not found: MAPI32.DLL"},
@@ -116,7 +155,9 @@ TEST_F(MainTest, MissingMailLibraryOrEntryPointIsAShortReportAndTheJobEnds) {
         box.shown.clear();
         mapi.failure = failure;
         ChooseSaveAs("C:\\PDF\\report.pdf");
-        EXPECT_EQ(Run("job.ps"), AfterMain::EndProgram);
+        const MainResult result = Run("job.ps");
+        EXPECT_EQ(result.after, AfterMain::EndProgram);
+        EXPECT_EQ(result.exitCode, kExitDone);
         ASSERT_EQ(box.shown.size(), 1u);
         EXPECT_EQ(box.shown[0].text,
                   std::to_string(failure.Number()) + ": " + failure.Description());
@@ -125,36 +166,131 @@ TEST_F(MainTest, MissingMailLibraryOrEntryPointIsAShortReportAndTheJobEnds) {
     }
 }
 
-TEST_F(MainTest, IncompleteSettingsShowTheWindowThenStillPrompt) {
-    registry.values.erase({kKey, "defDir"});
-    Run("job.ps");
-    EXPECT_EQ(config.log, (std::vector<std::string>{"show", "tab 2", "focus 2", "dlg"}));
+TEST_F(MainTest, JobThatIsNoFileOrIsEmptyIsReportedBeforeAnyPrompt) {
+    files.sizes["C:\\spool\\empty.ps"] = 0;
+    files.sizes["C:\\spool\\hidden.ps"] = 5;  // a file with any attributes is a job
+    files.folders.insert("C:\\spool");
+    const std::string tail = "\r\n\r\nNo PDF was made.";
+    const std::pair<const char*, std::string> cases[] = {
+        {R"("C:\spool\gone.ps")",
+         "The print job file does not exist:\r\nC:\\spool\\gone.ps" + tail},
+        {R"("C:\spool\empty.ps")", "The print job file is empty:\r\nC:\\spool\\empty.ps" + tail},
+        {R"("C:\spool")", "The print job is a folder, not a file:\r\nC:\\spool" + tail},
+        {R"("")", "No print job file was named, so no PDF was made."},
+    };
+    for (const auto& [argument, text] : cases) {
+        SCOPED_TRACE(argument);
+        box.shown.clear();
+        EXPECT_EQ(Run(argument).exitCode, kExitNotConverted);
+        ASSERT_EQ(box.shown.size(), 1u);
+        EXPECT_EQ(box.shown[0].text, text);
+        EXPECT_EQ(box.shown[0].title, "Error!");
+        EXPECT_EQ(box.shown[0].icon, toolkit::Icon::Error);
+    }
+    EXPECT_TRUE(config.dialogs.shown.empty()) << "no Save As";
+    EXPECT_TRUE(runner.commandLines.empty());
+
+    Run(R"("C:\spool\hidden.ps")");
+    EXPECT_EQ(config.dialogs.shown.size(), 1u);
 }
 
-TEST_F(MainTest, WindowThatCannotLoadIsReportedOnceByEachTrap) {
+TEST_F(MainTest, DefaultFolderTheDialogCannotTakeIsNotHandedToIt) {
+    Run("job.ps");
+    EXPECT_EQ(SaveAsFolder(), "C:\\PDF");
+    for (const char* defDir : {"C:\\Gone", "C:\\PDF\\report.pdf"}) {
+        registry.Set(kKey, "defDir", defDir);
+        Run("job.ps");
+        EXPECT_EQ(SaveAsFolder(), "") << defDir;
+    }
+}
+
+TEST_F(MainTest, IncompleteSettingsHoldTheJobUntilTheWindowIsSaved) {
+    registry.values.erase({kKey, "defDir"});
+    config.outcomes = {ConfigOutcome::Saved};
+    config.whileHeld = [&] { registry.Set(kKey, "defDir", "C:\\PDF"); };
+    ChooseSaveAs("C:\\PDF\\report.pdf");
+    const MainResult result = Run("job.ps");
+    EXPECT_EQ(config.log, (std::vector<std::string>{"show", "tab 2", "focus 2", "hold", "dlg"}));
+    EXPECT_EQ(SaveAsFolder(), "C:\\PDF") << "the settings as saved";
+    EXPECT_EQ(runner.commandLines.size(), 1u);
+    EXPECT_EQ(result.exitCode, kExitDone);
+    EXPECT_EQ(box.shown.size(), 1u) << "only the load's own message";
+}
+
+TEST_F(MainTest, SettingsStillIncompleteAfterSaveAreShownAgain) {
+    registry.values.erase({kKey, "gsLib"});
+    config.outcomes = {ConfigOutcome::Saved, ConfigOutcome::Saved};
+    int holds = 0;
+    config.whileHeld = [&] {
+        if (++holds == 2) registry.Set(kKey, "gsLib", "C:\\gs\\lib");
+    };
+    ChooseSaveAs("C:\\PDF\\report.pdf");
+    EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
+    EXPECT_EQ(config.log, (std::vector<std::string>{"show", "tab 0", "focus 1", "hold", "show",
+                                                    "tab 0", "focus 1", "hold", "dlg"}));
+}
+
+TEST_F(MainTest, ClosingTheHeldWindowSaysTheJobWasNotConverted) {
+    registry.values.erase({kKey, "defDir"});
+    config.outcomes = {ConfigOutcome::Closed};
+    const MainResult result = Run(R"("C:\spool\job 12.ps")");
+    EXPECT_EQ(result.after, AfterMain::EndProgram);
+    EXPECT_EQ(result.exitCode, kExitNotConverted);
+    ASSERT_EQ(box.shown.size(), 2u);
+    EXPECT_EQ(box.shown[1].text,
+              "The print job was not converted, because the settings were not completed:\r\n"
+              "C:\\spool\\job 12.ps\r\n\r\n"
+              "Print the document again once the settings are saved.");
+    EXPECT_EQ(box.shown[1].title, "Error!");
+    EXPECT_EQ(box.shown[1].icon, toolkit::Icon::Error);
+    EXPECT_TRUE(config.dialogs.shown.empty());
+    EXPECT_TRUE(runner.commandLines.empty());
+
+    // The program ended while the window was held: nothing more to say.
+    box.shown.clear();
+    config.outcomes = {ConfigOutcome::Ended};
+    EXPECT_EQ(Run("job.ps").exitCode, kExitNotConverted);
+    EXPECT_EQ(box.shown.size(), 1u);
+}
+
+TEST_F(MainTest, MissingJobIsReportedRatherThanHeld) {
+    registry.values.erase({kKey, "defDir"});
+    EXPECT_EQ(Run("gone.ps").exitCode, kExitNotConverted);
+    EXPECT_EQ(config.log, (std::vector<std::string>{"show", "tab 2", "focus 2"}));
+}
+
+TEST_F(MainTest, WindowThatCannotLoadIsReportedAndTheJobIsNotConverted) {
     config.failLoad = true;
     registry.values.clear();  // LoadSettings opens the window, whose load fails
-    EXPECT_EQ(Run("job.ps"), AfterMain::EndProgram);
+    const MainResult result = Run("job.ps");
+    EXPECT_EQ(result.after, AfterMain::EndProgram);
+    EXPECT_EQ(result.exitCode, kExitNotConverted);
     ASSERT_EQ(box.shown.size(), 3u);
     EXPECT_EQ(box.shown[1].title, "Error") << "LoadSettings' own trap: the long form";
-    EXPECT_EQ(box.shown[2].text, "429: The registry component could not be created.")
-        << "the prompt's short form";
+    EXPECT_EQ(box.shown[2].text,
+              "The print job was not converted, because the settings could not be read:\r\n" +
+                  std::string(kJob));
 }
 
 TEST(Prompt, OnlyTheUsersCancelIsSilent) {
     FakeConfigWindow config;
     FakeMsgBox box;
-    EXPECT_EQ(PromptForPdfPath(config, box, ""), "");
+    EXPECT_EQ(PromptForPdfPath(config, box, "").result, PromptResult::Cancelled);
     EXPECT_TRUE(box.shown.empty());
 
+    config.dialogs.answers.push_back("C:\\PDF\\a.pdf");
+    const PdfChoice chosen = PromptForPdfPath(config, box, "");
+    EXPECT_EQ(chosen.result, PromptResult::Chosen);
+    EXPECT_EQ(chosen.path, "C:\\PDF\\a.pdf");
+
     config.dialogs.fail = true;
-    EXPECT_EQ(PromptForPdfPath(config, box, ""), "");
+    EXPECT_EQ(PromptForPdfPath(config, box, "").result, PromptResult::Failed);
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text, "20477: The file dialog failed.");
     EXPECT_EQ(box.shown[0].title, "Error!");
 
     config.failLoad = true;
-    EXPECT_EQ(PromptForPdfPath(config, box, ""), "");
+    EXPECT_EQ(PromptForPdfPath(config, box, "").result, PromptResult::Failed);
     ASSERT_EQ(box.shown.size(), 2u);
     EXPECT_EQ(box.shown[1].title, "Error!");
 }
@@ -163,14 +299,14 @@ TEST(Prompt, AsksForAPdfAndLeavesNoDefaultExtensionForTheWindowsOwnPickers) {
     FakeConfigWindow config;
     FakeMsgBox box;
     config.dialogs.answers.push_back("C:\\PDF\\report.pdf");
-    EXPECT_EQ(PromptForPdfPath(config, box, "C:\\PDF"), "C:\\PDF\\report.pdf");
+    EXPECT_EQ(PromptForPdfPath(config, box, "C:\\PDF").path, "C:\\PDF\\report.pdf");
     ASSERT_EQ(config.dialogs.shown.size(), 1u);
     EXPECT_EQ(config.dialogs.shown[0].first, "save");
     EXPECT_EQ(config.dialogs.shown[0].second.defaultExt, "pdf");
     EXPECT_EQ(config.dialogs.shown[0].second.initDir, "C:\\PDF");
     EXPECT_EQ(config.dlg.DefaultExt, "") << "after a successful Save As";
 
-    EXPECT_EQ(PromptForPdfPath(config, box, ""), "");  // cancelled
+    EXPECT_EQ(PromptForPdfPath(config, box, "").result, PromptResult::Cancelled);
     EXPECT_EQ(config.dlg.DefaultExt, "") << "after a cancel";
 }
 

@@ -30,9 +30,9 @@ protected:
         registry.Set(kKey, "defDir", "C:\\PDF");
         files.files.insert(kGs);
     }
-    void Load() {
+    SettingsState Load() {
         SettingsServices services{factory, files, box, window};
-        LoadSettings(services);
+        return LoadSettings(services);
     }
     std::vector<std::string> ReadOrder() const {
         std::vector<std::string> names;
@@ -49,9 +49,11 @@ protected:
 
 }  // namespace
 
+const std::vector<std::string> kAllFive{"gsExe", "gsFonts", "gsLib", "sendMail", "defDir"};
+
 TEST_F(SettingsTest, CompleteSettingsAreReadInOrderSilently) {
     Complete();
-    Load();
+    EXPECT_EQ(Load(), SettingsState::Complete);
     EXPECT_EQ(ReadOrder(),
               (std::vector<std::string>{"gsExe", "gsFonts", "gsLib", "sendMail", "defDir"}));
     EXPECT_TRUE(box.shown.empty());
@@ -61,20 +63,30 @@ TEST_F(SettingsTest, CompleteSettingsAreReadInOrderSilently) {
 }
 
 TEST_F(SettingsTest, NoKeyAtAllOpensTheGhostscriptTabOnTheExecutable) {
-    Load();
+    EXPECT_EQ(Load(), SettingsState::Incomplete);
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text, "Vellum Configuration Error.");
     EXPECT_EQ(box.shown[0].title, "Error!");
     EXPECT_EQ(box.shown[0].icon, toolkit::Icon::Information);
     EXPECT_EQ(window.log, (std::vector<std::string>{"show", "tab 0", "focus 0"}));
-    EXPECT_EQ(ReadOrder(), (std::vector<std::string>{"gsExe"}));
+    EXPECT_EQ(ReadOrder(), kAllFive);
+    EXPECT_EQ(registry.alive, 0) << "released before the window makes its own";
 }
 
-TEST_F(SettingsTest, ExecutableThatIsNoOrdinaryFileCountsAsMissing) {
+// A stale Ghostscript path used to stop the load before the rest was read: the window then
+// showed them blank, and its save wiped them.
+TEST_F(SettingsTest, StaleExecutableStillReadsEverySettingForTheWindow) {
     Complete();
+    registry.Set(kKey, "sendMail", "1");
     files.files.clear();  // a directory, a hidden file or nothing: the file system says no
-    Load();
+    EXPECT_EQ(Load(), SettingsState::Incomplete);
     EXPECT_EQ(window.log, (std::vector<std::string>{"show", "tab 0", "focus 0"}));
+    EXPECT_EQ(ReadOrder(), kAllFive);
+    EXPECT_EQ(Settings.gsExe, kGs);
+    EXPECT_EQ(Settings.gsFonts, "C:\\gs\\fonts");
+    EXPECT_EQ(Settings.gsLib, "C:\\gs\\lib");
+    EXPECT_EQ(Settings.sendMail, "1");
+    EXPECT_EQ(Settings.defDir, "C:\\PDF");
 }
 
 TEST_F(SettingsTest, BlankOrMissingLibFocusesTheLibField) {
@@ -88,10 +100,11 @@ TEST_F(SettingsTest, BlankOrMissingLibFocusesTheLibField) {
             registry.values.erase({kKey, "gsLib"});
         else
             registry.Set(kKey, "gsLib", "   ");
-        Load();
+        EXPECT_EQ(Load(), SettingsState::Incomplete);
         ASSERT_EQ(box.shown.size(), 1u);
         EXPECT_EQ(box.shown[0].text, "Vellum Configuration Error.");
         EXPECT_EQ(window.log, (std::vector<std::string>{"show", "tab 0", "focus 1"}));
+        EXPECT_EQ(Settings.defDir, "C:\\PDF") << "read all the same";
     }
 }
 
@@ -99,7 +112,7 @@ TEST_F(SettingsTest, EmptyFontsIsAcceptedAndMissingDefDirOpensTheVellumTab) {
     Complete();
     registry.values.erase({kKey, "gsFonts"});
     registry.values.erase({kKey, "defDir"});
-    Load();
+    EXPECT_EQ(Load(), SettingsState::Incomplete);
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text, "PDF default directory not set.");
     EXPECT_EQ(box.shown[0].title, "Configuration Error!");
@@ -110,7 +123,7 @@ TEST_F(SettingsTest, EmptyFontsIsAcceptedAndMissingDefDirOpensTheVellumTab) {
 TEST_F(SettingsTest, ComponentFailureShowsTheLongReportAndKeepsWhatWasRead) {
     Complete();
     registry.throwingReads.insert({kKey, "sendMail"});
-    Load();
+    EXPECT_EQ(Load(), SettingsState::Unreadable);
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text,
               "Error: -2147024891   Source: Vellum.RegistryAccess\r\nAccess is denied.");

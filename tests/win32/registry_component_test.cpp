@@ -178,20 +178,24 @@ TEST_F(RegistryComponentTest, WritesRealStringValuesThatReadBackUnchanged) {
     EXPECT_EQ(win32::Narrow(stored, wcslen(stored)), unicode);
 }
 
-TEST_F(RegistryComponentTest, ReadStringIsNotOkWithoutAStringToRead) {
+TEST_F(RegistryComponentTest, ReadStringIsNotOkWithoutATextToRead) {
     ManifestActivation activation(ProgramFolder());
     const auto registry = ComRegistryFactory().Create();
-    const DWORD number = 7;
-    SetTestValue(L"count", REG_DWORD, &number, sizeof(number));
-    const wchar_t expandable[] = L"%SystemRoot%\\fonts";
-    SetTestValue(L"fonts", REG_EXPAND_SZ, expandable, sizeof(expandable));
+    const BYTE bytes[] = {1, 0, 0, 0};
+    SetTestValue(L"binary", REG_BINARY, bytes, sizeof(bytes));
+    const ULONGLONG big = 1;
+    SetTestValue(L"qword", REG_QWORD, &big, sizeof(big));
+    const wchar_t list[] = L"a\0b\0";
+    SetTestValue(L"list", REG_MULTI_SZ, list, sizeof(list));
 
     struct Case {
         std::string key, name;
     } cases[] = {
         {std::string(kTestKey) + "\\Missing", "gsExe"},  // no such key
         {kTestKey, "gsExe"},                             // key without the value
-        {kTestKey, "count"},                             // not a string
+        {kTestKey, "binary"},                            // not text, though 4 bytes long
+        {kTestKey, "qword"},
+        {kTestKey, "list"},
     };
     for (const Case& c : cases) {
         std::string value = "untouched";
@@ -200,19 +204,76 @@ TEST_F(RegistryComponentTest, ReadStringIsNotOkWithoutAStringToRead) {
         EXPECT_FALSE(ok) << c.key << " " << c.name;
         EXPECT_EQ(value, "untouched") << c.key << " " << c.name;
     }
+}
 
-    // An expandable string is text too, handed over as stored; a string stored without its
-    // terminating null reads exactly, with nothing from beyond its end.
+// Values as users and administrators store them by hand: expandable paths, numbers as DWORDs.
+TEST_F(RegistryComponentTest, ReadsExpandableStringsExpandedAndNumbersAsDecimalText) {
+    ManifestActivation activation(ProgramFolder());
+    const auto registry = ComRegistryFactory().Create();
+    ASSERT_TRUE(SetEnvironmentVariableW(L"VELLUM_TEST_HOME", L"C:\\Users\\Zo\u00eb \u0416"));
+    const wchar_t documents[] = L"%VELLUM_TEST_HOME%\\Documents";
+    SetTestValue(L"defDir", REG_EXPAND_SZ, documents, sizeof(documents));
+    const wchar_t unknown[] = L"%VELLUM_NO_SUCH_VARIABLE%\\gs";
+    SetTestValue(L"gsLib", REG_EXPAND_SZ, unknown, sizeof(unknown));
     SetTestValue(L"unterminated", REG_SZ, L"abc", 3 * sizeof(wchar_t));
-    const std::pair<const char*, const char*> texts[] = {{"fonts", "%SystemRoot%\\fonts"},
-                                                         {"unterminated", "abc"}};
+    const DWORD one = 1;
+    SetTestValue(L"sendMail", REG_DWORD, &one, sizeof(one));
+    const DWORD most = 0xFFFFFFFF;
+    SetTestValue(L"most", REG_DWORD, &most, sizeof(most));
+
+    const std::pair<const char*, std::string> texts[] = {
+        {"defDir", "C:\\Users\\Zo\xC3\xAB \xD0\x96\\Documents"},
+        {"gsLib", "%VELLUM_NO_SUCH_VARIABLE%\\gs"},  // left as written, as Windows does
+        {"unterminated", "abc"},                     // nothing from beyond its end
+        {"sendMail", "1"},
+        {"most", "4294967295"},
+    };
     for (const auto& [name, expected] : texts) {
         std::string value;
         bool ok = false;
         registry->ReadString(kHkeyLocalMachine, kTestKey, name, value, ok);
         EXPECT_TRUE(ok) << name;
-        EXPECT_EQ(value, expected);
+        EXPECT_EQ(value, expected) << name;
     }
+    SetEnvironmentVariableW(L"VELLUM_TEST_HOME", nullptr);
+}
+
+TEST_F(RegistryComponentTest, ExpandableValueWrittenBackUnchangedStaysExpandable) {
+    ManifestActivation activation(ProgramFolder());
+    const auto registry = ComRegistryFactory().Create();
+    ASSERT_TRUE(SetEnvironmentVariableW(L"VELLUM_TEST_HOME", L"C:\\Users\\tester"));
+    const wchar_t documents[] = L"%VELLUM_TEST_HOME%\\Documents";
+    SetTestValue(L"defDir", REG_EXPAND_SZ, documents, sizeof(documents));
+    const DWORD one = 1;
+    SetTestValue(L"sendMail", REG_DWORD, &one, sizeof(one));
+    auto stored = [&](const wchar_t* name, DWORD& type) {
+        wchar_t text[128] = {};
+        DWORD size = sizeof(text);
+        type = 0;
+        EXPECT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE, kTestKeyW, name, RRF_RT_ANY | RRF_NOEXPAND,
+                               &type, text, &size),
+                  ERROR_SUCCESS);
+        return std::wstring(text);
+    };
+
+    bool ok = false;
+    registry->WriteString(kHkeyLocalMachine, kTestKey, "defDir", "C:\\Users\\tester\\Documents",
+                          ok);
+    EXPECT_TRUE(ok);
+    DWORD type = 0;
+    EXPECT_EQ(stored(L"defDir", type), documents) << "stays per user";
+    EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ));
+
+    registry->WriteString(kHkeyLocalMachine, kTestKey, "defDir", "D:\\PDF", ok);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(stored(L"defDir", type), L"D:\\PDF") << "a changed value is the user's new text";
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+
+    registry->WriteString(kHkeyLocalMachine, kTestKey, "sendMail", "1", ok);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(stored(L"sendMail", type), L"1") << "a number is written back as text";
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    SetEnvironmentVariableW(L"VELLUM_TEST_HOME", nullptr);
 }
 
 // Script engines pass their variables as VT_BYREF|VT_VARIANT and literals by value.

@@ -4,6 +4,7 @@
 
 #include "config/config_ids.h"
 #include "toolkit/program.h"
+#include "toolkit/win32/top_level.h"
 #include "toolkit/win32/strings.h"
 
 namespace vellum::win32 {
@@ -159,6 +160,19 @@ void Win32ConfigWindow::Focus(config::ConfigField field) {
 toolkit::CommonDialog& Win32ConfigWindow::Dlg() {
     EnsureLoaded();
     return dlg_;
+}
+
+config::ConfigOutcome Win32ConfigWindow::HoldUntilClosed() {
+    EnsureCreated();
+    if (!IsWindowVisible(Hwnd())) Show();
+    form_->HoldJob();
+    if (!RunMessageLoopUntil([this] { return form_->Outcome().has_value(); }))
+        return config::ConfigOutcome::Ended;
+    const config::ConfigOutcome outcome = *form_->Outcome();
+    ShowWindow(Hwnd(), SW_HIDE);
+    // Unloaded, as its unload said: the next use loads it again, on the controls it has.
+    form_.reset();
+    return outcome;
 }
 
 void Win32ConfigWindow::OnCommand(int id) {

@@ -22,6 +22,7 @@ public:
     void SelectTab(config::ConfigTab tab) override;
     void Focus(config::ConfigField field) override;
     toolkit::CommonDialog& Dlg() override;
+    config::ConfigOutcome HoldUntilClosed() override;
 
 private:
     // Loading runs Form_Load on the controls' kept state; the windows themselves are made only

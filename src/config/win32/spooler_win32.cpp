@@ -2,8 +2,6 @@
 
 #include <vector>
 
-#include "toolkit/win32/strings.h"
-
 namespace vellum::win32 {
 
 namespace {
@@ -13,14 +11,14 @@ namespace {
 constexpr int kAttempts = 4;
 
 std::string Text(LPCSTR text) {
-    return text == nullptr ? std::string() : FromAnsi(text);
+    return text == nullptr ? std::string() : std::string(text);
 }
 
 }  // namespace
 
 std::optional<std::vector<config::PortRecord>> Win32Spooler::ListPorts(
     const std::string& serverName) {
-    const std::string server = ToAnsi(serverName);
+    const std::string& server = serverName;
     // The empty name is the local machine.
     LPSTR name = server.empty() ? nullptr : const_cast<LPSTR>(server.c_str());
 

@@ -61,7 +61,7 @@ convert::ProcessResult Win32ProcessRunner::RunAndWait(const std::string& command
         startup.hStdError = output.Get();
     }
 
-    std::string mutableLine = ToAnsi(commandLine);
+    std::string mutableLine = commandLine;
     PROCESS_INFORMATION info{};
     const BOOL created = CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE,
                                         NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &info);

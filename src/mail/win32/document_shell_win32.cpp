@@ -3,15 +3,12 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "toolkit/win32/strings.h"
-
 namespace vellum::win32 {
 
 void Win32DocumentShell::Open(const std::string& path) {
     // With no associated program, or one that cannot start, nothing is shown: the result is
     // deliberately not looked at.
-    const std::string ansiPath = ToAnsi(path);
-    ShellExecuteA(nullptr, nullptr, ansiPath.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteA(nullptr, nullptr, path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace vellum::win32

@@ -4,7 +4,6 @@
 
 #include "toolkit/runtime_error.h"
 #include "toolkit/win32/optional_entry.h"
-#include "toolkit/win32/strings.h"
 
 namespace vellum::win32 {
 
@@ -21,9 +20,10 @@ std::uint32_t Win32Mapi::MAPISendDocuments(std::uintptr_t uiParam, const std::st
                 ". Install or configure a mail program, or switch off mailing in the "
                 "configuration.");
     }
-    std::string ansiDelimiter = ToAnsi(delimiter);
-    std::string ansiPaths = ToAnsi(paths);
-    std::string ansiNames = ToAnsi(names);
+    // Simple MAPI takes its strings as mutable ANSI texts: copies in the process's code page.
+    std::string ansiDelimiter = delimiter;
+    std::string ansiPaths = paths;
+    std::string ansiNames = names;
     return send(static_cast<ULONG_PTR>(uiParam), ansiDelimiter.data(), ansiPaths.data(),
                 ansiNames.data(), reserved);
 }

@@ -18,12 +18,12 @@ namespace {
 using toolkit::RuntimeError;
 
 // One owner per BSTR; by-reference arguments may come back replaced, so the owner frees
-// whatever the component left in it.
+// whatever the component left in it. Its text crosses in the process's code page.
 class Bstr {
 public:
     Bstr() = default;
-    explicit Bstr(const std::string& utf8) {
-        const std::wstring wide = win32::Widen(utf8);
+    explicit Bstr(const std::string& text) {
+        const std::wstring wide = win32::Widen(text);
         text_ = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
         if (text_ == nullptr)
             throw win32::SystemError("A text could not be passed to the registry component",
@@ -34,7 +34,7 @@ public:
     ~Bstr() { SysFreeString(text_); }
 
     BSTR* InOut() { return &text_; }
-    std::string Utf8() const { return win32::Narrow(text_ ? text_ : L"", SysStringLen(text_)); }
+    std::string Text() const { return win32::Narrow(text_ ? text_ : L"", SysStringLen(text_)); }
 
 private:
     BSTR text_ = nullptr;
@@ -61,7 +61,7 @@ public:
         Check(component_->ReadString(&rootArg, keyArg.InOut(), nameArg.InOut(), valueArg.InOut(),
                                      &okArg));
         ok = okArg != VARIANT_FALSE;
-        if (ok) value = valueArg.Utf8();
+        if (ok) value = valueArg.Text();
     }
 
     void WriteString(std::int32_t root, const std::string& keyPath, const std::string& valueName,

@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "toolkit/win32/strings.h"
-
 namespace vellum::win32 {
 
 std::string browseInitialPath;
@@ -15,8 +13,8 @@ int CALLBACK BrowseCallback(HWND hwnd, UINT uMsg, LPARAM lParam, LPARAM /*lpData
     // Nothing here may stop the dialog: each step goes on whatever the one before did.
     try {
         if (uMsg == BFFM_INITIALIZED) {
-            const std::string path = ToAnsi(browseInitialPath);
-            SendMessageA(hwnd, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+            SendMessageA(hwnd, BFFM_SETSELECTIONA, TRUE,
+                         reinterpret_cast<LPARAM>(browseInitialPath.c_str()));
         } else if (uMsg == BFFM_SELCHANGED) {
             char buffer[MAX_PATH];
             std::fill(std::begin(buffer), std::end(buffer), ' ');
@@ -33,13 +31,12 @@ int CALLBACK BrowseCallback(HWND hwnd, UINT uMsg, LPARAM lParam, LPARAM /*lpData
 std::string Win32FolderBrowser::BrowseForFolder(std::uintptr_t owner, const std::string& title,
                                                 const std::string& initialPath) {
     browseInitialPath = initialPath + std::string(1, '\0');
-    const std::string ansiTitle = ToAnsi(title);
 
     BROWSEINFOA info{};
     info.hwndOwner = reinterpret_cast<HWND>(owner);
     info.pidlRoot = nullptr;
     info.pszDisplayName = nullptr;
-    info.lpszTitle = ansiTitle.c_str();
+    info.lpszTitle = title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN | BIF_STATUSTEXT;
     info.lpfn = BrowseCallback;
     info.lParam = 0;
@@ -51,8 +48,7 @@ std::string Win32FolderBrowser::BrowseForFolder(std::uintptr_t owner, const std:
     const BOOL converted = SHGetPathFromIDListA(chosen, buffer);
     CoTaskMemFree(chosen);
     if (!converted) return "";  // the caller then keeps what its field held
-    const std::string ansi(buffer, strnlen(buffer, MAX_PATH));
-    return FromAnsi(ansi);
+    return std::string(buffer, strnlen(buffer, MAX_PATH));
 }
 
 }  // namespace vellum::win32

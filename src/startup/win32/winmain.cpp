@@ -61,7 +61,8 @@ int Run() {
     startup::Services services{registry, files, msgBox, runner, config, sendMail, mapi, events};
     const std::string tail =
         startup::CommandTail(win32::Narrow(GetCommandLineW()), win32::OwnPaths());
-    if (startup::Main(services, tail) == startup::AfterMain::EndProgram) return 0;
+    const startup::MainResult result = startup::Main(services, tail);
+    if (result.after == startup::AfterMain::EndProgram) return result.exitCode;
     if (!win32::AnyWindowVisible()) return 0;  // nothing opened: nothing to wait for
     return win32::RunMessageLoop(program);
 }

@@ -1,7 +1,10 @@
 #pragma once
 
-// Conversions at the API boundary: the program keeps UTF-8 inside, Windows wants UTF-16
-// (the W entry points) or the system code page (the A entry points).
+// Conversions at the wide-character boundary. Text inside the program is in the process's
+// code page, which the program's manifest makes UTF-8 (activeCodePage) where Windows honours
+// it, from Windows 10 1903 on; the A entry points take it as it is. The W entry points, COM
+// strings and the registry component get UTF-16 converted with CP_ACP: lossless where the
+// manifest took effect, and consistent with the A entry points where it did not.
 
 #include <windows.h>
 
@@ -12,12 +15,8 @@
 
 namespace vellum::win32 {
 
-std::wstring Widen(const std::string& utf8);
+std::wstring Widen(const std::string& text);
 std::string Narrow(const std::wstring& utf16);
 std::string Narrow(const wchar_t* utf16, size_t length);
-
-// ANSI copies in the system code page; characters it lacks become its default character.
-std::string ToAnsi(const std::string& utf8);
-std::string FromAnsi(const std::string& ansi);
 
 }  // namespace vellum::win32

@@ -17,6 +17,14 @@ BOOL CALLBACK HideWindow(HWND hwnd, LPARAM) {
     return TRUE;
 }
 
+// One message, with dialog navigation (Tab, access keys) in its top-level window.
+void Dispatch(MSG& msg) {
+    const HWND top = GetAncestor(msg.hwnd, GA_ROOT);
+    if (top != nullptr && IsDialogMessageW(top, &msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
 }  // namespace
 
 bool AnyWindowVisible() {
@@ -46,13 +54,22 @@ void DoEvents() {
 
 int RunMessageLoop(const Win32Program& program) {
     MSG msg;
-    while (!program.Ended() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        const HWND top = GetAncestor(msg.hwnd, GA_ROOT);
-        if (top != nullptr && IsDialogMessageW(top, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    while (!program.Ended() && GetMessageW(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
     return 0;
+}
+
+bool RunMessageLoopUntil(const std::function<bool()>& done) {
+    MSG msg;
+    while (!done()) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        if (got < 0) return false;
+        Dispatch(msg);
+    }
+    return true;
 }
 
 }  // namespace vellum::win32

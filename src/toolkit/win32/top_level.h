@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "toolkit/program.h"
 
 namespace vellum::win32 {
@@ -30,5 +32,10 @@ void DoEvents();
 // Runs the message loop until the program ends, with dialog navigation (Tab, access keys) in
 // every window.
 int RunMessageLoop(const Win32Program& program);
+
+// Runs the same loop inside a caller that must wait for a window: until `done` holds after a
+// message. False when the program was ended first (the quit message is then posted again, so
+// that every loop around this one ends too).
+bool RunMessageLoopUntil(const std::function<bool()>& done);
 
 }  // namespace vellum::win32

@@ -190,7 +190,7 @@ double RunGhostscript(const std::string& commandLine) {
     startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
     startup.wShowWindow = SW_HIDE;
     startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
-    std::string line = vellum::win32::ToAnsi(commandLine);
+    std::string line = commandLine;
     PROCESS_INFORMATION info{};
     const double start = Now();
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS,

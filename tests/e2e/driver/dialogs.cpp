@@ -225,13 +225,14 @@ std::string DialogFolder(HWND dialog) {
     if (result < 0) throw DriverError(Describe(dialog) + " reports no current folder");
     std::array<char, kBytes> bytes{};
     remote.Read(bytes.data(), bytes.size());
-    // A dialog opened through the A entry point answers in the system code page. A path's first
-    // character is ASCII, so a zero second byte marks UTF-16.
+    // A dialog opened through the A entry point answers in its process's code page, which the
+    // driver shares (both declare UTF-8). A path's first character is ASCII, so a zero second
+    // byte marks UTF-16.
     if (bytes[0] != 0 && bytes[1] == 0) {
         const auto* wide = reinterpret_cast<const wchar_t*>(bytes.data());
         return win32::Narrow(wide, wcsnlen(wide, kBytes / sizeof(wchar_t)));
     }
-    return win32::FromAnsi(std::string(bytes.data(), strnlen(bytes.data(), bytes.size())));
+    return std::string(bytes.data(), strnlen(bytes.data(), bytes.size()));
 }
 
 std::string DialogFileName(HWND dialog) {

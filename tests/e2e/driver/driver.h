@@ -8,4 +8,5 @@
 #include "driver/dialogs.h"
 #include "driver/error.h"
 #include "driver/process.h"
+#include "driver/screenshot.h"
 #include "driver/top_windows.h"

@@ -104,7 +104,7 @@ void SaveAs(HWND window) {
 // The A entry point on purpose: the driver must read dialogs opened either way.
 void Open(HWND window) {
     char file[MAX_PATH] = "";
-    const std::string initialDir = vellum::win32::ToAnsi(Narrow(g_initialDir));
+    const std::string initialDir = Narrow(g_initialDir);
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = window;
@@ -113,7 +113,7 @@ void Open(HWND window) {
     ofn.nMaxFile = MAX_PATH;
     ofn.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-    WriteResult(GetOpenFileNameA(&ofn) ? "open:" + vellum::win32::FromAnsi(file) : "cancel");
+    WriteResult(GetOpenFileNameA(&ofn) ? "open:" + std::string(file) : "cancel");
 }
 
 std::string ListSelection(HWND list) {

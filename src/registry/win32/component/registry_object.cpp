@@ -105,9 +105,13 @@ public:
     HRESULT STDMETHODCALLTYPE WriteString(LONG* root, BSTR* keyPath, BSTR* valueName, BSTR* value,
                                           VARIANT_BOOL* ok) override {
         if (!root || !keyPath || !valueName || !value || !ok) return E_POINTER;
-        *ok = ToVariantBool(WriteRegistryString(RootKey(*root), Text(*keyPath), Text(*valueName),
-                                                *value, SysStringLen(*value)));
-        return S_OK;
+        try {
+            *ok = ToVariantBool(WriteRegistryString(
+                RootKey(*root), Text(*keyPath), Text(*valueName), *value, SysStringLen(*value)));
+            return S_OK;
+        } catch (const std::bad_alloc&) {
+            return E_OUTOFMEMORY;
+        }
     }
     HRESULT STDMETHODCALLTYPE ReadString(LONG* root, BSTR* keyPath, BSTR* valueName, BSTR* value,
                                          VARIANT_BOOL* ok) override {

@@ -19,14 +19,17 @@ inline HKEY RootKey(LONG root) {
 // The key opened with `access`, or an empty owner when it cannot be opened.
 win32::RegKey OpenKey(HKEY root, const wchar_t* keyPath, REGSAM access);
 
-// Fetches a REG_SZ (or REG_EXPAND_SZ, unexpanded) value's text, up to its first null.
-// False when the key or value is missing, unreadable or of another type; `value` is then
-// unchanged. Throws std::bad_alloc.
+// Fetches a value's text as users store it: a REG_SZ up to its first null; a REG_EXPAND_SZ
+// with its environment variables expanded ("%ProgramFiles%\gs"); a REG_DWORD as its decimal
+// number ("1"). False when the key or value is missing, unreadable or of another type;
+// `value` is then unchanged. Throws std::bad_alloc.
 bool ReadRegistryString(HKEY root, const wchar_t* keyPath, const wchar_t* valueName,
                         std::wstring& value);
 
 // Stores `length` characters of `value` (null-terminated there, as a BSTR is) as a REG_SZ,
-// creating the key when it is missing. A null `value` stores an empty string.
+// creating the key when it is missing. A null `value` stores an empty string. A REG_EXPAND_SZ
+// whose expansion is already `value` is left as it is, so that a value written back unchanged
+// ("%USERPROFILE%\Documents") stays per user. Throws std::bad_alloc.
 bool WriteRegistryString(HKEY root, const wchar_t* keyPath, const wchar_t* valueName,
                          const wchar_t* value, size_t length);
 

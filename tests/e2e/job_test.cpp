@@ -1,0 +1,216 @@
+// What the real vellum.exe does with the job before it converts it: it checks the file before
+// asking where to save, holds it while the user completes the settings, takes names in any
+// script, and says by its exit code whether the job was converted.
+
+#include <gtest/gtest.h>
+
+#include "config/config_ids.h"
+#include "e2e_support.h"
+#include "toolkit/win32/strings.h"
+
+namespace vellum::e2e {
+
+namespace ids = config::ids;
+
+namespace {
+
+constexpr const char* kConfigTitle = "Configure Vellum";
+constexpr DWORD kDone = 0;
+constexpr DWORD kNotConverted = 1;
+// A port of our own, so that no other test's port is touched.
+constexpr const char* kTestPort = "RPT job test:";
+
+class JobTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteCompleteSettings(pdfs.Path());
+        CopyFileTo(SiblingPath("jobs\\sample.ps"), jobs.File("job 12.ps"));
+    }
+    void TearDown() override {
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, win32::Widen(RedMonPortKey(kTestPort)).c_str());
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, win32::Widen(RedMonPortKey(kTestPort)).c_str());
+        VellumRegistry::Reset();
+    }
+
+    static std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+    // A RedRun and a RedMon port that the configuration window's Save can bind.
+    void MakeBindablePort() {
+        SetupPrinter("--no-printer --port \"" + std::string(kTestPort) + "\"");
+        VellumRegistry::Set("rmExe", SiblingPath("redrun.exe"));
+        VellumRegistry::Set("rmPort", kTestPort);
+    }
+
+    // The message box the process shows next, with a picture of it when `picture` is named.
+    static MessageBoxInfo Message(const Process& vellum, const std::string& picture = "") {
+        const MessageBoxInfo box = WaitForMessageBox(vellum, kConvertTimeout);
+        if (!picture.empty()) SaveWindowImage(box.hwnd, TestOutputPath(picture));
+        return box;
+    }
+
+    static bool ShowsAFileDialog(const Process& vellum) {
+        for (const TopWindow& window : TopWindows(vellum))
+            if (window.visible && window.className == "#32770") return true;
+        return false;
+    }
+
+    TempFolder pdfs{"vellum job pdfs"};
+    TempFolder jobs{"vellum job spool"};
+};
+
+}  // namespace
+
+TEST_F(JobTest, JobThatIsNoFileOrEmptyIsReportedInsteadOfAskingWhereToSaveIt) {
+    WriteTextFile(jobs.File("empty.ps"), "");
+    const std::string made = "\r\n\r\nNo PDF was made.";
+    const struct {
+        std::string argument, text, picture;
+    } cases[] = {
+        {Quoted(jobs.File("gone.ps")),
+         "The print job file does not exist:\r\n" + jobs.File("gone.ps") + made, "job-missing.bmp"},
+        {Quoted(jobs.File("empty.ps")),
+         "The print job file is empty:\r\n" + jobs.File("empty.ps") + made, ""},
+        {Quoted(jobs.Path()), "The print job is a folder, not a file:\r\n" + jobs.Path() + made,
+         ""},
+        {"\"\"", "No print job file was named, so no PDF was made.", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.argument);
+        Process vellum = StartVellum(c.argument);
+        const MessageBoxInfo box = Message(vellum, c.picture);
+        EXPECT_EQ(box.text, c.text);
+        EXPECT_EQ(box.title, "Error!");
+        EXPECT_EQ(box.icon, Icon::Error);
+        CloseMessageBox(box.hwnd);
+        EXPECT_EQ(vellum.WaitExitCode(), kNotConverted) << DescribeWindows(vellum);
+    }
+    EXPECT_TRUE(FileExists(jobs.File("empty.ps")));
+}
+
+TEST_F(JobTest, CancelledSaveAsIsNoFailure) {
+    Process vellum = StartVellum(Quoted(jobs.File("job 12.ps")));
+    CancelDialog(WaitForFileDialog(vellum));
+    EXPECT_EQ(vellum.WaitExitCode(), kDone) << DescribeWindows(vellum);
+}
+
+// Ghostscript takes an argument that starts with "-" for a switch; the job goes by its full path.
+TEST_F(JobTest, JobNamedLikeASwitchIsConvertedFromTheCurrentFolder) {
+    CopyFileTo(SiblingPath("jobs\\sample.ps"), jobs.File("-q.ps"));
+    Process vellum = Process::Start(SiblingPath("vellum.exe"), "-q.ps", {}, jobs.Path());
+    AnswerSaveAs(vellum, pdfs.File("dash.pdf"));
+    EXPECT_EQ(vellum.WaitExitCode(kConvertTimeout), kDone) << DescribeWindows(vellum);
+    ASSERT_TRUE(FileExists(pdfs.File("dash.pdf")));
+    EXPECT_NE(PdfText(pdfs.File("dash.pdf")).find("Quillwort"), std::string::npos);
+}
+
+TEST_F(JobTest, HeldJobIsConvertedOnceTheSettingsAreSaved) {
+    MakeBindablePort();
+    VellumRegistry::Set("defDir", "");
+    Process vellum = StartVellum(Quoted(jobs.File("job 12.ps")));
+    const MessageBoxInfo box = Message(vellum);
+    EXPECT_EQ(box.text, "PDF default directory not set.");
+    CloseMessageBox(box.hwnd);
+
+    const HWND window = WaitForWindow(vellum, kConfigTitle);
+    EXPECT_EQ(CurrentTab(Control(window, ids::kTabs)), 2);
+    SetText(Control(window, ids::kPdfDir), pdfs.Path());
+    EXPECT_FALSE(ShowsAFileDialog(vellum)) << "no Save As while the settings are open";
+    Click(Control(window, ids::kSave));
+
+    const HWND dialog = WaitForFileDialog(vellum);
+    EXPECT_EQ(_stricmp(DialogFolder(dialog).c_str(), pdfs.Path().c_str()), 0)
+        << "the folder just saved: " << DialogFolder(dialog);
+    EXPECT_FALSE(IsVisible(window)) << "saved and closed";
+    SubmitFileDialog(dialog, "held");
+    EXPECT_EQ(vellum.WaitExitCode(kConvertTimeout), kDone) << DescribeWindows(vellum);
+    EXPECT_TRUE(FileExists(pdfs.File("held.pdf")));
+    std::string stored;
+    EXPECT_TRUE(VellumRegistry::Read("SOFTWARE\\Vellum", "defDir", stored));
+    EXPECT_EQ(stored, pdfs.Path());
+}
+
+TEST_F(JobTest, SettingsLeftIncompleteSayTheJobWasNotConverted) {
+    VellumRegistry::Set("gsExe", jobs.File("gone\\gswin64c.exe"));
+    const std::string text =
+        "The print job was not converted, because the settings were not completed:\r\n" +
+        jobs.File("job 12.ps") + "\r\n\r\nPrint the document again once the settings are saved.";
+    for (const bool closeBox : {false, true}) {
+        SCOPED_TRACE(closeBox ? "close box" : "Cancel");
+        Process vellum = StartVellum(Quoted(jobs.File("job 12.ps")));
+        CloseMessageBox(Message(vellum).hwnd);
+        const HWND window = WaitForWindow(vellum, kConfigTitle);
+        if (closeBox)
+            PostMessageW(window, WM_CLOSE, 0, 0);
+        else
+            Click(Control(window, ids::kCancel));
+
+        const MessageBoxInfo box = Message(vellum, closeBox ? "" : "job-not-converted.bmp");
+        EXPECT_EQ(box.text, text);
+        EXPECT_EQ(box.title, "Error!");
+        EXPECT_EQ(box.icon, Icon::Error);
+        CloseMessageBox(box.hwnd);
+        EXPECT_EQ(vellum.WaitExitCode(), kNotConverted) << DescribeWindows(vellum);
+    }
+    EXPECT_TRUE(FileExists(jobs.File("job 12.ps")));
+}
+
+TEST_F(JobTest, NamesInAnyScriptMakeThePdfTheUserAskedFor) {
+    // Cyrillic, CJK and emoji (outside the Basic Multilingual Plane) in every name.
+    const std::string script =
+        "\xD0\x96\xD1\x83\xD1\x80\xD0\xBD\xD0\xB0\xD0\xBB "  // Журнал
+        "\xE6\x97\xA5\xE6\x9C\xAC "                          // 日本
+        "\xF0\x9F\x93\x84";                                  // 📄
+    TempFolder folder("pdf " + script);
+    VellumRegistry::Set("defDir", folder.Path());
+    const std::string job = jobs.File("job " + script + ".ps");
+    CopyFileTo(SiblingPath("jobs\\sample.ps"), job);
+
+    Process vellum = StartVellum(Quoted(job));
+    const HWND dialog = WaitForFileDialog(vellum);
+    EXPECT_EQ(DialogFolder(dialog), folder.Path());
+    SubmitFileDialog(dialog, "report " + script);
+    EXPECT_EQ(vellum.WaitExitCode(kConvertTimeout), kDone) << DescribeWindows(vellum);
+    const std::string pdf = folder.File("report " + script + ".pdf");
+    ASSERT_TRUE(FileExists(pdf));
+    EXPECT_NE(PdfText(pdf).find("Quillwort"), std::string::npos);
+}
+
+// Folders nested deeper than a path may be, made and removed through the long-path prefix.
+// Removed before their TempFolder goes: Wine's SHFileOperation, deleting a tree with such a
+// path in it, deletes the files of the current folder instead (measured).
+class DeepFolder {
+public:
+    explicit DeepFolder(const std::string& parent) : path_(parent) {
+        while (win32::Widen(path_).size() < MAX_PATH + 20) {
+            path_ += "\\" + std::string(50, 'd');
+            made_.push_back(L"\\\\?\\" + win32::Widen(path_));
+            if (!CreateDirectoryW(made_.back().c_str(), nullptr))
+                throw std::runtime_error("cannot create " + path_);
+        }
+    }
+    DeepFolder(const DeepFolder&) = delete;
+    DeepFolder& operator=(const DeepFolder&) = delete;
+    ~DeepFolder() {
+        for (auto it = made_.rbegin(); it != made_.rend(); ++it) RemoveDirectoryW(it->c_str());
+    }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+    std::vector<std::wstring> made_;
+};
+
+TEST_F(JobTest, DefaultFolderTheDialogCannotTakeStillAsksWhereToSave) {
+    const DeepFolder deep(pdfs.Path());
+    for (const std::string& defDir : {deep.Path(), pdfs.File("gone")}) {
+        SCOPED_TRACE(defDir);
+        VellumRegistry::Set("defDir", defDir);
+        Process vellum = StartVellum(Quoted(jobs.File("job 12.ps")));
+        AnswerSaveAs(vellum, pdfs.File("anyway.pdf"));
+        EXPECT_EQ(vellum.WaitExitCode(kConvertTimeout), kDone) << DescribeWindows(vellum);
+        EXPECT_TRUE(FileExists(pdfs.File("anyway.pdf")));
+        DeleteFileW(win32::Widen(pdfs.File("anyway.pdf")).c_str());
+    }
+}
+
+}  // namespace vellum::e2e
