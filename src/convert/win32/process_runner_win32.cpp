@@ -6,6 +6,7 @@
 
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/strings.h"
+#include "toolkit/win32/system_error.h"
 
 namespace vellum::win32 {
 
@@ -65,7 +66,7 @@ convert::ProcessResult Win32ProcessRunner::RunAndWait(const std::string& command
     const BOOL created = CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE,
                                         NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &info);
     if (!created) {
-        result.startError = SystemMessage(GetLastError());
+        result.startError = DescribeSystemError(GetLastError());
         return result;
     }
     KernelHandle thread(info.hThread);

@@ -36,22 +36,4 @@ std::string Narrow(const wchar_t* utf16, size_t length) {
     return FromWide(utf16, length);
 }
 
-std::string SystemWording(DWORD code) {
-    wchar_t* buffer = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    if (length == 0 || buffer == nullptr) return {};
-    std::string text = Narrow(buffer, length);
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
-        text.pop_back();
-    return text;
-}
-
-std::string SystemMessage(DWORD code) {
-    std::string text = SystemWording(code);
-    return text.empty() ? "System error " + std::to_string(code) + "." : text;
-}
-
 }  // namespace vellum::win32

@@ -10,16 +10,13 @@
 
 #include <string>
 
+// The end-to-end driver words its failures with SystemMessage and takes it from here.
+#include "toolkit/win32/system_error.h"
+
 namespace vellum::win32 {
 
 std::wstring Widen(const std::string& text);
 std::string Narrow(const std::wstring& utf16);
 std::string Narrow(const wchar_t* utf16, size_t length);
-
-// FormatMessage's wording of a system error code, without the trailing line break; "" when the
-// system has none (Wine has none for many COM results).
-std::string SystemWording(DWORD code);
-// The wording, or "System error N." when there is none.
-std::string SystemMessage(DWORD code);
 
 }  // namespace vellum::win32
