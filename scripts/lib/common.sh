@@ -5,7 +5,8 @@ VELLUM_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 VELLUM_NATIVE_BUILD=${VELLUM_NATIVE_BUILD:-$VELLUM_ROOT/build/native}
 VELLUM_WIN_BUILD=${VELLUM_WIN_BUILD:-$VELLUM_ROOT/build/win}
 VELLUM_PACKAGES="cmake make g++ g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 wine64-tools
-    libwine-dev ghostscript poppler-utils xvfb xauth x11-apps imagemagick googletest nsis"
+    libwine-dev ghostscript poppler-utils xvfb xauth x11-apps imagemagick googletest nsis
+    clang-format"
 
 vellum_log() { printf '==> %s\n' "$*" >&2; }
 
@@ -25,6 +26,19 @@ vellum_install_packages() {
     vellum_as_root apt-get update -q
     # shellcheck disable=SC2086
     DEBIAN_FRONTEND=noninteractive vellum_as_root apt-get install -y -q $missing
+}
+
+# Checks that every C++ file of src/, tests/ and testbed/ is as the committed .clang-format
+# writes it; names the files that are not. `clang-format -i FILE` fixes one.
+vellum_check_format() {
+    local files
+    files=$(cd "$VELLUM_ROOT" && git ls-files 'src/*.h' 'src/*.cpp' 'tests/*.h' 'tests/*.cpp' \
+        'testbed/*.h' 'testbed/*.cpp' 2>/dev/null) || true
+    if [ -z "$files" ]; then
+        files=$(cd "$VELLUM_ROOT" && find src tests testbed -name '*.h' -o -name '*.cpp')
+    fi
+    # shellcheck disable=SC2086
+    (cd "$VELLUM_ROOT" && clang-format --dry-run -Werror $files)
 }
 
 vellum_jobs() { nproc 2>/dev/null || echo 2; }

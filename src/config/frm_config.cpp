@@ -75,10 +75,6 @@ void FrmConfig::HoldJob() {
     outcome_.reset();
 }
 
-void FrmConfig::Unload() {
-    Form_Unload();
-}
-
 void FrmConfig::cmdSave_Click() {
     try {
         if (!s_.files.FileExists(c_.txtgsdir.Text())) {
@@ -97,7 +93,7 @@ void FrmConfig::cmdSave_Click() {
         if (!settings::SaveSettings(Settings, s_.registry, s_.msgBox)) return;
         if (ApplyRedirectionSettings()) {
             saved_ = true;
-            Unload();
+            Form_Unload();
             return;
         }
         c_.ssConfig.SetTab(static_cast<int>(ConfigTab::RedMon));
@@ -107,7 +103,7 @@ void FrmConfig::cmdSave_Click() {
 }
 
 void FrmConfig::cmdCancel_Click() {
-    Unload();
+    Form_Unload();
 }
 
 void FrmConfig::cmdAbout_Click() {
@@ -215,17 +211,16 @@ bool FrmConfig::UpdateRedirectionPort() {
             s_.msgBox.Show("Unable to find RedMon Port", "Error!", Icon::Error);
             return false;
         }
-        registry->WriteString(root, portKey, "Arguments", rmArgs, ok);
-        regOk = ok;
-        if (!regOk) {
-            s_.msgBox.Show("Unable to update RedMon Port", "Error!", Icon::Error);
-            return false;
-        }
-        registry->WriteString(root, portKey, "Command", rmCommand, ok);
-        regOk = ok;
-        if (!regOk) {
-            s_.msgBox.Show("Unable to update RedMon Port", "Error!", Icon::Error);
-            return false;
+        // The port's two values in their order; the first one refused ends the binding.
+        for (const auto& [name, value] :
+             {std::pair<const char*, const std::string&>{"Arguments", rmArgs},
+              {"Command", rmCommand}}) {
+            registry->WriteString(root, portKey, name, value, ok);
+            regOk = ok;
+            if (!regOk) {
+                s_.msgBox.Show("Unable to update RedMon Port", "Error!", Icon::Error);
+                return false;
+            }
         }
         return true;
     } catch (const RuntimeError& e) {

@@ -84,21 +84,22 @@ public:
     bool ApplyRedirectionSettings();
     bool UpdateRedirectionPort();
 
-    // The fields, in their order of declaration.
+private:
+    void PickExecutable(const std::string& title, toolkit::TextBox& target);
+    bool IsCancel(const toolkit::RuntimeError& e) const;
+
+    ConfigControls c_;
+    ConfigServices s_;
+
+    // The window's fields, in their order of declaration: the RedRun executable and the port as
+    // stored, the registry component from load to unload, the last registry call's result, and
+    // the values the port binding writes.
     std::string rmExe;
     std::string rmPort;
     std::unique_ptr<registry::RegistryAccess> registry;
     bool regOk = false;
     std::string rmArgs;
     std::string rmCommand;
-
-private:
-    void PickExecutable(const std::string& title, toolkit::TextBox& target);
-    bool IsCancel(const toolkit::RuntimeError& e) const;
-    void Unload();
-
-    ConfigControls c_;
-    ConfigServices s_;
     bool holdingJob_ = false;
     bool saved_ = false;
     std::optional<ConfigOutcome> outcome_;

@@ -5,17 +5,24 @@
 namespace vellum::shell {
 
 void EnableAutoComplete(WindowApi& api, toolkit::TextBox& textBox, std::uint32_t flags) noexcept {
+    // Completion is a convenience; a system without it shows the window without it.
     try {
-        api.AutoComplete(textBox, flags);
+        textBox.WhenCreated([&api, flags](std::uintptr_t hwnd) {
+            try {
+                api.AutoComplete(hwnd, flags);
+            } catch (...) {
+            }
+        });
     } catch (...) {
-        // Completion is a convenience; a system without it shows the window without it.
     }
 }
 
 void SetEdgeStyle(WindowApi& api, toolkit::Control& control, bool raised) {
-    const std::int32_t style = api.GetExStyle(control);
-    api.SetExStyle(control, style | (raised ? kWsExStaticEdge : kWsExClientEdge));
-    api.FrameChanged(control);
+    control.WhenCreated([&api, raised](std::uintptr_t hwnd) {
+        const std::int32_t style = api.GetExStyle(hwnd);
+        api.SetExStyle(hwnd, style | (raised ? kWsExStaticEdge : kWsExClientEdge));
+        api.FrameChanged(hwnd);
+    });
 }
 
 void SelectAllAndFocus(toolkit::TextBox& textBox) {

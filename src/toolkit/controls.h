@@ -4,15 +4,21 @@
 // binding wraps real child windows; tests use the fakes in tests/fakes.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace vellum::toolkit {
 
-// Every control has a window handle (its "hwnd" property); 0 off Windows.
+// Every control has a window handle (its "hwnd" property). A form may be loaded, and its
+// handlers run, before its windows are made: a control keeps what is set on it until then.
 class Control {
 public:
     virtual ~Control() = default;
+    // 0 while the control's window is not made yet (and off Windows).
     virtual std::uintptr_t Hwnd() const = 0;
+    // Runs `action` on the control's window handle: now when the window exists, otherwise as
+    // soon as it is made, in the order asked. What `action` refers to must live until then.
+    virtual void WhenCreated(std::function<void(std::uintptr_t hwnd)> action) = 0;
 };
 
 class CommandButton : public Control {};

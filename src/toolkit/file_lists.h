@@ -52,8 +52,6 @@ public:
     // Lists the folder's files. Throws RuntimeError, and keeps the old list, when the folder
     // cannot be read.
     virtual void SetPath(const std::string& path) = 0;
-    virtual std::string Pattern() const = 0;
-    virtual void SetPattern(const std::string& pattern) = 0;
     // The name of the current entry, or "" when there is none.
     virtual std::string FileName() const = 0;
     virtual int ListCount() const = 0;

@@ -10,8 +10,6 @@ namespace vellum::toolkit {
 inline constexpr const char* kVellumSource = "Vellum";
 
 // Numbers the handlers recognise; the rest are whatever the failing component reports.
-inline constexpr std::int32_t kErrSubscriptOutOfRange = 9;
-inline constexpr std::int32_t kErrFileNotFound = 53;
 inline constexpr std::int32_t kErrCommonDialogCancel = 32755;
 
 // A run-time error: what a trap catches and an ErrorReport shows. Thrown by value.

@@ -15,6 +15,7 @@
 #include "arguments.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/strings.h"
+#include "toolkit/win32/system_error.h"
 #include "wine_unix.h"
 
 namespace vellum::testbed {
@@ -60,8 +61,8 @@ public:
         wchar_t name[MAX_PATH + 1];
         const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
         if (length == 0 || length > MAX_PATH || !GetTempFileNameW(folder, L"gsw", 0, name)) {
-            throw std::runtime_error("cannot create a temporary file: " +
-                                     win32::SystemMessage(GetLastError()));
+            throw std::runtime_error(
+                win32::SystemErrorText("cannot create a temporary file", GetLastError()));
         }
         path_ = name;
     }
@@ -93,8 +94,8 @@ std::vector<std::wstring> OwnArguments() {
     int count = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);
     if (!argv) {
-        throw std::runtime_error("cannot parse the command line: " +
-                                 win32::SystemMessage(GetLastError()));
+        throw std::runtime_error(
+            win32::SystemErrorText("cannot parse the command line", GetLastError()));
     }
     std::vector<std::wstring> args(argv + (count > 0 ? 1 : 0), argv + count);
     LocalFree(argv);

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "toolkit/win32/strings.h"
+#include "toolkit/win32/system_error.h"
 
 namespace vellum::testbed {
 
@@ -46,7 +47,7 @@ int WineUnix::Spawn(const std::vector<std::string>& argv) const {
     // exit status, already decoded by Wine 8, or a raw waitpid status on builds that do not.
     if (result >= 0xC0000000ul) {
         const DWORD code = RtlNtStatusToDosError(static_cast<LONG>(result));
-        throw std::runtime_error("cannot start " + argv[0] + ": " + win32::SystemMessage(code));
+        throw std::runtime_error(win32::SystemErrorText("cannot start " + argv[0], code));
     }
     if (result > 0xFF && (result & 0x7F) == 0) return static_cast<int>((result >> 8) & 0xFF);
     return static_cast<int>(result);

@@ -39,15 +39,10 @@ void PortJob::Start(const std::wstring& printer, DWORD jobId, const std::wstring
     jobId_ = jobId;
     // An application that names no document gets RedMon's own name for it.
     document_ = document.empty() ? L"RedMon" : document;
-    wchar_t folder[MAX_PATH];
-    const DWORD length = GetTempPathW(MAX_PATH, folder);
-    if (length == 0 || length >= MAX_PATH) ThrowSystemError("no temporary folder", GetLastError());
-    wchar_t path[MAX_PATH];
-    if (GetTempFileNameW(folder, L"vrm", 0, path) == 0)
-        ThrowSystemError("cannot name the spool file", GetLastError());
+    const std::wstring path = NewTempFile(L"vrm");
     // The file goes away with its last handle, the command's included, so no job is left
     // behind whatever happens to either process.
-    spool_.Reset(CreateFileW(path, GENERIC_READ | GENERIC_WRITE,
+    spool_.Reset(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                              FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     if (!spool_) ThrowSystemError("cannot create the spool file", GetLastError());

@@ -15,6 +15,7 @@
 #include "toolkit/runtime_error.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/strings.h"
+#include "toolkit/win32/system_error.h"
 
 namespace vellum::testbed {
 namespace {
@@ -22,16 +23,6 @@ namespace {
 constexpr const char* kWho = "redrun";
 // Exit code when RedRun itself fails, before or instead of the command.
 constexpr int kFailed = 2;
-
-std::wstring TempFilePath() {
-    wchar_t folder[MAX_PATH];
-    const DWORD length = GetTempPathW(MAX_PATH, folder);
-    if (length == 0 || length >= MAX_PATH) ThrowSystemError("no temporary folder", GetLastError());
-    wchar_t path[MAX_PATH];
-    if (GetTempFileNameW(folder, L"vrr", 0, path) == 0)
-        ThrowSystemError("cannot name the job file", GetLastError());
-    return path;
-}
 
 // Copies standard input to `path` until it ends: end of file, or the writer closing its pipe.
 void SaveInput(const std::wstring& path) {
@@ -61,14 +52,14 @@ int Run() {
     if (tail.empty())
         throw toolkit::RuntimeError(ERROR_INVALID_PARAMETER, kWho,
                                     "no command given (usage: redrun <command with %1>)");
-    const std::wstring path = TempFilePath();
+    const std::wstring path = NewTempFile(L"vrr");
     // The file exists from GetTempFileName on, so it is removed whatever happens next.
     struct Remove {
         const std::wstring& path;
         ~Remove() {
             if (!DeleteFileW(path.c_str()))
-                Log(kWho, "cannot remove " + win32::Narrow(path) + ": " +
-                              win32::SystemMessage(GetLastError()));
+                Log(kWho,
+                    win32::SystemErrorText("cannot remove " + win32::Narrow(path), GetLastError()));
         }
     } remove{path};
     SaveInput(path);

@@ -67,7 +67,7 @@ TEST_F(ChainTest, PrintedDocumentBecomesThePdfTheUserNames) {
     Process vellum = WaitForNewProcess(printer, "vellum.exe", running, kConvertTimeout);
     const std::string pdf = pdfs.File("printed document.pdf");
     AnswerSaveAs(vellum, pdf, kConvertTimeout);
-    EXPECT_EQ(vellum.WaitExitCode(kConvertTimeout), 0u);
+    EXPECT_EQ(WaitForSilentExit(vellum, kConvertTimeout), 0u);
     EXPECT_EQ(printer.WaitExitCode(30s), 0u) << ReadTextFile(work.File("redmon.log"));
 
     ASSERT_TRUE(FileExists(pdf)) << ReadTextFile(work.File("redmon.log"));

@@ -197,10 +197,8 @@ TEST_F(ConfigTest, SaveWithoutGhostscriptStoresNothingAndShowsThePathOnItsTab) {
         SetText(Get(ids::kGsLib), "C:\\changed");
         SetText(Get(ids::kPdfDir), "C:\\changed");
         Click(Get(ids::kSave));
-        const MessageBoxInfo box = Answer();
-        EXPECT_EQ(box.text, "Ghostscript executable not found.");
-        EXPECT_EQ(box.title, "Error!");
-        EXPECT_EQ(box.icon, Icon::Error);
+        EXPECT_EQ(Seen(Answer()),
+                  (Shown{"Error!", "Ghostscript executable not found.", Icon::Error}));
 
         EXPECT_EQ(CurrentTab(Get(ids::kTabs)), 0) << "keystrokes go where the user sees them";
         EXPECT_TRUE(IsVisible(Get(ids::kGsDir)));
@@ -221,9 +219,7 @@ TEST_F(ConfigTest, SaveWithAMissingRedRunStoresTheSettingsAndShowsTheRedMonTab) 
     const MessageBoxInfo box = WaitForMessageBox(vellum());
     EXPECT_EQ(CurrentTab(Get(ids::kTabs)), 1) << "the RedMon tab comes forward with the message";
     CloseMessageBox(box.hwnd);
-    EXPECT_EQ(box.text, "RedRun executable not found.");
-    EXPECT_EQ(box.title, "Error!");
-    EXPECT_EQ(box.icon, Icon::Error);
+    EXPECT_EQ(Seen(box), (Shown{"Error!", "RedRun executable not found.", Icon::Error}));
 
     EXPECT_EQ(CurrentTab(Get(ids::kTabs)), 1);
     ExpectWholeTextSelectedAndFocused(vellum(), Get(ids::kRrExe));
@@ -243,10 +239,7 @@ TEST_F(ConfigTest, SaveWithNoPortChosenStoresTheRedirectionAndReportsNoPort) {
     ASSERT_EQ(ComboSelection(Get(ids::kPorts)), CB_ERR);
     SetText(Get(ids::kRrExe), SiblingPath("redrun.exe"));
     Click(Get(ids::kSave));
-    const MessageBoxInfo box = Answer();
-    EXPECT_EQ(box.text, "Unable to find RedMon Port");
-    EXPECT_EQ(box.title, "Error!");
-    EXPECT_EQ(box.icon, Icon::Error);
+    EXPECT_EQ(Seen(Answer()), (Shown{"Error!", "Unable to find RedMon Port", Icon::Error}));
     EXPECT_EQ(CurrentTab(Get(ids::kTabs)), 1);
     const Values stored = StoredSettings();
     EXPECT_EQ(stored.at("rmExe"), SiblingPath("redrun.exe"));
@@ -306,13 +299,14 @@ TEST_F(ConfigTest, CancelAndTheCloseBoxStoreNothing) {
 TEST_F(ConfigTest, AboutNamesTheVersion) {
     Open();
     Click(Get(ids::kAbout));
-    const MessageBoxInfo box = Answer();
-    EXPECT_EQ(box.title, "About");
-    EXPECT_EQ(box.icon, Icon::Information);
     // The version the build gave the program, written as About writes it (1.0.2 is "v1.02").
-    EXPECT_EQ(box.text.substr(0, box.text.find("\r\n")),
-              "Vellum v" VELLUM_VERSION_MAJOR "." VELLUM_VERSION_MINOR VELLUM_VERSION_PATCH
-              " : PDF Writer for Ghostscript.");
+    EXPECT_EQ(Seen(Answer()),
+              (Shown{"About",
+                     "Vellum v" VELLUM_VERSION_MAJOR "." VELLUM_VERSION_MINOR VELLUM_VERSION_PATCH
+                     " : PDF Writer for Ghostscript.\r\n"
+                     "Written by the Vellum team.\r\n"
+                     "Questions and reports: vellum@vellum.invalid",
+                     Icon::Information}));
     EXPECT_TRUE(vellum().Running());
 }
 

@@ -166,6 +166,18 @@ std::string SaveScreenshot(HWND window, const std::string& name) {
     return png;
 }
 
+Shown Seen(const MessageBoxInfo& box) {
+    return Shown{box.title, box.text, box.icon, box.buttons};
+}
+
+void PrintTo(const Shown& shown, std::ostream* out) {
+    std::string text;
+    for (char c : shown.text) text += c == '\r' ? std::string("\\r") : std::string(1, c);
+    *out << "\"" << shown.title << "\" (" << IconName(shown.icon) << ") buttons";
+    for (const std::string& button : shown.buttons) *out << " \"" << button << "\"";
+    *out << ":\n" << text;
+}
+
 std::string TestOutputPath(const std::string& name) {
     // The programs live in <build>\bin; the output goes beside them.
     std::string folder = SiblingPath("");
@@ -179,6 +191,37 @@ Process StartVellum(const std::string& argsTail, const Environment& env) {
     return Process::Start(SiblingPath("vellum.exe"), argsTail, env);
 }
 
+namespace {
+
+constexpr const char* kInstalledFiles[] = {"vellum.exe", "VellumRegistry.dll"};
+
+std::string ProgramFilesFolder() {
+    wchar_t folder[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"ProgramFiles", folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) throw std::runtime_error("ProgramFiles is not set");
+    return win32::Narrow(folder, length);
+}
+
+}  // namespace
+
+InstalledVellum::InstalledVellum() : folder_(ProgramFilesFolder() + "\\Vellum") {
+    if (!CreateDirectoryW(win32::Widen(folder_).c_str(), nullptr) &&
+        GetLastError() != ERROR_ALREADY_EXISTS)
+        throw std::runtime_error("cannot create " + folder_ + ": " +
+                                 win32::SystemMessage(GetLastError()));
+    for (const char* file : kInstalledFiles) CopyFileTo(SiblingPath(file), folder_ + "\\" + file);
+}
+
+InstalledVellum::~InstalledVellum() {
+    for (const char* file : kInstalledFiles)
+        DeleteFileW(win32::Widen(folder_ + "\\" + file).c_str());
+    RemoveDirectoryW(win32::Widen(folder_).c_str());
+}
+
+Process InstalledVellum::Start(const std::string& commandLine, const Environment& env) const {
+    return Process::StartVerbatim(Exe(), commandLine, env);
+}
+
 std::string RedMonPortKey(const std::string& port) {
     return std::string(kRedMonPortsKey) + "\\" + port;
 }
@@ -189,20 +232,6 @@ void SetupPrinter(const std::string& argsTail) {
     if (code != 0)
         throw std::runtime_error("setup-printer " + argsTail + " failed with " +
                                  std::to_string(code));
-}
-
-Process WaitForNewProcess(const Process& witness, const std::string& imageName,
-                          const std::vector<DWORD>& known, std::chrono::milliseconds timeout) {
-    DWORD found = 0;
-    WaitUntil(
-        witness, "a new " + imageName,
-        [&] {
-            for (DWORD id : ProcessesNamed(imageName))
-                if (std::find(known.begin(), known.end(), id) == known.end()) found = id;
-            return found != 0;
-        },
-        timeout);
-    return Process::Attach(found);
 }
 
 }  // namespace vellum::e2e

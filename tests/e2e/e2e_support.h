@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -64,12 +65,42 @@ std::vector<std::string> UnixProcessesWith(const std::string& text);
 // (TestOutputPath) and returns its path.
 std::string SaveScreenshot(HWND window, const std::string& name);
 
+// What a user sees of a message box, to compare whole: a failing check prints all of it.
+struct Shown {
+    std::string title;
+    std::string text;
+    Icon icon = Icon::None;
+    std::vector<std::string> buttons{"OK"};
+    bool operator==(const Shown&) const = default;
+};
+Shown Seen(const MessageBoxInfo& box);
+void PrintTo(const Shown& shown, std::ostream* out);
+
 // Where a test leaves what people look at (screenshots): `name` in the build's test-output
 // folder, which is made when missing.
 std::string TestOutputPath(const std::string& name);
 
 // vellum.exe next to the test, started with `argsTail`.
 Process StartVellum(const std::string& argsTail, const Environment& env = {});
+
+// vellum.exe and VellumRegistry.dll side by side in "Vellum" under the Program Files folder (a
+// name with a blank, as on every Windows machine), as a user installs them; removed again at the
+// end. Programs started from there must have ended first.
+class InstalledVellum {
+public:
+    InstalledVellum();
+    InstalledVellum(const InstalledVellum&) = delete;
+    InstalledVellum& operator=(const InstalledVellum&) = delete;
+    ~InstalledVellum();
+    const std::string& Folder() const { return folder_; }
+    std::string Exe() const { return folder_ + "\\vellum.exe"; }
+    // The installed vellum.exe started with exactly `commandLine`, as Windows starts a program
+    // for RedRun, a shortcut or the Run box: an unquoted path stays unquoted.
+    Process Start(const std::string& commandLine, const Environment& env = {}) const;
+
+private:
+    std::string folder_;
+};
 
 // Where the "Redirected Port" monitor keeps its ports, one subkey per port, under HKLM.
 inline constexpr const char* kRedMonPortsKey =
@@ -79,11 +110,5 @@ std::string RedMonPortKey(const std::string& port);
 // Runs the rig's setup-printer.exe (registers the monitor, makes a port with empty Command and
 // Arguments, and the "Vellum PDF" printer unless told --no-printer) with `argsTail`.
 void SetupPrinter(const std::string& argsTail);
-
-// Waits until a process named `imageName` runs that is not one of `known`, and takes it over:
-// for programs that the program under test starts (vellum.exe started by RedRun). `witness` is
-// the process whose windows a time-out describes.
-Process WaitForNewProcess(const Process& witness, const std::string& imageName,
-                          const std::vector<DWORD>& known, std::chrono::milliseconds timeout);
 
 }  // namespace vellum::e2e

@@ -110,9 +110,7 @@ TEST_F(MailTest, ConvertedPdfIsHandedOverAndTheOutcomeShown) {
         const std::string pdf = pdfs.File(std::string("mailed ") + c.result + ".pdf");
         Process vellum = Convert(pdf, c.result);
         const MessageBoxInfo box = WaitForMessageBox(vellum, kConvertTimeout);
-        EXPECT_EQ(box.title, c.title);
-        EXPECT_EQ(box.icon, c.icon);
-        EXPECT_EQ(box.text, c.text);
+        EXPECT_EQ(Seen(box), (Shown{c.title, c.text, c.icon}));
         EXPECT_TRUE(FileExists(pdf)) << "mailed only once converted";
         CloseMessageBox(box.hwnd);
         EXPECT_TRUE(vellum.WaitExit(10s)) << DescribeWindows(vellum);
@@ -145,7 +143,8 @@ TEST_F(MailWindowTest, ListsThePdfsOfTheDefaultFolderAndMailsTheSelectionInListO
     ListBoxSelect(files, {1, 0});
     Click(Control(window, ids::kSendMail));
     const MessageBoxInfo box = WaitForMessageBox(vellum);
-    EXPECT_EQ(box.title, "Success!");
+    EXPECT_EQ(Seen(box),
+              (Shown{"Success!", "The message was sent successfully.", Icon::Information}));
     CloseMessageBox(box.hwnd);
     EXPECT_EQ(ReadTextFile(LogPath()),
               Record(reinterpret_cast<std::uintptr_t>(window),
@@ -158,9 +157,7 @@ TEST_F(MailWindowTest, NothingSelectedAsksForASelection) {
     const HWND window = Open(vellum);
     Click(Control(window, ids::kSendMail));
     const MessageBoxInfo box = WaitForMessageBox(vellum);
-    EXPECT_EQ(box.text, "No File selected for sending.");
-    EXPECT_EQ(box.title, "Check!");
-    EXPECT_EQ(box.icon, Icon::Information);
+    EXPECT_EQ(Seen(box), (Shown{"Check!", "No File selected for sending.", Icon::Information}));
     CloseMessageBox(box.hwnd);
     EXPECT_FALSE(FileExists(LogPath()));
 }
@@ -211,10 +208,15 @@ TEST_F(MailWindowTest, MissingMailLibraryIsAnUntrappedErrorThatEndsTheProgram) {
     ListBoxSelect(files, {0});
     Click(Control(window, ids::kSendMail));
     const MessageBoxInfo box = WaitForMessageBox(vellum);
-    EXPECT_EQ(box.title, "Vellum");
-    EXPECT_EQ(box.icon, Icon::Error);
-    EXPECT_EQ(box.text.rfind("Run-time error '48':\r\n\r\n", 0), 0u) << box.text;
-    EXPECT_NE(box.text.find("MAPI32.DLL"), std::string::npos) << box.text;
+    EXPECT_EQ(Seen(box),
+              (Shown{"Vellum",
+                     "Run-time error '48':\r\n\r\n"
+                     "No mail program that supports Simple MAPI is installed: File not found: "
+                     "MAPI32.DLL (" +
+                         win32::SystemMessage(ERROR_MOD_NOT_FOUND) +
+                         "). Install or configure a mail program, or switch off mailing in the "
+                         "configuration.",
+                     Icon::Error}));
     CloseMessageBox(box.hwnd);
     EXPECT_TRUE(vellum.WaitExit(10s)) << DescribeWindows(vellum);
 }
@@ -223,8 +225,7 @@ TEST_F(MailWindowTest, DefaultFolderOnAMissingDriveIsReportedAndTheWindowStillOp
     VellumRegistry::Set("defDir", "Q:\\Reports");
     Process vellum = Start("-mail");
     const MessageBoxInfo box = WaitForMessageBox(vellum);
-    EXPECT_EQ(box.text, "68: Device unavailable");
-    EXPECT_EQ(box.title, "Error!");
+    EXPECT_EQ(Seen(box), (Shown{"Error!", "68: Device unavailable", Icon::Error}));
     CloseMessageBox(box.hwnd);
     const HWND window = WaitForWindow(vellum, kWindowTitle);
     EXPECT_TRUE(IsVisible(window));

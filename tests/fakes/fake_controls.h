@@ -1,8 +1,11 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "toolkit/common_dialog.h"
@@ -11,31 +14,40 @@
 
 namespace vellum {
 
-// Controls with their state in plain members, and a handle each so that helpers that work
-// on window handles can tell them apart.
-class FakeControl {
+// What every fake control shares: a handle of its own, so that helpers working on handles can
+// tell the controls apart, and a window that exists from the start unless a test says
+// otherwise (`created` false: what is asked of the window waits for Create()).
+inline std::uintptr_t NextFakeHandle() {
+    static std::uintptr_t next = 0x1000;
+    return next += 4;
+}
+
+template <class Base>
+class FakeControl : public Base {
 public:
-    static std::uintptr_t NextHandle() {
-        static std::uintptr_t next = 0x1000;
-        return next += 4;
+    std::uintptr_t Hwnd() const override { return created ? hwnd : 0; }
+    void WhenCreated(std::function<void(std::uintptr_t)> action) override {
+        if (created)
+            action(hwnd);
+        else
+            pending.push_back(std::move(action));
     }
+    void Create() {
+        created = true;
+        for (auto& action : std::exchange(pending, {})) action(hwnd);
+    }
+
+    std::uintptr_t hwnd = NextFakeHandle();
+    bool created = true;
+    std::vector<std::function<void(std::uintptr_t)>> pending;
 };
 
-class FakeButton : public toolkit::CommandButton {
-public:
-    std::uintptr_t Hwnd() const override { return hwnd; }
-    std::uintptr_t hwnd = FakeControl::NextHandle();
-};
+class FakeButton : public FakeControl<toolkit::CommandButton> {};
 
-class FakeLabel : public toolkit::Label {
-public:
-    std::uintptr_t Hwnd() const override { return hwnd; }
-    std::uintptr_t hwnd = FakeControl::NextHandle();
-};
+class FakeLabel : public FakeControl<toolkit::Label> {};
 
-class FakeTextBox : public toolkit::TextBox {
+class FakeTextBox : public FakeControl<toolkit::TextBox> {
 public:
-    std::uintptr_t Hwnd() const override { return hwnd; }
     std::string Text() const override { return text; }
     void SetText(const std::string& value) override { text = value; }
     void SetSelStart(int start) override { selStart = start; }
@@ -46,7 +58,6 @@ public:
         focused = true;
     }
 
-    std::uintptr_t hwnd = FakeControl::NextHandle();
     std::string text;
     int selStart = -1;
     int selLength = -1;
@@ -54,18 +65,15 @@ public:
     bool canFocus = true;
 };
 
-class FakeCheckBox : public toolkit::CheckBox {
+class FakeCheckBox : public FakeControl<toolkit::CheckBox> {
 public:
-    std::uintptr_t Hwnd() const override { return hwnd; }
     int Value() const override { return value; }
     void SetValue(int v) override { value = v; }
-    std::uintptr_t hwnd = FakeControl::NextHandle();
     int value = 0;
 };
 
-class FakeComboBox : public toolkit::ComboBox {
+class FakeComboBox : public FakeControl<toolkit::ComboBox> {
 public:
-    std::uintptr_t Hwnd() const override { return hwnd; }
     void Clear() override {
         items.clear();
         selected.reset();
@@ -82,19 +90,16 @@ public:
         ++setTextCalls;
     }
 
-    std::uintptr_t hwnd = FakeControl::NextHandle();
     std::vector<std::string> items;
     std::optional<size_t> selected;
     int clears = 0;
     int setTextCalls = 0;
 };
 
-class FakeTabControl : public toolkit::TabControl {
+class FakeTabControl : public FakeControl<toolkit::TabControl> {
 public:
-    std::uintptr_t Hwnd() const override { return hwnd; }
     int Tab() const override { return tab; }
     void SetTab(int index) override { tab = index; }
-    std::uintptr_t hwnd = FakeControl::NextHandle();
     int tab = -1;
 };
 

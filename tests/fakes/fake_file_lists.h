@@ -14,18 +14,21 @@
 #include "toolkit/file_lists.h"
 #include "toolkit/runtime_error.h"
 
-namespace vellum::toolkit {
+#include "fakes/fake_controls.h"
 
-class FakeDriveList : public DriveList {
+namespace vellum {
+
+using toolkit::RuntimeError;
+
+class FakeDriveList : public FakeControl<toolkit::DriveList> {
 public:
     explicit FakeDriveList(std::vector<std::string>& sharedLog) : log(sharedLog) {}
-    std::uintptr_t Hwnd() const override { return 0; }
     std::string Drive() const override { return drive; }
     void SetDrive(const std::string& value) override {
         log.push_back("drive=" + value);
         const char letter = value.empty() ? '\0' : static_cast<char>(std::tolower(value[0]));
         if (!drives.count(letter))
-            throw RuntimeError(kErrDeviceUnavailable, "Vellum", "Device unavailable");
+            throw RuntimeError(toolkit::kErrDeviceUnavailable, "Vellum", "Device unavailable");
         const std::string next = std::string(1, letter) + ":";
         if (next == drive) return;
         drive = next;
@@ -37,10 +40,9 @@ public:
     std::vector<std::string>& log;
 };
 
-class FakeDirList : public DirList {
+class FakeDirList : public FakeControl<toolkit::DirList> {
 public:
     explicit FakeDirList(std::vector<std::string>& sharedLog) : log(sharedLog) {}
-    std::uintptr_t Hwnd() const override { return 0; }
     std::string Path() const override { return path; }
     void SetPath(const std::string& value) override {
         log.push_back("dir=" + value);
@@ -50,7 +52,7 @@ public:
                 ? std::string(1, static_cast<char>(std::toupper(value[0]))) + ":\\"
                 : value;
         if (unreadable.count(next))
-            throw RuntimeError(kErrPathNotFound, "Vellum", "Path not found");
+            throw RuntimeError(toolkit::kErrPathNotFound, "Vellum", "Path not found");
         if (next == path) return;
         path = next;
         if (onChange) onChange();
@@ -61,19 +63,16 @@ public:
     std::vector<std::string>& log;
 };
 
-class FakeFileList : public FileList {
+class FakeFileList : public FakeControl<toolkit::FileList> {
 public:
     explicit FakeFileList(std::vector<std::string>& sharedLog) : log(sharedLog) {}
-    std::uintptr_t Hwnd() const override { return 0; }
     std::string Path() const override { return path; }
     void SetPath(const std::string& value) override {
         log.push_back("file=" + value);
         if (unreadable.count(value))
-            throw RuntimeError(kErrPathNotFound, "Vellum", "Path not found");
+            throw RuntimeError(toolkit::kErrPathNotFound, "Vellum", "Path not found");
         path = value;
     }
-    std::string Pattern() const override { return pattern; }
-    void SetPattern(const std::string& value) override { pattern = value; }
     std::string FileName() const override {
         return current >= 0 && current < ListCount() ? entries[static_cast<size_t>(current)] : "";
     }
@@ -88,7 +87,6 @@ public:
     }
 
     std::string path = "C:\\";
-    std::string pattern = "*.pdf";
     std::vector<std::string> entries;
     std::vector<int> selected;  // in the order the user clicked them
     int current = -1;
@@ -98,8 +96,9 @@ public:
 private:
     void CheckIndex(int index) const {
         if (index < 0 || index >= ListCount())
-            throw RuntimeError(kErrInvalidPropertyIndex, "Vellum", "Invalid property array index");
+            throw RuntimeError(toolkit::kErrInvalidPropertyIndex, "Vellum",
+                               "Invalid property array index");
     }
 };
 
-}  // namespace vellum::toolkit
+}  // namespace vellum

@@ -14,13 +14,13 @@ namespace vellum {
 // Extended styles per handle, and the order of the calls made.
 class FakeWindowApi : public shell::WindowApi {
 public:
-    std::int32_t GetExStyle(toolkit::Control& c) override { return styles[c.Hwnd()]; }
-    void SetExStyle(toolkit::Control& c, std::int32_t style) override { styles[c.Hwnd()] = style; }
-    void FrameChanged(toolkit::Control& c) override { framesChanged.push_back(c.Hwnd()); }
-    void AutoComplete(toolkit::Control& c, std::uint32_t flags) override {
+    std::int32_t GetExStyle(std::uintptr_t hwnd) override { return styles[hwnd]; }
+    void SetExStyle(std::uintptr_t hwnd, std::int32_t style) override { styles[hwnd] = style; }
+    void FrameChanged(std::uintptr_t hwnd) override { framesChanged.push_back(hwnd); }
+    void AutoComplete(std::uintptr_t hwnd, std::uint32_t flags) override {
         if (!autoCompleteAvailable)
             throw toolkit::RuntimeError(453, "Vellum", "Can't find DLL entry point SHAutoComplete");
-        completions.push_back({c.Hwnd(), flags});
+        completions.push_back({hwnd, flags});
     }
 
     std::map<std::uintptr_t, std::int32_t> styles;

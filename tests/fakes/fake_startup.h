@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -124,13 +125,13 @@ public:
     std::uint32_t MAPISendDocuments(std::uintptr_t uiParam, const std::string& delimiter,
                                     const std::string& paths, const std::string& names,
                                     std::uint32_t reserved) override {
-        if (missing) throw toolkit::RuntimeError(48, "Vellum", "File not found: MAPI32.DLL");
+        if (failure) throw *failure;
         calls.push_back({uiParam, delimiter, paths, names, reserved});
         return result;
     }
     std::vector<Call> calls;
     std::uint32_t result = 0;
-    bool missing = false;
+    std::optional<toolkit::RuntimeError> failure;  // a missing library or entry point
 };
 
 class FakeEventPump : public startup::EventPump {

@@ -26,12 +26,6 @@ namespace {
 
 constexpr const char* kPrinter = "Vellum PDF (RedMon)";
 constexpr const char* kPort = "RPT9:";
-constexpr const char* kInstallFolder = "C:\\Program Files\\Vellum";
-
-std::string InstalledVellum() {
-    return std::string(kInstallFolder) + "\\vellum.exe";
-}
-
 std::string PortValue(const std::string& name) {
     std::string value;
     return VellumRegistry::Read(RedMonPortKey(kPort), name, value) ? value : "<missing>";
@@ -52,18 +46,9 @@ void DeletePort() {
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, key.c_str());
 }
 
-// Vellum's program folder as an installer lays it out: the program and its registry component.
-void InstallVellum() {
-    if (!CreateDirectoryW(win32::Widen(kInstallFolder).c_str(), nullptr) &&
-        GetLastError() != ERROR_ALREADY_EXISTS)
-        throw std::runtime_error(std::string("cannot create ") + kInstallFolder);
-    for (const char* file : {"vellum.exe", "VellumRegistry.dll"})
-        CopyFileTo(SiblingPath(file), std::string(kInstallFolder) + "\\" + file);
-}
-
 bool ShowsDialog(const Process& process) {
     for (const TopWindow& window : TopWindows(process))
-        if (window.visible && window.className == "#32770") return true;
+        if (window.className == "#32770") return true;
     return false;
 }
 
@@ -76,7 +61,6 @@ std::string Word(int i) {
 class RealRedMon : public ::testing::Test {
 protected:
     void SetUp() override {
-        InstallVellum();
         WriteCompleteSettings(pdfs.Path());
         DeletePrinterNamed(kPrinter);
         DeletePort();
@@ -93,6 +77,7 @@ protected:
     }
 
     const std::string redrun = SiblingPath("redmon\\redrun.exe");
+    InstalledVellum installed;  // under "C:\Program Files\Vellum"
     TempFolder work{"vellum interop work"};
     const std::string log = work.File("redmon.log");  // RedMon's own, of the last job
     TempFolder pdfs{"vellum interop pdfs"};
@@ -107,7 +92,7 @@ TEST_F(RealRedMon, PrintedDocumentBecomesThePdfTheUserNames) {
     ASSERT_TRUE(VellumRegistry::Read(RedMonPortKey(kPort), "Description", description));
 
     {
-        Process vellum = Process::Start(InstalledVellum(), "-config");
+        Process vellum = Process::Start(installed.Exe(), "-config");
         const HWND window = WaitForWindow(vellum, "Configure Vellum");
         SetText(Control(window, ids::kRrExe), redrun);
         SelectComboItem(Control(window, ids::kPorts), kPort);

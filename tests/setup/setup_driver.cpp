@@ -69,7 +69,7 @@ std::string Slug(const std::string& text) {
 // The window that waits for the user, and its name; nullptr while setup is busy.
 HWND Waiting(const Process& setup, std::string& name) {
     for (const TopWindow& window : TopWindows(setup)) {
-        if (!window.visible || window.className != "#32770") continue;
+        if (window.className != "#32770") continue;
         if (HWND text = FindControl(window.hwnd, 0xFFFF)) {  // a message box
             name = "message-" + Slug(Text(text));
             return window.hwnd;

@@ -5,28 +5,13 @@
 #include <set>
 #include <stdexcept>
 
+#include "fakes/fake_path_mapper.h"
+
 namespace vellum::testbed {
 namespace {
 
-// Maps "C:\..." to "/c/..." and knows a few existing relative files.
-class FakeMapper : public PathMapper {
-public:
-    std::set<std::wstring> existing = {L"job.ps"};
-
-    bool Exists(const std::wstring& path) const override { return existing.count(path) > 0; }
-    std::string ToUnix(const std::wstring& path) const override {
-        if (path == L"Q:\\unmapped") throw std::runtime_error("unmapped");
-        std::string unix = "/";
-        for (wchar_t c : path) {
-            if (c == L':') continue;
-            unix += c == L'\\' ? '/' : static_cast<char>(c >= L'A' && c <= L'Z' ? c + 32 : c);
-        }
-        return unix;
-    }
-};
-
 std::vector<std::string> Translate(std::vector<std::wstring> args) {
-    return TranslateArguments(args, FakeMapper());
+    return TranslateArguments(args, FakePathMapper());
 }
 
 using Args = std::vector<std::string>;

@@ -45,6 +45,9 @@ TEST(GhostscriptCommand, TrailingBackslashesAreDoubledBeforeTheClosingQuote) {
     // Backslashes inside a path stay single: they precede no quote.
     EXPECT_EQ(Quoted(R"(C:\a\b)"), R"("C:\a\b")");
     EXPECT_EQ(Quoted(R"(say "hi"\)"), R"("say \"hi\"\\")");
+    // Before an embedded quote each backslash is doubled and the quote escaped.
+    EXPECT_EQ(Quoted(R"(a\"b)"), R"("a\\\"b")");
+    EXPECT_EQ(Quoted(R"(a\\"b)"), R"("a\\\\\"b")");
     EXPECT_EQ(Quoted(""), R"("")");
 }
 
@@ -394,6 +397,16 @@ TEST(Environment, VariablesReplaceTheirNamesakesInAnyCaseAndTheRestAreAdded) {
               (std::vector<std::string>{"=C:=C:\\work", "=C:=D:\\"}))
         << "a drive's folder is never taken for a variable";
     EXPECT_EQ(WithVariables(block, Environment{}), block);
+}
+
+TEST(OutputTail, TrailingBlankLinesAreNoPartOfTheTail) {
+    EXPECT_EQ(OutputTail("Error: /syntaxerror\r\nUnrecoverable error\r\n\r\n  \n\n"),
+              "Error: /syntaxerror\r\nUnrecoverable error");
+    // They would otherwise use up the line budget: 20 lines of text before 30 blank ones.
+    std::string output;
+    for (int i = 1; i <= 20; ++i) output += "line " + std::to_string(i) + "\n";
+    output += std::string(30, '\n');
+    EXPECT_EQ(OutputTail(output).rfind("line 1\r\n", 0), 0u);
 }
 
 }  // namespace vellum::convert

@@ -108,7 +108,7 @@ TEST_F(FrmConfigTest, LoadEdgesEveryButtonCompletesFourPathsAndShowsTheSettings)
     EXPECT_EQ(txtgslib.text, "C:\\gs\\lib");
     EXPECT_EQ(chkMail.value, 1);
     EXPECT_EQ(txtPDFDir.text, "C:\\PDF");
-    EXPECT_NE(form.registry, nullptr);
+    EXPECT_EQ(registry.alive, 1) << "the window keeps its component from load on";
 }
 
 TEST_F(FrmConfigTest, LoadSelectsNoBlankPortAndChecksMailAsTheConvertModeReadsIt) {
@@ -162,7 +162,7 @@ TEST_F(FrmConfigTest, SuccessfulSaveStoresSettingsBeforeBindingThePortAndEnds) {
     EXPECT_EQ(registry.Get(kPort, "Arguments"), "\"C:\\Program Files\\Vellum\\vellum.exe\" %%1");
     EXPECT_EQ(registry.Get(kPort, "Command"), kRedRun);
     EXPECT_EQ(program.ended, 1);
-    EXPECT_EQ(form.registry, nullptr) << "released on unload";
+    EXPECT_EQ(registry.alive, 0) << "released on unload";
 }
 
 TEST_F(FrmConfigTest, BadRedRunPathKeepsTheSettingsAndShowsTheRedMonTab) {
@@ -217,7 +217,6 @@ TEST_F(FrmConfigTest, PortProblemsStopTheBindingWhereTheyOccur) {
         ASSERT_EQ(box.shown.size(), 1u);
         EXPECT_EQ(box.shown[0].text, c.message);
         EXPECT_EQ(registry.Writes(), c.writes);
-        EXPECT_FALSE(form.regOk);
         registry.failingWrites.clear();
         registry.Set(kPort, "Arguments", "");
     }
@@ -233,21 +232,49 @@ TEST_F(FrmConfigTest, FailedSettingsStoreLeavesThePortAlone) {
     EXPECT_EQ(program.ended, 0);
 }
 
-TEST_F(FrmConfigTest, SaveTrapUsesTheOneSpaceReport) {
+TEST_F(FrmConfigTest, EachTrapOfTheSaveReportsInItsOwnForm) {
+    constexpr const char* kNoFocus =
+        "Error: 5 Source: Vellum\r\nInvalid procedure call or argument";
     Fill();
-    factory.failCreate = true;  // SaveSettings reports its own failure
-    registry.throwingReads.insert({kPort, "Arguments"});
+    // A box that cannot take the focus fails inside the save's own trap: the one-space form.
+    txtgsdir.text = "C:\\nowhere\\gs.exe";
+    txtgsdir.canFocus = false;
+    form.cmdSave_Click();
+    ASSERT_EQ(box.shown.size(), 2u);
+    EXPECT_EQ(box.shown[0].text, "Ghostscript executable not found.");
+    EXPECT_EQ(box.shown[1].text, kNoFocus);
+    EXPECT_EQ(box.shown[1].title, "Error!");
+    EXPECT_EQ(box.shown[1].icon, toolkit::Icon::Error);
+
+    // The redirection check traps in the same form.
+    box.shown.clear();
+    txtgsdir.text = kGs;
+    txtRRexe.text = "C:\\RedMon\\missing.exe";
+    txtRRexe.canFocus = false;
+    EXPECT_FALSE(form.ApplyRedirectionSettings());
+    ASSERT_EQ(box.shown.size(), 2u);
+    EXPECT_EQ(box.shown[1].text, kNoFocus);
+    EXPECT_EQ(box.shown[1].title, "Error!");
+
+    // The settings store and the port update report in the long form, under "Error".
+    box.shown.clear();
+    txtRRexe.text = kRedRun;
+    factory.failCreate = true;
     form.cmdSave_Click();
     ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].text,
+              "Error: 429   Source: Vellum\r\nThe registry component VellumRegistry.dll could not "
+              "be created.");
     EXPECT_EQ(box.shown[0].title, "Error");
 
     factory.failCreate = false;
+    registry.throwingReads.insert({kPort, "Arguments"});
     box.shown.clear();
     form.cmdSave_Click();
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text,
-              "Error: -2147024891   Source: Vellum.RegistryAccess\r\nAccess is denied.")
-        << "the port update reports in the long form";
+              "Error: -2147024891   Source: Vellum.RegistryAccess\r\nAccess is denied.");
+    EXPECT_EQ(box.shown[0].title, "Error");
 }
 
 TEST_F(FrmConfigTest, ExecutablePickersCancelSilentlyAndKeepTheField) {
@@ -321,7 +348,7 @@ TEST_F(FrmConfigTest, WhileAJobIsHeldUnloadClosesOnlyTheWindowAndSaysHow) {
         form.HoldJob();
         close();
         EXPECT_EQ(form.Outcome(), ConfigOutcome::Closed);
-        EXPECT_EQ(form.registry, nullptr) << "released on unload";
+        EXPECT_EQ(registry.alive, 0) << "released on unload";
     }
     EXPECT_EQ(program.ended, 0) << "the held job goes on";
 }

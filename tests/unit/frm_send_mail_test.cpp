@@ -32,9 +32,9 @@ protected:
     }
 
     Log log;
-    toolkit::FakeDriveList drive{log};
-    toolkit::FakeDirList dir{log};
-    toolkit::FakeFileList file{log};
+    FakeDriveList drive{log};
+    FakeDirList dir{log};
+    FakeFileList file{log};
     FakeButton button;
     FakeMapi mapi;
     FakeMsgBox box;
@@ -160,11 +160,18 @@ TEST_F(SendMailForm, SendWithNothingSelectedAsksForASelectionAndCallsNothing) {
     EXPECT_TRUE(mapi.calls.empty());
 }
 
-TEST_F(SendMailForm, SendLeavesAMissingMailLibraryToItsCaller) {
+TEST_F(SendMailForm, SendLeavesAMissingMailLibraryOrEntryPointToItsCaller) {
     ShowFolder("D:\\Docs", {"a.pdf"});
     file.selected = {0};
-    mapi.missing = true;
-    EXPECT_THROW(form.cmdSendMail_Click(), toolkit::RuntimeError);
+    for (const std::int32_t number : {48, 453}) {
+        mapi.failure = toolkit::RuntimeError(number, "Vellum", "missing");
+        try {
+            form.cmdSendMail_Click();
+            ADD_FAILURE() << number << " did not reach the caller";
+        } catch (const toolkit::RuntimeError& e) {
+            EXPECT_EQ(e.Number(), number);
+        }
+    }
     EXPECT_TRUE(box.shown.empty());
 }
 

@@ -148,16 +148,25 @@ TEST_F(MainTest, MailGoesOutOnlyForOneAndOnlyAfterASuccessfulConversion) {
     EXPECT_TRUE(mapi.calls.empty());
 }
 
-TEST_F(MainTest, MissingMailLibraryIsAShortReportButThePdfCountsAsWritten) {
+TEST_F(MainTest, MissingMailLibraryOrEntryPointIsAShortReportButThePdfCountsAsWritten) {
     registry.Set(kKey, "sendMail", "1");
-    mapi.missing = true;
-    ChooseSaveAs("C:\\PDF\\report.pdf");
-    const MainResult result = Run("job.ps");
-    EXPECT_EQ(result.after, AfterMain::EndProgram);
-    EXPECT_EQ(result.exitCode, kExitDone);
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].text, "48: File not found: MAPI32.DLL");
-    EXPECT_EQ(box.shown[0].title, "Error!");
+    const toolkit::RuntimeError failures[] = {
+        {48, "Vellum", "File not found: MAPI32.DLL"},
+        {453, "Vellum", "Can't find DLL entry point MAPISendDocuments in MAPI32.DLL"}};
+    for (const toolkit::RuntimeError& failure : failures) {
+        SCOPED_TRACE(failure.Number());
+        box.shown.clear();
+        mapi.failure = failure;
+        ChooseSaveAs("C:\\PDF\\report.pdf");
+        const MainResult result = Run("job.ps");
+        EXPECT_EQ(result.after, AfterMain::EndProgram);
+        EXPECT_EQ(result.exitCode, kExitDone);
+        ASSERT_EQ(box.shown.size(), 1u);
+        EXPECT_EQ(box.shown[0].text,
+                  std::to_string(failure.Number()) + ": " + failure.Description());
+        EXPECT_EQ(box.shown[0].title, "Error!");
+        EXPECT_EQ(box.shown[0].icon, toolkit::Icon::Error);
+    }
 }
 
 TEST_F(MainTest, JobThatIsNoFileOrIsEmptyIsReportedBeforeAnyPrompt) {
@@ -287,6 +296,21 @@ TEST(Prompt, OnlyTheUsersCancelIsSilent) {
     EXPECT_EQ(PromptForPdfPath(config, box, "").result, PromptResult::Failed);
     ASSERT_EQ(box.shown.size(), 2u);
     EXPECT_EQ(box.shown[1].title, "Error!");
+}
+
+TEST(Prompt, AsksForAPdfAndLeavesNoDefaultExtensionForTheWindowsOwnPickers) {
+    FakeConfigWindow config;
+    FakeMsgBox box;
+    config.dialogs.answers.push_back("C:\\PDF\\report.pdf");
+    EXPECT_EQ(PromptForPdfPath(config, box, "C:\\PDF").path, "C:\\PDF\\report.pdf");
+    ASSERT_EQ(config.dialogs.shown.size(), 1u);
+    EXPECT_EQ(config.dialogs.shown[0].first, "save");
+    EXPECT_EQ(config.dialogs.shown[0].second.defaultExt, "pdf");
+    EXPECT_EQ(config.dialogs.shown[0].second.initDir, "C:\\PDF");
+    EXPECT_EQ(config.dlg.DefaultExt, "") << "after a successful Save As";
+
+    EXPECT_EQ(PromptForPdfPath(config, box, "").result, PromptResult::Cancelled);
+    EXPECT_EQ(config.dlg.DefaultExt, "") << "after a cancel";
 }
 
 TEST(FileNameOf, IsTheTextAfterTheLastBackslash) {

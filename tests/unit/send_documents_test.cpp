@@ -69,7 +69,7 @@ TEST(SendDocuments, ShowsOneBoxPerResultCode) {
 
 TEST(SendDocuments, AFailingLibraryReachesTheCallerWithoutAMessage) {
     FakeMapi mapi;
-    mapi.missing = true;
+    mapi.failure = toolkit::RuntimeError(48, "Vellum", "File not found: MAPI32.DLL");
     FakeMsgBox box;
     EXPECT_THROW(SendDocuments(mapi, box, 0, ";", "C:\\a.pdf", "a.pdf"), toolkit::RuntimeError);
     EXPECT_TRUE(box.shown.empty());

@@ -19,14 +19,39 @@ TEST(SetEdgeStyle, OnlyAddsEdgeBitsAndRedrawsTheFrame) {
     EXPECT_EQ(api.framesChanged.size(), 3u);
 }
 
+TEST(SetEdgeStyle, AControlWithoutItsWindowYetGetsTheEdgeWhenTheWindowIsMade) {
+    FakeWindowApi api;
+    FakeButton button;
+    button.created = false;
+    SetEdgeStyle(api, button, true);
+    EXPECT_TRUE(api.styles.empty()) << "no window to style yet";
+    api.styles[button.hwnd] = 0x10;  // the style the new window is made with
+    button.Create();
+    EXPECT_EQ(api.styles[button.hwnd], 0x10 | kWsExStaticEdge) << "added to the window's own";
+    EXPECT_EQ(api.framesChanged, std::vector<std::uintptr_t>{button.hwnd});
+}
+
 TEST(EnableAutoComplete, PassesTheFlagsAndIsSilentWithoutCompletion) {
     FakeWindowApi api;
     FakeTextBox box;
     EnableAutoComplete(api, box, kShacfFileSystem);
     ASSERT_EQ(api.completions.size(), 1u);
-    EXPECT_EQ(api.completions[0].second, 1u);
+    EXPECT_EQ(api.completions[0], std::make_pair(box.hwnd, 1u));
+
+    // Missing completion stays silent also when it shows only as the box's window is made.
     api.autoCompleteAvailable = false;
-    EXPECT_NO_THROW(EnableAutoComplete(api, box, kShacfFileSystem));
+    FakeTextBox later;
+    later.created = false;
+    EnableAutoComplete(api, later, kShacfFileSystem);
+    later.Create();
+    EXPECT_EQ(api.completions.size(), 1u);
+    api.autoCompleteAvailable = true;
+    FakeTextBox available;
+    available.created = false;
+    EnableAutoComplete(api, available, kShacfFileSystem);
+    EXPECT_EQ(api.completions.size(), 1u);
+    available.Create();
+    EXPECT_EQ(api.completions.back(), std::make_pair(available.hwnd, 1u));
 }
 
 TEST(SelectAllAndFocus, SelectsEveryCharacter) {
@@ -39,6 +64,13 @@ TEST(SelectAllAndFocus, SelectsEveryCharacter) {
     box.text = "C:\\Programme\\Grüße\\gs.exe";  // counted in characters, not bytes
     SelectAllAndFocus(box);
     EXPECT_EQ(box.selLength, 25);
+    // As a text box counts them: one unit for a 3-byte character, two for a 4-byte one.
+    box.text = "C:\\€\\日本";
+    SelectAllAndFocus(box);
+    EXPECT_EQ(box.selLength, 7);
+    box.text = "C:\\𝄞\\a";
+    SelectAllAndFocus(box);
+    EXPECT_EQ(box.selLength, 7);
 
     box.canFocus = false;
     EXPECT_THROW(SelectAllAndFocus(box), toolkit::RuntimeError) << "reaches the caller";

@@ -243,11 +243,13 @@ TEST(ProcessRunner, CrashExitCodeComesWithTheSystemsWording) {
 }
 
 TEST(SystemMessage, InsertsAreFilledAndMissingOnesAreEmpty) {
-    const std::string text = SystemMessageWith(ERROR_BAD_EXE_FORMAT, {"C:\\gs\\gswin64c.exe"});
+    const std::string text = DescribeSystemError(ERROR_BAD_EXE_FORMAT, {"C:\\gs\\gswin64c.exe"});
     EXPECT_NE(text.find("C:\\gs\\gswin64c.exe"), std::string::npos) << text;
     EXPECT_EQ(text.find("%1"), std::string::npos) << text;
-    EXPECT_FALSE(SystemMessageWith(ERROR_BAD_EXE_FORMAT, {}).empty());
-    EXPECT_EQ(SystemMessageWith(ERROR_FILE_NOT_FOUND, {"x"}), SystemMessage(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(text.substr(text.size() - 6), " (193)");
+    EXPECT_FALSE(DescribeSystemError(ERROR_BAD_EXE_FORMAT, {}).empty());
+    EXPECT_EQ(DescribeSystemError(ERROR_FILE_NOT_FOUND, {"x"}),
+              DescribeSystemError(ERROR_FILE_NOT_FOUND));
 }
 
 TEST(FileSystem, NewFilesAreExclusiveAndSized) {

@@ -120,10 +120,7 @@ RuntimeError CreationError() {
 
 class RegistryComponentTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(SUCCEEDED(apartment_.Result()));
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kTestKeyW);
-    }
+    void SetUp() override { RegDeleteTreeW(HKEY_LOCAL_MACHINE, kTestKeyW); }
     void TearDown() override { RegDeleteTreeW(HKEY_LOCAL_MACHINE, kTestKeyW); }
 
     void SetTestValue(const wchar_t* name, DWORD type, const void* data, DWORD size) {

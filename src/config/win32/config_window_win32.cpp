@@ -14,8 +14,6 @@ namespace ids = config::ids;
 namespace {
 
 constexpr wchar_t kClassName[] = L"VellumConfigure";
-constexpr DWORD kWindowStyle =
-    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kEditStyle = WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr DWORD kButtonStyle = WS_TABSTOP | BS_PUSHBUTTON;
 constexpr Twips kFramePosition{120, 420, 5420, 2640};
@@ -37,7 +35,12 @@ HWND Button(HWND parent, const char* text, const Twips& position, int id) {
 Win32ConfigWindow::Win32ConfigWindow(config::ConfigServices services, toolkit::FileDialogs& dialogs)
     : services_(std::move(services)), dlg_(dialogs, "Save As") {}
 
-Win32ConfigWindow::~Win32ConfigWindow() = default;
+// The window goes first, so that no message reaches the form or a control while they go; then
+// the form, which refers to the controls; the controls last.
+Win32ConfigWindow::~Win32ConfigWindow() {
+    Destroy();
+    form_.reset();
+}
 
 void Win32ConfigWindow::EnsureLoaded() {
     if (form_ != nullptr) return;
@@ -62,7 +65,7 @@ void Win32ConfigWindow::EnsureLoaded() {
 void Win32ConfigWindow::EnsureCreated() {
     EnsureLoaded();
     if (Hwnd() != nullptr) return;
-    CreateTopLevel(kClassName, "Configure Vellum", kWindowStyle, 5865, 3990,
+    CreateTopLevel(kClassName, "Configure Vellum", kFormStyle, 5865, 3990,
                    LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
     window_.Attach(Hwnd());
     CreateControls();
@@ -72,7 +75,7 @@ void Win32ConfigWindow::EnsureCreated() {
 void Win32ConfigWindow::CreateControls() {
     const HWND form = Hwnd();
     // Each wrapper hands the state its load gave it to its new window.
-    auto add = [](DeferredWindow& wrapper, HWND hwnd) { wrapper.Attach(hwnd); };
+    auto add = [](auto& wrapper, HWND hwnd) { wrapper.Attach(hwnd); };
 
     // Created in tab order within each container: dialog navigation follows creation order.
     add(cmdSave_, Button(form, "Sa&ve", {2670, 3465, 1380, 375}, ids::kSave));

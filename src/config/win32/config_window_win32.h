@@ -24,9 +24,6 @@ public:
     toolkit::CommonDialog& Dlg() override;
     config::ConfigOutcome HoldUntilClosed() override;
 
-    HWND Handle() const { return Hwnd(); }
-    bool Loaded() const { return form_ != nullptr; }
-
 private:
     // Loading runs Form_Load on the controls' kept state; the windows themselves are made only
     // when the window is first shown (loaded for its Save As dialog alone, it never is).
@@ -40,7 +37,7 @@ private:
     toolkit::CommonDialog dlg_;
 
     Win32FormControl window_;
-    Win32TabControl ssConfig_{{"Ghostscript", "RedMon", "Vellum"}};
+    Win32TabControl ssConfig_{std::vector<std::string>{"Ghostscript", "RedMon", "Vellum"}};
     Win32Button cmdAbout_, cmdSave_, cmdCancel_;
     Win32Frame frGS_, frRM_, frVellum_;
     Win32Label lblGSDir_, lblGSfonts_, lblGSlib_, lblRRexe_, lblRMPort_, lblPDFDir_;

@@ -8,6 +8,7 @@
 #include "convert/ghostscript_command.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/strings.h"
+#include "toolkit/win32/system_error.h"
 
 namespace vellum::win32 {
 
@@ -128,8 +129,7 @@ convert::ProcessResult Win32ProcessRunner::RunAndWait(const std::string& command
                        NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT,
                        environment.data(), nullptr, &startup, &info);
     if (!created) {
-        const DWORD error = GetLastError();
-        result.startError = SystemMessageWith(error, {convert::ProgramOf(commandLine)});
+        result.startError = DescribeSystemError(GetLastError(), {convert::ProgramOf(commandLine)});
         return result;
     }
     KernelHandle thread(info.hThread);

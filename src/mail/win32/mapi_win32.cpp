@@ -7,22 +7,15 @@
 
 namespace vellum::win32 {
 
-namespace {
-
-using MAPISendDocumentsFn = ULONG(WINAPI*)(ULONG_PTR, LPSTR, LPSTR, LPSTR, ULONG);
-
-}  // namespace
-
 std::uint32_t Win32Mapi::MAPISendDocuments(std::uintptr_t uiParam, const std::string& delimiter,
                                            const std::string& paths, const std::string& names,
                                            std::uint32_t reserved) {
-    static OptionalEntry<MAPISendDocumentsFn> entry("MAPI32.DLL", "MAPISendDocuments");
-    MAPISendDocumentsFn send = nullptr;
+    SendDocumentsFn send = nullptr;
     try {
-        send = entry.Get();
+        send = entry_.Get();
     } catch (const toolkit::RuntimeError& e) {
-        throw toolkit::RuntimeError(
-            e.Number(), toolkit::kVellumSource,
+        throw toolkit::VellumError(
+            e.Number(),
             "No mail program that supports Simple MAPI is installed: " + e.Description() +
                 ". Install or configure a mail program, or switch off mailing in the "
                 "configuration.");

@@ -16,9 +16,6 @@ namespace ids = mail::ids;
 namespace {
 
 constexpr wchar_t kClassName[] = L"VellumSendMail";
-// A fixed border: no sizing frame, no maximise box.
-constexpr DWORD kWindowStyle =
-    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kListStyle = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
 
 std::string CurrentFolder() {
@@ -32,7 +29,12 @@ std::string CurrentFolder() {
 Win32SendMailWindow::Win32SendMailWindow(mail::SendMailServices services, toolkit::Program& program)
     : services_(services), program_(program) {}
 
-Win32SendMailWindow::~Win32SendMailWindow() = default;
+// The window goes first, so that no message reaches the form or a list while they go; then the
+// form, which refers to the lists; the lists last.
+Win32SendMailWindow::~Win32SendMailWindow() {
+    Destroy();
+    form_.reset();
+}
 
 void Win32SendMailWindow::CreateControls() {
     const HWND form = Hwnd();
@@ -60,7 +62,7 @@ void Win32SendMailWindow::Show() {
         SetForegroundWindow(Hwnd());
         return;
     }
-    CreateTopLevel(kClassName, "Send PDF by eMail", kWindowStyle, 6900, 2580,
+    CreateTopLevel(kClassName, "Send PDF by eMail", kFormStyle, 6900, 2580,
                    LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(2)));
     CreateControls();
     form_ = std::make_unique<mail::FrmSendMail>(

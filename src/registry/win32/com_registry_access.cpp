@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 #include <utility>
 
@@ -10,23 +9,13 @@
 #include "toolkit/runtime_error.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/strings.h"
+#include "toolkit/win32/system_error.h"
 
 namespace vellum::registry {
 
 namespace {
 
 using toolkit::RuntimeError;
-
-// The system's wording of a COM result followed by the code itself, "Class not registered
-// (0x80040154)", or the code alone where the system has no wording for it (Wine has none for
-// many COM results).
-std::string ResultText(HRESULT hr) {
-    char code[16];
-    std::snprintf(code, sizeof(code), "0x%08lX", static_cast<unsigned long>(hr));
-    std::string text = win32::SystemWording(static_cast<DWORD>(hr));
-    while (!text.empty() && text.back() == '.') text.pop_back();
-    return text.empty() ? std::string("error ") + code : text + " (" + code + ")";
-}
 
 // One owner per BSTR; by-reference arguments may come back replaced, so the owner frees
 // whatever the component left in it. Its text crosses in the process's code page.
@@ -37,8 +26,8 @@ public:
         const std::wstring wide = win32::Widen(text);
         text_ = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
         if (text_ == nullptr)
-            throw RuntimeError(static_cast<std::int32_t>(E_OUTOFMEMORY), toolkit::kVellumSource,
-                               ResultText(E_OUTOFMEMORY));
+            throw win32::SystemError("A text could not be passed to the registry component",
+                                     static_cast<DWORD>(E_OUTOFMEMORY));
     }
     Bstr(const Bstr&) = delete;
     Bstr& operator=(const Bstr&) = delete;
@@ -53,7 +42,8 @@ private:
 
 void Check(HRESULT hr) {
     if (FAILED(hr))
-        throw RuntimeError(static_cast<std::int32_t>(hr), kComponentSource, ResultText(hr));
+        throw RuntimeError(static_cast<std::int32_t>(hr), kComponentSource,
+                           win32::DescribeSystemError(static_cast<DWORD>(hr)));
 }
 
 class ComRegistryAccess final : public RegistryAccess {
@@ -111,11 +101,12 @@ std::unique_ptr<RegistryAccess> ComRegistryFactory::Create() {
     if (SUCCEEDED(hr)) return std::make_unique<ComRegistryAccess>(std::move(component));
 
     // Whatever the cause (file missing, not registered, damaged), the cure is the same.
-    const std::string description = std::string("The registry component ") + kComponentFile +
-                                    " could not be created: " + ResultText(hr) + ". Make sure " +
-                                    kComponentFile + " is in the program folder next to " +
-                                    ProgramFileName() + ".";
-    throw RuntimeError(static_cast<std::int32_t>(hr), toolkit::kVellumSource, description);
+    const std::string what =
+        std::string("The registry component ") + kComponentFile + " could not be created";
+    throw toolkit::VellumError(static_cast<std::int32_t>(hr),
+                               win32::SystemErrorText(what, static_cast<DWORD>(hr)) +
+                                   ". Make sure " + kComponentFile +
+                                   " is in the program folder next to " + ProgramFileName() + ".");
 }
 
 }  // namespace vellum::registry

@@ -5,14 +5,13 @@
 namespace vellum::win32 {
 
 // GetWindowLongA / SetWindowLongA / SetWindowPos, and SHAutoComplete looked up at run time so
-// that a system without it is handled. A control whose window does not exist yet keeps what is
-// asked of it until its window is created.
+// that a system without it is handled.
 class Win32WindowApi : public shell::WindowApi {
 public:
-    std::int32_t GetExStyle(toolkit::Control& control) override;
-    void SetExStyle(toolkit::Control& control, std::int32_t style) override;
-    void FrameChanged(toolkit::Control& control) override;
-    void AutoComplete(toolkit::Control& control, std::uint32_t flags) override;
+    std::int32_t GetExStyle(std::uintptr_t hwnd) override;
+    void SetExStyle(std::uintptr_t hwnd, std::int32_t style) override;
+    void FrameChanged(std::uintptr_t hwnd) override;
+    void AutoComplete(std::uintptr_t hwnd, std::uint32_t flags) override;
 };
 
 }  // namespace vellum::win32

@@ -40,8 +40,11 @@ void ReadVersion(const std::wstring& path, toolkit::AppInfo& info) {
 }  // namespace
 
 toolkit::AppInfo ReadAppInfo() {
+    return ReadAppInfo(ModulePath());
+}
+
+toolkit::AppInfo ReadAppInfo(const std::wstring& path) {
     toolkit::AppInfo info;
-    const std::wstring path = ModulePath();
     const size_t slash = path.find_last_of(L'\\');
     std::wstring folder = slash == std::wstring::npos ? L"" : path.substr(0, slash);
     // A drive's root is reported with its separator, as "C:\".

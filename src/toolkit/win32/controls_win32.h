@@ -1,52 +1,66 @@
 #pragma once
 
-// The toolkit's controls over real child windows. A wrapper keeps its state until the form
-// creates its window and attaches it, and then hands that state over: a form can then be
-// loaded, and its handlers run, without building any window at all. (The configuration window
-// is loaded hidden for its Save As dialog alone; building its thirty child windows was most of
-// the program's own start-up time.) A wrapper never owns its window: the form's window does.
+// The toolkit's controls over real child windows. A wrapper keeps what is set on it until the
+// form creates its window and attaches it: a form can then be loaded, and its handlers run,
+// without building any window at all. (The configuration window is loaded hidden for its Save
+// As dialog alone; building its thirty child windows was most of the program's own start-up
+// time.) Every property is written in one place, as an action on the window that runs at once
+// or, before the window exists, when it is attached, in the order the properties were set. A
+// property is read from the window once there is one (the user may have changed it), before
+// that from what was set. A wrapper never owns its window: the form's window does.
 
 #include <windows.h>
 
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "toolkit/controls.h"
 
 namespace vellum::win32 {
 
-// What every wrapper shares: the window once there is one, and what was asked of the window
-// before it existed.
-class DeferredWindow {
+template <class Base>
+class Win32Control : public Base {
 public:
-    virtual ~DeferredWindow() = default;
+    std::uintptr_t Hwnd() const override { return reinterpret_cast<std::uintptr_t>(hwnd_); }
     HWND Handle() const { return hwnd_; }
-    bool Created() const { return hwnd_ != nullptr; }
+    void WhenCreated(std::function<void(std::uintptr_t)> action) override {
+        Apply([action = std::move(action)](HWND hwnd) {
+            action(reinterpret_cast<std::uintptr_t>(hwnd));
+        });
+    }
 
-    // Extended style bits asked for before the window exists; added to its own on attach.
-    LONG PendingExStyle() const { return pendingExStyle_; }
-    void SetPendingExStyle(LONG style) { pendingExStyle_ = style; }
-    // Runs `action` on the window now, or as soon as it is attached.
-    void WhenCreated(std::function<void(HWND)> action);
-
-    // Takes the created window and hands it the state kept so far.
-    void Attach(HWND hwnd);
+    // Takes the created window and runs on it what was asked of it so far.
+    void Attach(HWND hwnd) {
+        hwnd_ = hwnd;
+        BeforePending();
+        for (auto& action : std::exchange(pending_, {})) action(hwnd);
+        AfterPending();
+    }
 
 protected:
-    virtual void HandOver() {}
+    // Runs `action` on the window now, or when it is attached.
+    void Apply(std::function<void(HWND)> action) {
+        if (hwnd_ != nullptr)
+            action(hwnd_);
+        else
+            pending_.push_back(std::move(action));
+    }
+    // What was set, until the window exists; the window's own answer afterwards.
+    template <class T, class Read>
+    T Current(const T& kept, Read read) const {
+        return hwnd_ != nullptr ? read(hwnd_) : kept;
+    }
+    // Around the actions kept for the attach, for a wrapper that can do them in bulk.
+    virtual void BeforePending() {}
+    virtual void AfterPending() {}
+
     HWND hwnd_ = nullptr;
 
 private:
-    LONG pendingExStyle_ = 0;
     std::vector<std::function<void(HWND)>> pending_;
-};
-
-template <class Base>
-class Win32Control : public Base, public DeferredWindow {
-public:
-    std::uintptr_t Hwnd() const override { return reinterpret_cast<std::uintptr_t>(hwnd_); }
 };
 
 class Win32Button : public Win32Control<toolkit::CommandButton> {};
@@ -65,10 +79,7 @@ public:
     void SetFocus() override;
 
 private:
-    void HandOver() override;
     std::string text_;
-    int selStart_ = 0;
-    int selLength_ = 0;
 };
 
 class Win32CheckBox : public Win32Control<toolkit::CheckBox> {
@@ -77,7 +88,6 @@ public:
     void SetValue(int value) override;
 
 private:
-    void HandOver() override;
     int value_ = 0;
 };
 
@@ -90,7 +100,9 @@ public:
     void SetText(const std::string& text) override;
 
 private:
-    void HandOver() override;
+    // A machine may have a thousand ports: one allocation and one repaint for all of them.
+    void BeforePending() override;
+    void AfterPending() override;
     std::vector<std::string> items_;
     std::optional<size_t> selected_;
 };
@@ -98,8 +110,7 @@ private:
 // A tab control hosting one page window per tab; only the current tab's page is shown.
 class Win32TabControl : public Win32Control<toolkit::TabControl> {
 public:
-    explicit Win32TabControl(std::vector<std::string> names) : names_(std::move(names)) {}
-    const std::vector<std::string>& Names() const { return names_; }
+    explicit Win32TabControl(const std::vector<std::string>& names);
     void AddPage(HWND page) { pages_.push_back(page); }
     int Tab() const override;
     void SetTab(int index) override;
@@ -107,10 +118,9 @@ public:
     void ShowCurrentPage();
 
 private:
-    void HandOver() override;
-    std::vector<std::string> names_;
-    std::vector<HWND> pages_;
+    int count_;
     int tab_ = 0;
+    std::vector<HWND> pages_;
 };
 
 }  // namespace vellum::win32

@@ -18,23 +18,20 @@ constexpr size_t kMaxEntries = 32767;
 // Indentation per level of the folder tree, in spaces.
 constexpr size_t kIndent = 3;
 
-[[noreturn]] void Fail(std::int32_t number, const char* description) {
-    throw toolkit::RuntimeError(number, toolkit::kVellumSource, description);
-}
-
-// The platform's numbers and words for a folder that cannot be reached.
+// The numbers and words the file-list controls give a folder that cannot be reached; the
+// windows show the words as they are.
 [[noreturn]] void FailFolder(DWORD error) {
     switch (error) {
         case ERROR_NOT_READY:
         case ERROR_INVALID_DRIVE:
         case ERROR_DEV_NOT_EXIST:
-            Fail(toolkit::kErrDeviceUnavailable, "Device unavailable");
+            throw toolkit::VellumError(toolkit::kErrDeviceUnavailable, "Device unavailable");
         case ERROR_ACCESS_DENIED:
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:
-            Fail(toolkit::kErrPathFileAccess, "Path/File access error");
+            throw toolkit::VellumError(toolkit::kErrPathFileAccess, "Path/File access error");
         default:
-            Fail(toolkit::kErrPathNotFound, "Path not found");
+            throw toolkit::VellumError(toolkit::kErrPathNotFound, "Path not found");
     }
 }
 
@@ -177,7 +174,7 @@ std::string Win32DriveList::Drive() const {
 
 void Win32DriveList::SetDrive(const std::string& drive) {
     if (drive.empty() || !std::iswalpha(static_cast<wint_t>(drive[0])))
-        Fail(toolkit::kErrDeviceUnavailable, "Device unavailable");
+        throw toolkit::VellumError(toolkit::kErrDeviceUnavailable, "Device unavailable");
     const wchar_t letter = UpperLetter(drive[0]);
     int index = IndexOf(letter);
     if (index < 0) {
@@ -188,7 +185,7 @@ void Win32DriveList::SetDrive(const std::string& drive) {
         SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(current_), 0);
         index = IndexOf(letter);
     }
-    if (index < 0) Fail(toolkit::kErrDeviceUnavailable, "Device unavailable");
+    if (index < 0) throw toolkit::VellumError(toolkit::kErrDeviceUnavailable, "Device unavailable");
     MakeCurrent(index);
 }
 
@@ -306,14 +303,6 @@ void Win32FileList::SetPath(const std::string& path) {
     Fill(FullFolderPath(path), pattern_);
 }
 
-void Win32FileList::SetPattern(const std::string& pattern) {
-    if (path_.empty()) {
-        pattern_ = pattern;
-        return;
-    }
-    Fill(path_, pattern);
-}
-
 void Win32FileList::Fill(const std::string& folder, const std::string& pattern) {
     const std::wstring wide = Widen(folder);
     CheckFolder(wide);
@@ -344,7 +333,8 @@ bool Win32FileList::Selected(int index) const {
 
 void Win32FileList::CheckIndex(int index) const {
     if (index < 0 || index >= ListCount())
-        Fail(toolkit::kErrInvalidPropertyIndex, "Invalid property array index");
+        throw toolkit::VellumError(toolkit::kErrInvalidPropertyIndex,
+                                   "Invalid property array index");
 }
 
 }  // namespace vellum::win32

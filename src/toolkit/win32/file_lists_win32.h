@@ -65,8 +65,6 @@ public:
     void Open(HWND list, const std::string& folder, const std::string& pattern);
     std::string Path() const override { return path_; }
     void SetPath(const std::string& path) override;
-    std::string Pattern() const override { return pattern_; }
-    void SetPattern(const std::string& pattern) override;
     std::string FileName() const override;
     int ListCount() const override { return static_cast<int>(names_.size()); }
     std::string List(int index) const override;

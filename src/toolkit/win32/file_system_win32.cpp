@@ -8,6 +8,7 @@
 #include "toolkit/runtime_error.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/strings.h"
+#include "toolkit/win32/system_error.h"
 
 namespace vellum::win32 {
 
@@ -18,9 +19,11 @@ bool IsPattern(const std::string& path) {
     return path.find_first_of("*?") != std::string::npos;
 }
 
-[[noreturn]] void ThrowSystemError(DWORD error, const std::string& path) {
+// The system's wording with the file it concerns in place of its "%1": the caller says what
+// was being done.
+[[noreturn]] void ThrowFileError(DWORD error, const std::string& path) {
     throw toolkit::RuntimeError(static_cast<std::int32_t>(error), toolkit::kVellumSource,
-                                SystemMessageWith(error, {path}));
+                                DescribeSystemError(error, {path}));
 }
 
 void RemoveTree(const std::wstring& folder) {
@@ -93,7 +96,7 @@ bool Win32FileSystem::CreateNewFile(const std::string& path) {
     if (file) return true;
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return false;
-    ThrowSystemError(error, path);
+    ThrowFileError(error, path);
 }
 
 void Win32FileSystem::MoveReplacing(const std::string& from, const std::string& to) {
@@ -103,12 +106,12 @@ void Win32FileSystem::MoveReplacing(const std::string& from, const std::string& 
         KernelHandle file(CreateFileW(source.c_str(), GENERIC_WRITE,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) ThrowSystemError(GetLastError(), from);
-        if (!FlushFileBuffers(file.Get())) ThrowSystemError(GetLastError(), from);
+        if (!file) ThrowFileError(GetLastError(), from);
+        if (!FlushFileBuffers(file.Get())) ThrowFileError(GetLastError(), from);
     }
     if (!MoveFileExW(source.c_str(), Widen(to).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        ThrowSystemError(GetLastError(), to);
+        ThrowFileError(GetLastError(), to);
 }
 
 void Win32FileSystem::RemoveFile(const std::string& path) {
@@ -118,7 +121,7 @@ void Win32FileSystem::RemoveFile(const std::string& path) {
 std::string Win32FileSystem::CreateTempFolder() {
     wchar_t temp[MAX_PATH + 1];
     const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-    if (length == 0 || length > MAX_PATH) ThrowSystemError(GetLastError(), "");
+    if (length == 0 || length > MAX_PATH) ThrowFileError(GetLastError(), "");
     std::wstring base(temp, length);
     if (!base.empty() && base.back() == L'\\') base.pop_back();
     static std::mt19937 generator{std::random_device{}()};
@@ -128,9 +131,9 @@ std::string Win32FileSystem::CreateTempFolder() {
         const std::wstring folder = base + name;
         if (CreateDirectoryW(folder.c_str(), nullptr)) return Narrow(folder);
         const DWORD error = GetLastError();
-        if (error != ERROR_ALREADY_EXISTS) ThrowSystemError(error, Narrow(folder));
+        if (error != ERROR_ALREADY_EXISTS) ThrowFileError(error, Narrow(folder));
     }
-    ThrowSystemError(ERROR_ALREADY_EXISTS, Narrow(base));
+    ThrowFileError(ERROR_ALREADY_EXISTS, Narrow(base));
 }
 
 void Win32FileSystem::RemoveFolderTree(const std::string& path) {

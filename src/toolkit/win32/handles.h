@@ -7,6 +7,8 @@
 
 #include <utility>
 
+#include "toolkit/win32/system_error.h"
+
 namespace vellum::win32 {
 
 template <typename T, typename Traits>
@@ -24,6 +26,11 @@ public:
     ~UniqueHandle() { Reset(); }
 
     T Get() const { return handle_; }
+    // For a call that hands back a new handle through a pointer: the old one is closed first.
+    T* Put() {
+        Reset();
+        return &handle_;
+    }
     explicit operator bool() const { return Traits::IsValid(handle_); }
     T Release() { return std::exchange(handle_, Traits::Invalid()); }
     void Reset(T handle = Traits::Invalid()) {
@@ -103,19 +110,18 @@ private:
     I* p_ = nullptr;
 };
 
-// CoInitialize for the life of the owner.
+// CoInitialize for the life of the owner. A thread whose COM cannot start throws a RuntimeError
+// with the system's reason at once: every component it creates later would fail anyway, and
+// only with the less telling "could not be created".
 class ComApartment {
 public:
-    ComApartment() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ComApartment() {
+        const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        if (FAILED(hr)) ThrowSystemError("COM could not be started", static_cast<DWORD>(hr));
+    }
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
-    ~ComApartment() {
-        if (SUCCEEDED(hr_)) CoUninitialize();
-    }
-    HRESULT Result() const { return hr_; }
-
-private:
-    HRESULT hr_;
+    ~ComApartment() { CoUninitialize(); }
 };
 
 }  // namespace vellum::win32

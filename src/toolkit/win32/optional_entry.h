@@ -10,7 +10,7 @@
 
 #include "toolkit/runtime_error.h"
 #include "toolkit/win32/handles.h"
-#include "toolkit/win32/strings.h"
+#include "toolkit/win32/system_error.h"
 
 namespace vellum::win32 {
 
@@ -29,15 +29,15 @@ public:
             module_.Reset(LoadLibraryA(dll_));
             if (!module_) {
                 const DWORD error = GetLastError();
-                throw toolkit::RuntimeError(
-                    kErrDllNotFound, toolkit::kVellumSource,
-                    std::string("File not found: ") + dll_ + " (" + SystemMessage(error) + ")");
+                throw toolkit::VellumError(
+                    kErrDllNotFound,
+                    SystemErrorText(std::string("File not found: ") + dll_, error));
             }
         }
         fn_ = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_.Get(), entry_)));
         if (fn_ == nullptr)
-            throw toolkit::RuntimeError(
-                kErrEntryPointNotFound, toolkit::kVellumSource,
+            throw toolkit::VellumError(
+                kErrEntryPointNotFound,
                 std::string("Can't find DLL entry point ") + entry_ + " in " + dll_);
         return fn_;
     }

@@ -5,6 +5,7 @@
 #include "toolkit/runtime_error.h"
 #include "toolkit/win32/msg_box_win32.h"
 #include "toolkit/win32/strings.h"
+#include "toolkit/win32/system_error.h"
 
 namespace vellum::win32 {
 
@@ -38,12 +39,6 @@ HFONT MakeFont(const wchar_t* face, int points100, LONG weight) {
     lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
     HFONT font = CreateFontIndirectW(&lf);
     return font != nullptr ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-}
-
-[[noreturn]] void ThrowLastError(const std::string& what) {
-    const DWORD error = GetLastError();
-    throw toolkit::RuntimeError(static_cast<std::int32_t>(error), toolkit::kVellumSource,
-                                what + ": " + SystemMessage(error));
 }
 
 LRESULT CALLBACK FrameProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

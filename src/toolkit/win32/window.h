@@ -18,6 +18,10 @@ struct Twips {
     int height;
 };
 
+// A form's top-level style: a fixed border (no sizing frame, no maximise box).
+inline constexpr DWORD kFormStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
 int TwipsToPixelsX(int twips);
 int TwipsToPixelsY(int twips);
 

@@ -43,10 +43,14 @@ std::vector<wchar_t> EnvironmentBlock(const EnvironmentAdditions& added) {
 
 }  // namespace
 
-void ThrowSystemError(const std::string& what, DWORD code) {
-    throw toolkit::RuntimeError(
-        static_cast<std::int32_t>(code), "testbed",
-        what + ": " + win32::SystemMessage(code) + " (" + std::to_string(code) + ")");
+std::wstring NewTempFile(const wchar_t* prefix) {
+    wchar_t folder[MAX_PATH];
+    const DWORD length = GetTempPathW(MAX_PATH, folder);
+    if (length == 0 || length >= MAX_PATH) ThrowSystemError("no temporary folder", GetLastError());
+    wchar_t path[MAX_PATH];
+    if (GetTempFileNameW(folder, prefix, 0, path) == 0)
+        ThrowSystemError("cannot name a temporary file", GetLastError());
+    return path;
 }
 
 DWORD RunAndWait(const std::wstring& commandLine, HANDLE input, const EnvironmentAdditions& added) {

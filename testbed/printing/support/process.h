@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "toolkit/win32/system_error.h"
+
 namespace vellum::testbed {
 
 using EnvironmentAdditions = std::vector<std::pair<std::wstring, std::wstring>>;
@@ -20,7 +22,10 @@ using EnvironmentAdditions = std::vector<std::pair<std::wstring, std::wstring>>;
 DWORD RunAndWait(const std::wstring& commandLine, HANDLE input = nullptr,
                  const EnvironmentAdditions& added = {});
 
-// A RuntimeError carrying `what`, the system's wording of `code`, and the code itself.
-[[noreturn]] void ThrowSystemError(const std::string& what, DWORD code);
+// A new empty file in the temporary folder, its name starting with `prefix` (three letters).
+std::wstring NewTempFile(const wchar_t* prefix);
+
+// Failed system calls are worded as everywhere else in the program.
+using win32::ThrowSystemError;
 
 }  // namespace vellum::testbed

@@ -11,8 +11,13 @@
 //   bench_driver startup <runs> <job.ps> <pdf folder>
 //   bench_driver convert <runs> <job.ps> <pdf folder>
 //   bench_driver memory  <runs> <job.ps> <pdf folder>
-//   bench_driver config  <runs> <label>
-//   bench_driver enumports <runs> <label>
+//   bench_driver ready
+//   bench_driver ports <runs>
+//
+// `ready` returns once the prefix starts vellum.exe and shows its window (a fresh prefix may
+// refuse the first starts). `ports` times the configuration window and EnumPortsA with the
+// RedMon ports there and, interleaved, with the port monitor switched off (no RedMon ports):
+// the difference between the two is then not a drift of the machine between two series.
 
 #include <windows.h>
 #include <dlgs.h>
@@ -292,40 +297,103 @@ void Memory(int runs, const std::string& job, const std::string& folder) {
     }
 }
 
-// `vellum.exe -config` start until the configuration window is visible; then it is closed.
-void Config(int runs, const std::string& label) {
-    for (int run = 0; run <= runs; ++run) {
-        const double start = Now();
-        Process vellum = Process::Start(SiblingPath("vellum.exe"), "-config");
-        const HWND window = PollFor(vellum, "the \"Configure Vellum\" window", [&] {
-            return FindVisible(vellum, [](HWND w) { return Text(w) == "Configure Vellum"; });
-        });
-        const double shown = Now();
-        if (run > 0) Report("config." + label, shown - start);
-        PostMessageW(window, WM_CLOSE, 0, 0);
-        if (!vellum.WaitExit(10s)) vellum.Kill();
-    }
+// `vellum.exe -config` start until the configuration window is visible, in milliseconds; then
+// the window is closed.
+double ConfigWindowShown() {
+    const double start = Now();
+    Process vellum = Process::Start(SiblingPath("vellum.exe"), "-config");
+    const HWND window = PollFor(vellum, "the \"Configure Vellum\" window", [&] {
+        return FindVisible(vellum, [](HWND w) { return Text(w) == "Configure Vellum"; });
+    });
+    const double shown = Now() - start;
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    if (!vellum.WaitExit(10s)) vellum.Kill();
+    return shown;
 }
+
+// Waits until the prefix can start vellum.exe and show its window.
+void Ready() {
+    std::string last;
+    for (int attempt = 0; attempt < 60; ++attempt) {
+        try {
+            ConfigWindowShown();
+            return;
+        } catch (const std::exception& e) {
+            last = e.what();
+            Sleep(500);
+        }
+    }
+    throw std::runtime_error("the prefix never started vellum.exe: " + last);
+}
+
+// The "Redirected Port" monitor on or off: the spooler loads the monitors afresh for every
+// EnumPorts call, and leaves out a monitor whose DLL it cannot load.
+class MonitorSwitch {
+public:
+    MonitorSwitch() {
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kMonitorKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                          &key_) != ERROR_SUCCESS)
+            throw std::runtime_error("no \"Redirected Port\" monitor is registered");
+        wchar_t driver[MAX_PATH] = L"";
+        DWORD size = sizeof driver - sizeof(wchar_t);
+        if (RegQueryValueExW(key_, L"Driver", nullptr, nullptr, reinterpret_cast<BYTE*>(driver),
+                             &size) != ERROR_SUCCESS) {
+            RegCloseKey(key_);
+            throw std::runtime_error("the monitor has no Driver value");
+        }
+        driver_ = driver;
+    }
+    MonitorSwitch(const MonitorSwitch&) = delete;
+    MonitorSwitch& operator=(const MonitorSwitch&) = delete;
+    ~MonitorSwitch() {
+        Set(true);
+        RegCloseKey(key_);
+    }
+    void Set(bool on) {
+        const std::wstring driver = on ? driver_ : L"vellum-bench-monitor-off.dll";
+        RegSetValueExW(key_, L"Driver", 0, REG_SZ, reinterpret_cast<const BYTE*>(driver.c_str()),
+                       static_cast<DWORD>((driver.size() + 1) * sizeof(wchar_t)));
+    }
+
+private:
+    static constexpr const wchar_t* kMonitorKey =
+        L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Redirected Port";
+    HKEY key_ = nullptr;
+    std::wstring driver_;
+};
 
 // EnumPortsA at level 2 alone, the way the program asks (one call with room for some three
 // thousand ports, a second one only when that is too small): the spooler's share of the
 // configuration window's start-up, which is not Vellum's own cost.
-void EnumPorts(int runs, const std::string& label) {
+double EnumPortsTime() {
+    const double start = Now();
+    DWORD needed = 0;
+    DWORD returned = 0;
+    std::string buffer(256 * 1024, '\0');
+    if (!EnumPortsA(nullptr, 2, reinterpret_cast<BYTE*>(buffer.data()),
+                    static_cast<DWORD>(buffer.size()), &needed, &returned)) {
+        buffer.assign(needed, '\0');
+        if (!EnumPortsA(nullptr, 2, reinterpret_cast<BYTE*>(buffer.data()), needed, &needed,
+                        &returned))
+            throw std::runtime_error("EnumPortsA failed: error " + std::to_string(GetLastError()));
+    }
+    return Now() - start;
+}
+
+// Both port measures with the monitor's ports ("ports<count>") and without ("ports0"), one
+// after the other in every run.
+void Ports(int runs) {
+    MonitorSwitch monitor;
     for (int run = 0; run <= runs; ++run) {
-        const double start = Now();
-        DWORD needed = 0;
-        DWORD returned = 0;
-        std::string buffer(256 * 1024, '\0');
-        if (!EnumPortsA(nullptr, 2, reinterpret_cast<BYTE*>(buffer.data()),
-                        static_cast<DWORD>(buffer.size()), &needed, &returned)) {
-            buffer.assign(needed, '\0');
-            if (!EnumPortsA(nullptr, 2, reinterpret_cast<BYTE*>(buffer.data()), needed, &needed,
-                            &returned))
-                throw std::runtime_error("EnumPortsA failed: error " +
-                                         std::to_string(GetLastError()));
+        for (const bool on : {run % 2 == 0, run % 2 != 0}) {
+            monitor.Set(on);
+            const std::string label = on ? "ports1000" : "ports0";
+            const double window = ConfigWindowShown();
+            const double spooler = EnumPortsTime();
+            if (run == 0) continue;
+            Report("config." + label, window);
+            Report("enumports." + label, spooler);
         }
-        const double end = Now();
-        if (run > 0) Report("enumports." + label, end - start);
     }
 }
 
@@ -333,19 +401,21 @@ void EnumPorts(int runs, const std::string& label) {
 
 int wmain(int argc, wchar_t** argv) {
     try {
+        const std::string command = argc > 1 ? vellum::win32::Narrow(argv[1]) : "";
+        if (command == "ready") {
+            Ready();
+            return 0;
+        }
+        if (argc < 3)
+            throw std::runtime_error("usage: see the comment at the top of bench_driver.cpp");
+        const int runs = std::stoi(vellum::win32::Narrow(argv[2]));
+        if (command == "ports") {
+            Ports(runs);
+            return 0;
+        }
         if (argc < 4)
             throw std::runtime_error("usage: see the comment at the top of bench_driver.cpp");
-        const std::string command = vellum::win32::Narrow(argv[1]);
-        const int runs = std::stoi(vellum::win32::Narrow(argv[2]));
         const std::string third = vellum::win32::Narrow(argv[3]);
-        if (command == "config") {
-            Config(runs, third);
-            return 0;
-        }
-        if (command == "enumports") {
-            EnumPorts(runs, third);
-            return 0;
-        }
         if (argc != 5) throw std::runtime_error(command + " needs <job.ps> <pdf folder>");
         const std::string folder = vellum::win32::Narrow(argv[4]);
         if (command == "startup") {

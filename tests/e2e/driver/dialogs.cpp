@@ -71,8 +71,7 @@ void AwaitDestroyed(HWND window, const std::string& what, std::chrono::milliseco
 // A visible message box owned by `owner`, or nullptr.
 HWND OwnedMessageBox(const Process& process, HWND owner) {
     for (const TopWindow& window : TopWindows(process)) {
-        if (window.visible && GetWindow(window.hwnd, GW_OWNER) == owner &&
-            IsMessageBox(window.hwnd)) {
+        if (GetWindow(window.hwnd, GW_OWNER) == owner && IsMessageBox(window.hwnd)) {
             return window.hwnd;
         }
     }
@@ -138,21 +137,33 @@ MessageBoxInfo ReadMessageBox(HWND box) {
     return info;
 }
 
+std::optional<MessageBoxInfo> FindMessageBox(const Process& process) {
+    for (const TopWindow& window : TopWindows(process)) {
+        if (IsMessageBox(window.hwnd)) return ReadMessageBox(window.hwnd);
+    }
+    return std::nullopt;
+}
+
 MessageBoxInfo WaitForMessageBox(const Process& process, std::chrono::milliseconds timeout) {
-    HWND box = nullptr;
+    std::optional<MessageBoxInfo> box;
     WaitUntil(
-        process, "a message box",
+        process, "a message box", [&] { return (box = FindMessageBox(process)).has_value(); },
+        timeout);
+    return *box;
+}
+
+DWORD WaitForSilentExit(const Process& process, std::chrono::milliseconds timeout) {
+    WaitUntil(
+        process, "the end of the process without a message",
         [&] {
-            for (const TopWindow& window : TopWindows(process)) {
-                if (window.visible && IsMessageBox(window.hwnd)) {
-                    box = window.hwnd;
-                    return true;
-                }
-            }
+            if (!process.Running()) return true;
+            if (const auto box = FindMessageBox(process))
+                throw DriverError("the process showed the message box \"" + box->title + "\" (" +
+                                  IconName(box->icon) + "): " + box->text);
             return false;
         },
         timeout);
-    return ReadMessageBox(box);
+    return process.ExitCode();
 }
 
 void PressDialogButton(HWND dialog, int id) {
@@ -182,7 +193,7 @@ HWND WaitForFileDialog(const Process& process, std::chrono::milliseconds timeout
         process, "a file dialog (Save As or Open)",
         [&] {
             for (const TopWindow& window : TopWindows(process)) {
-                if (window.visible && IsFileDialog(window.hwnd)) {
+                if (IsFileDialog(window.hwnd)) {
                     dialog = window.hwnd;
                     return true;
                 }

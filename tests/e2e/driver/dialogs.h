@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -26,9 +27,16 @@ struct MessageBoxInfo {
 };
 
 // A visible message box of the process (a dialog with the message text control), read.
+// FindMessageBox looks once and returns nothing when there is none.
+std::optional<MessageBoxInfo> FindMessageBox(const Process& process);
 MessageBoxInfo WaitForMessageBox(const Process& process,
                                  std::chrono::milliseconds timeout = kDefaultTimeout);
 MessageBoxInfo ReadMessageBox(HWND box);
+// Waits for the process's end and returns its exit code. A message box shown meanwhile fails at
+// once with its whole title and text: a program that reports a failure and waits for its OK
+// would otherwise only show up as a time-out.
+DWORD WaitForSilentExit(const Process& process,
+                        std::chrono::milliseconds timeout = kDefaultTimeout);
 // Presses OK (IDOK) and waits until the box is gone. Throws when the box has no OK button (a
 // Yes/No prompt would take IDOK as an answer it never offered).
 void CloseMessageBox(HWND box);

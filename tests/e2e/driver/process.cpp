@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "driver/top_windows.h"
+#include "driver/verbatim_start.h"
 #include "toolkit/win32/strings.h"
 
 namespace vellum::e2e {
@@ -148,6 +149,21 @@ Process Process::Start(const std::string& exePath, const std::string& argsTail,
     }
     return Process(info.hProcess, info.hThread, info.dwProcessId, info.dwThreadId,
                    std::move(commandLine));
+}
+
+Process Process::StartVerbatim(const std::string& exePath, const std::string& commandLine,
+                               const Environment& extraEnv, const std::string& workDir) {
+    const std::wstring environment = EnvironmentBlock(extraEnv);
+    std::wstring folder = win32::Widen(workDir);
+    if (folder.empty()) {
+        wchar_t current[MAX_PATH * 4];
+        const DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(std::size(current)), current);
+        folder.assign(current, length);
+    }
+    const internal::StartedProcess started = internal::StartVerbatim(
+        win32::Widen(exePath), win32::Widen(commandLine), environment.c_str(), folder);
+    return Process(started.process, started.thread, GetProcessId(started.process),
+                   GetThreadId(started.thread), commandLine);
 }
 
 Process::Process(HANDLE process, HANDLE thread, DWORD id, DWORD threadId, std::string commandLine)

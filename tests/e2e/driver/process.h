@@ -27,6 +27,13 @@ public:
     // with the system's reason when the program cannot be started.
     static Process Start(const std::string& exePath, const std::string& argsTail,
                          const Environment& extraEnv = {}, const std::string& workDir = "");
+    // Starts `exePath` with exactly `commandLine` as the child's command line, as Windows does
+    // for every parent (RedRun, Explorer): an unquoted program path with blanks stays unquoted.
+    // Wine's CreateProcess quotes such a path before the child sees it, so this goes below it
+    // (ntdll's process creation) and shows under Wine what the program meets on Windows.
+    // `exePath` must be a full path. Environment, folder and failures as for Start.
+    static Process StartVerbatim(const std::string& exePath, const std::string& commandLine,
+                                 const Environment& extraEnv = {}, const std::string& workDir = "");
     // Takes over a running program that another program started (the print chain's vellum.exe,
     // started by RedRun), so that it can be driven like a started one; it is killed on
     // destruction in the same way. Throws DriverError when the process cannot be opened.

@@ -1,5 +1,6 @@
 #include "driver/top_windows.h"
 
+#include <algorithm>
 #include <thread>
 
 #include "driver/controls.h"
@@ -11,25 +12,38 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+struct Found {
+    TopWindow window;
+    bool visible = false;
+};
+
 struct EnumState {
     DWORD processId;
-    std::vector<TopWindow>* windows;
+    bool hiddenToo;
+    std::vector<Found>* windows;
 };
 
 BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
     auto* state = reinterpret_cast<EnumState*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == state->processId) {
-        TopWindow top;
-        top.hwnd = window;
-        top.visible = IsWindowVisible(window) != FALSE;
-        top.className = ClassName(window);
-        // Titles of top-level windows are short; a hung target must not stall every poll.
-        top.title = internal::TextForDiagnostics(window, std::chrono::seconds(1));
-        state->windows->push_back(std::move(top));
-    }
+    if (owner != state->processId) return TRUE;
+    Found found;
+    found.visible = IsWindowVisible(window) != FALSE;
+    if (!found.visible && !state->hiddenToo) return TRUE;
+    found.window.hwnd = window;
+    found.window.className = ClassName(window);
+    // Titles of top-level windows are short; a hung target must not stall every poll.
+    found.window.title = internal::TextForDiagnostics(window, std::chrono::seconds(1));
+    state->windows->push_back(std::move(found));
     return TRUE;
+}
+
+std::vector<Found> Enumerate(const Process& process, bool hiddenToo) {
+    std::vector<Found> windows;
+    EnumState state{process.Id(), hiddenToo, &windows};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&state));
+    return windows;
 }
 
 std::string Milliseconds(std::chrono::milliseconds timeout) {
@@ -58,7 +72,7 @@ HWND AwaitWindow(const Process& process, const std::string& what, std::chrono::m
 
 HWND FindVisible(const Process& process, const std::function<bool(const TopWindow&)>& match) {
     for (const TopWindow& window : TopWindows(process)) {
-        if (window.visible && match(window)) return window.hwnd;
+        if (match(window)) return window.hwnd;
     }
     return nullptr;
 }
@@ -67,8 +81,7 @@ HWND FindVisible(const Process& process, const std::function<bool(const TopWindo
 
 std::vector<TopWindow> TopWindows(const Process& process) {
     std::vector<TopWindow> windows;
-    EnumState state{process.Id(), &windows};
-    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&state));
+    for (Found& found : Enumerate(process, false)) windows.push_back(std::move(found.window));
     return windows;
 }
 
@@ -83,12 +96,13 @@ std::string DescribeWindows(const Process& process) {
         text += "has ended with exit code " + std::to_string(code) + " (" +
                 internal::HexNumber(code) + ")";
     }
-    const auto windows = TopWindows(process);
+    const auto windows = Enumerate(process, true);
     if (windows.empty()) return text + " and has no top-level windows";
     text += "; its top-level windows:";
-    for (const TopWindow& window : windows) {
+    for (const Found& found : windows) {
+        const TopWindow& window = found.window;
         text += "\n  " + internal::HexNumber(reinterpret_cast<uintptr_t>(window.hwnd)) + " \"" +
-                window.title + "\" (" + window.className + ")" + (window.visible ? "" : " hidden");
+                window.title + "\" (" + window.className + ")" + (found.visible ? "" : " hidden");
     }
     return text;
 }
@@ -119,6 +133,17 @@ void WaitForWindowGone(const Process& process, HWND window, const std::string& w
                        std::chrono::milliseconds timeout) {
     Await(process, what + " " + internal::Describe(window) + " to close", timeout,
           [&] { return !IsWindow(window) || !IsWindowVisible(window); });
+}
+
+Process WaitForNewProcess(const Process& witness, const std::string& imageName,
+                          const std::vector<DWORD>& known, std::chrono::milliseconds timeout) {
+    DWORD found = 0;
+    Await(witness, "a new " + imageName, timeout, [&] {
+        for (DWORD id : ProcessesNamed(imageName))
+            if (std::find(known.begin(), known.end(), id) == known.end()) found = id;
+        return found != 0;
+    });
+    return Process::Attach(found);
 }
 
 void WaitUntil(const Process& process, const std::string& what,

@@ -58,12 +58,17 @@ protected:
     HWND window_ = nullptr;
 };
 
-TEST_F(DriverTest, FindsTheWindowAndReadsAndWritesEdits) {
+TEST_F(DriverTest, FindsTheWindowPastHiddenHelpersAndReadsAndWritesEdits) {
+    // The target keeps a hidden window in front of its main one: only the diagnostics list it.
+    const std::string described = DescribeWindows(*process_);
+    EXPECT_LT(described.find("\"Hidden Helper\" (DriverTargetHelper) hidden"),
+              described.find("\"Driver Target\" (VellumDriverTarget)"))
+        << described;
     const auto windows = TopWindows(*process_);
-    ASSERT_FALSE(windows.empty());
+    ASSERT_EQ(windows.size(), 1u) << described;
     EXPECT_EQ(windows.front().title, t::kTitle);
     EXPECT_EQ(windows.front().className, "VellumDriverTarget");
-    EXPECT_TRUE(windows.front().visible);
+    EXPECT_EQ(windows.front().hwnd, window_);
 
     const HWND edit = Control(window_, t::kEdit);
     EXPECT_EQ(FocusedControl(*process_), edit);
@@ -235,6 +240,21 @@ TEST_F(DriverTest, FailuresNameWhatWasAwaitedAndWhatWasThere) {
     EXPECT_THROW(process_->WaitExitCode(200ms), DriverError);
 }
 
+TEST_F(DriverTest, SilentExitFailsAtOnceOnAMessageBoxAndGivesItsWholeText) {
+    Click(Control(window_, t::kErrorButton));
+    try {
+        WaitForSilentExit(*process_);
+        FAIL() << "the message box went unnoticed";
+    } catch (const DriverError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "the process showed the message box \"Target Error\" (Error): " +
+                      std::string(t::kErrorText));
+    }
+    CloseMessageBox(WaitForMessageBox(*process_).hwnd);
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSilentExit(*process_), 0u);
+}
+
 TEST_F(DriverTest, ReportsTheExitCodeOfAnEndedProcess) {
     EXPECT_TRUE(process_->Running());
     EXPECT_THROW(process_->ExitCode(), DriverError);
@@ -246,6 +266,98 @@ TEST_F(DriverTest, ReportsTheExitCodeOfAnEndedProcess) {
         FAIL() << "found a window of an ended process";
     } catch (const DriverError& e) {
         EXPECT_NE(std::string(e.what()).find("exit code 0"), std::string::npos) << e.what();
+    }
+}
+
+// A program started verbatim meets exactly the command line written for it, as every program
+// started on Windows does; Process::Start's quoting would hide what RedRun's start looks like.
+class VerbatimStartTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        static int counter = 0;
+        base_ = win32::Narrow(temp) + "vellum verbatim " + std::to_string(GetCurrentProcessId()) +
+                "-" + std::to_string(++counter);
+        for (const std::string& folder :
+             {base_, base_ + "\\Program Files", base_ + "\\Program Files\\Target"})
+            ASSERT_TRUE(CreateDirectoryW(win32::Widen(folder).c_str(), nullptr)) << folder;
+        exe_ = base_ + "\\Program Files\\Target\\target.exe";
+        ASSERT_TRUE(CopyFileW(win32::Widen(SiblingPath("command_line_target.exe")).c_str(),
+                              win32::Widen(exe_).c_str(), FALSE));
+        report_ = base_ + "\\report.txt";
+    }
+
+    void TearDown() override {
+        DeleteFileW(win32::Widen(exe_).c_str());
+        DeleteFileW(win32::Widen(report_).c_str());
+        RemoveDirectoryW(win32::Widen(base_ + "\\Program Files\\Target").c_str());
+        RemoveDirectoryW(win32::Widen(base_ + "\\Program Files").c_str());
+        RemoveDirectoryW(win32::Widen(base_).c_str());
+    }
+
+    struct Report {
+        std::string wide;  // GetCommandLineW, as UTF-8
+        std::string ansi;  // GetCommandLineA
+        std::string folder;
+    };
+
+    // Starts the target verbatim with `line` and reads back what it reports.
+    Report Run(const std::string& line, const std::string& folder = "") {
+        DeleteFileW(win32::Widen(report_).c_str());
+        Process target =
+            Process::StartVerbatim(exe_, line, {{"VELLUM_COMMAND_LINE_FILE", report_}}, folder);
+        EXPECT_EQ(target.WaitExitCode(), 0u) << "the target could not write its report";
+        std::ifstream in(win32::Widen(report_).c_str(), std::ios::binary);
+        Report report;
+        std::getline(in, report.wide);
+        std::getline(in, report.ansi);
+        std::getline(in, report.folder);
+        return report;
+    }
+
+    std::string base_;
+    std::string exe_;
+    std::string report_;
+};
+
+TEST_F(VerbatimStartTest, ChildGetsTheCommandLineExactlyAsWritten) {
+    const std::string lines[] = {
+        exe_ + " -config",  // RedRun's start: the path unquoted
+        exe_ + " \"C:\\spool dir\\job 1.ps\"",
+        exe_ + " \"\" \"C:\\spool dir\\job 1.ps\"",   // an old port's "%1" left empty
+        "\"" + exe_ + "\"  two  blanks\tand a tab ",  // kept as written, trailing blank too
+        "another name.exe -mail",                     // the line need not name the program
+        exe_,
+    };
+    for (const std::string& line : lines) {
+        SCOPED_TRACE(line);
+        const Report report = Run(line);
+        EXPECT_EQ(report.wide, line);
+        EXPECT_EQ(report.ansi, line);
+    }
+    // Both forms in any script: the target's code page is UTF-8, as vellum.exe's is.
+    const Report unicode = Run(exe_ + " Grüße, 文字");
+    EXPECT_EQ(unicode.wide, exe_ + " Grüße, 文字");
+    EXPECT_EQ(unicode.ansi, exe_ + " Grüße, 文字");
+}
+
+TEST_F(VerbatimStartTest, ChildRunsInTheFolderGivenOrTheDriversOwn) {
+    EXPECT_EQ(Run(exe_ + " x", base_).folder, base_);
+    wchar_t current[MAX_PATH * 4];
+    const DWORD length = GetCurrentDirectoryW(MAX_PATH * 4, current);
+    EXPECT_EQ(Run(exe_ + " x").folder, win32::Narrow(current, length));
+}
+
+TEST_F(VerbatimStartTest, ProgramThatCannotStartIsReportedWithTheSystemsReason) {
+    try {
+        Process::StartVerbatim(base_ + "\\missing.exe", "missing.exe -config");
+        FAIL() << "a missing program was started";
+    } catch (const DriverError& e) {
+        const std::string message = e.what();
+        EXPECT_EQ(message.rfind("cannot start missing.exe -config: NtCreateUserProcess failed", 0),
+                  0u)
+            << message;
     }
 }
 

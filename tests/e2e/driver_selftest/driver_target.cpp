@@ -212,11 +212,25 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = L"VellumDriverTarget";
     RegisterClassW(&wc);
-    HWND window = CreateWindowExW(0, wc.lpszClassName, Widen(kTitle).c_str(), WS_OVERLAPPEDWINDOW,
-                                  50, 50, 470, 290, nullptr, nullptr, instance, nullptr);
+    // Titled only once the hidden helper below is in place, so that a driver that finds the
+    // title always meets the helper too.
+    HWND window = CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 50, 50, 470, 290,
+                                  nullptr, nullptr, instance, nullptr);
     if (!window) return 3;
     ShowWindow(window, show);
     SetFocus(GetDlgItem(window, kEdit));
+    // A hidden top-level window in front of the main one in z-order, as COM's helper window
+    // ("OleMainThreadWndClass") is in a program that starts COM late: the driver must pass it by.
+    WNDCLASSW helper{};
+    helper.lpfnWndProc = DefWindowProcW;
+    helper.hInstance = instance;
+    helper.lpszClassName = L"DriverTargetHelper";
+    RegisterClassW(&helper);
+    HWND hidden = CreateWindowExW(0, helper.lpszClassName, L"Hidden Helper", WS_OVERLAPPED, 0, 0,
+                                  10, 10, nullptr, nullptr, instance, nullptr);
+    if (!hidden) return 3;
+    SetWindowPos(hidden, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowTextW(window, Widen(kTitle).c_str());
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -8,6 +8,8 @@
 #include "registry/win32/component/server_module.h"
 #include "registry_access_idl.h"
 #include "toolkit/win32/handles.h"
+#include "toolkit/win32/strings.h"
+#include "toolkit/win32/system_error.h"
 
 namespace vellum::registry::component {
 
@@ -27,24 +29,14 @@ VARIANT_BOOL ToVariantBool(bool value) {
     return value ? VARIANT_TRUE : VARIANT_FALSE;
 }
 
-std::wstring ErrorText(HRESULT hr) {
-    wchar_t* buffer = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text = length && buffer ? std::wstring(buffer, length) : L"The operation failed.";
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
-    return text;
-}
-
 // A failed operation reaches a late-bound caller as an exception carrying its result.
 HRESULT RaiseException(HRESULT hr, EXCEPINFO* exception) {
     if (exception == nullptr) return hr;
     *exception = EXCEPINFO{};
     exception->scode = hr;
     exception->bstrSource = SysAllocString(kProgId);
-    const std::wstring description = ErrorText(hr);
+    const std::wstring description =
+        win32::Widen(win32::DescribeSystemError(static_cast<DWORD>(hr)));
     exception->bstrDescription = SysAllocString(description.c_str());
     return DISP_E_EXCEPTION;
 }

@@ -5,17 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/win32/handles.h"
-
 namespace vellum::registry::component {
 
-namespace {
-
 win32::RegKey OpenKey(HKEY root, const wchar_t* keyPath, REGSAM access) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root, keyPath, 0, access, &key) != ERROR_SUCCESS) return {};
-    return win32::RegKey(key);
+    win32::RegKey key;
+    if (RegOpenKeyExW(root, keyPath, 0, access, key.Put()) != ERROR_SUCCESS) key.Release();
+    return key;
 }
+
+namespace {
 
 bool IsReadable(DWORD type) {
     return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_DWORD;
@@ -112,11 +110,12 @@ bool WriteRegistryString(HKEY root, const wchar_t* keyPath, const wchar_t* value
     }
     if (IsExpansionOf(root, keyPath, valueName, std::wstring(value, length))) return true;
 
-    HKEY raw = nullptr;
+    win32::RegKey key;
     if (RegCreateKeyExW(root, keyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
-                        &raw, nullptr) != ERROR_SUCCESS)
+                        key.Put(), nullptr) != ERROR_SUCCESS) {
+        key.Release();  // what a failed call leaves there is no key
         return false;
-    const win32::RegKey key(raw);
+    }
     // REG_SZ data carries its terminating null.
     const size_t bytes = (length + 1) * sizeof(wchar_t);
     if (bytes > MAXDWORD) return false;

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "toolkit/win32/handles.h"
+
 namespace vellum::registry::component {
 
 // The predefined keys travel as 32-bit values; sign-extending them gives the 64-bit handles
@@ -13,6 +15,9 @@ namespace vellum::registry::component {
 inline HKEY RootKey(LONG root) {
     return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(root));
 }
+
+// The key opened with `access`, or an empty owner when it cannot be opened.
+win32::RegKey OpenKey(HKEY root, const wchar_t* keyPath, REGSAM access);
 
 // Fetches a value's text as users store it: a REG_SZ up to its first null; a REG_EXPAND_SZ
 // with its environment variables expanded ("%ProgramFiles%\gs"); a REG_DWORD as its decimal

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "registry/win32/component/registry_object.h"
+#include "registry/win32/component/registry_store.h"
 #include "registry/win32/component/server_module.h"
 #include "registry_access_idl.h"
 #include "toolkit/win32/handles.h"
@@ -65,15 +66,9 @@ std::wstring ClassKeyPath() {
 // Sets a string value under HKEY_CLASSES_ROOT\<path>, creating the key; `name` null is the
 // key's default value.
 HRESULT SetClassesValue(const std::wstring& path, const wchar_t* name, const std::wstring& text) {
-    HKEY raw = nullptr;
-    LSTATUS status =
-        RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_SET_VALUE, nullptr, &raw, nullptr);
-    if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
-    const win32::RegKey key(raw);
-    status = RegSetValueExW(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                            static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-    return status == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(status);
+    return WriteRegistryString(HKEY_CLASSES_ROOT, path.c_str(), name, text.c_str(), text.size())
+               ? S_OK
+               : SELFREG_E_CLASS;
 }
 
 HRESULT RegisterClassKeys(const std::wstring& path) {
@@ -100,11 +95,7 @@ HRESULT RegisterClassKeys(const std::wstring& path) {
 }
 
 bool ClassesKeyExists(const std::wstring& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
+    return static_cast<bool>(OpenKey(HKEY_CLASSES_ROOT, path.c_str(), KEY_READ));
 }
 
 HRESULT DeleteClassesTree(const std::wstring& path) {
