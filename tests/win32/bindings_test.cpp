@@ -71,7 +71,7 @@ private:
 
 TEST(FileExists, OnlyOrdinaryFilesCount) {
     ScratchFolder scratch;
-    Win32FileSystem files;
+    FileSystem files;
     EXPECT_TRUE(files.FileExists(scratch.Write("gswin64c.exe", "x")));
     EXPECT_TRUE(files.FileExists(scratch.Write("Grüße.exe", "x"))) << "names outside ASCII";
     EXPECT_FALSE(files.FileExists(scratch.Write("hidden.exe", "x", FILE_ATTRIBUTE_HIDDEN)));
@@ -84,7 +84,7 @@ TEST(FileExists, OnlyOrdinaryFilesCount) {
 
 TEST(FileExists, APatternIsNoFileEvenWhenItMatchesOne) {
     ScratchFolder scratch;
-    Win32FileSystem files;
+    FileSystem files;
     scratch.Write("redrun.exe", "x");
     EXPECT_FALSE(files.FileExists(scratch.Path() + "\\*.exe"));
     EXPECT_FALSE(files.FileExists(scratch.Path() + "\\redru?.exe"));
@@ -102,7 +102,7 @@ TEST(Strings, ConvertInTheProcessCodePageWhichTheManifestMakesUtf8) {
 
 TEST(FileSize, CountsAnyFileButNoFolder) {
     ScratchFolder scratch;
-    Win32FileSystem files;
+    FileSystem files;
     EXPECT_EQ(files.FileSize(scratch.Write("job.ps", "%!PS")), 4u);
     EXPECT_EQ(files.FileSize(scratch.Write("empty.ps", "")), 0u);
     EXPECT_EQ(files.FileSize(scratch.Write("hidden.ps", "ab", FILE_ATTRIBUTE_HIDDEN)), 2u);
@@ -116,7 +116,7 @@ TEST(FileSize, CountsAnyFileButNoFolder) {
 
 TEST(FolderExists, OnlyFoldersTheDialogsCanTake) {
     ScratchFolder scratch;
-    Win32FileSystem files;
+    FileSystem files;
     EXPECT_TRUE(files.FolderExists(scratch.Folder("\xD0\x9F\xD0\x94\xD0\xA4 \xF0\x9F\x93\x84")));
     EXPECT_FALSE(files.FolderExists(scratch.Write("file", "x")));
     EXPECT_FALSE(files.FolderExists(scratch.Path() + "\\missing"));
@@ -138,7 +138,7 @@ TEST(FolderExists, OnlyFoldersTheDialogsCanTake) {
 
 TEST(FullPath, IsAbsoluteSoAJobNeverStartsWithADash) {
     ScratchFolder scratch;
-    Win32FileSystem files;
+    FileSystem files;
     wchar_t saved[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, saved);
     ASSERT_TRUE(SetCurrentDirectoryW(Widen(scratch.Path()).c_str()));
@@ -150,7 +150,7 @@ TEST(FullPath, IsAbsoluteSoAJobNeverStartsWithADash) {
 }
 
 TEST(ProcessRunner, ReportsExitCodeAndCapturesBothOutputs) {
-    Win32ProcessRunner runner;
+    ProcessRunner runner;
     const convert::ProcessResult result =
         runner.RunAndWait("cmd /c \"echo to stdout& echo to stderr 1>&2& exit 3\"", SW_HIDE, {});
     EXPECT_TRUE(result.started);
@@ -162,7 +162,7 @@ TEST(ProcessRunner, ReportsExitCodeAndCapturesBothOutputs) {
 TEST(ProcessRunner, OutputLargerThanAnyPipeBufferDoesNotStallTheChild) {
     ScratchFolder scratch;
     const std::string big = scratch.Write("big.txt", std::string(1 << 20, 'x') + "\r\nthe end\r\n");
-    Win32ProcessRunner runner;
+    ProcessRunner runner;
     const convert::ProcessResult result =
         runner.RunAndWait("cmd /c type \"" + big + "\"", SW_HIDE, {});
     EXPECT_EQ(result.exitCode, 0u);
@@ -173,7 +173,7 @@ TEST(ProcessRunner, OutputLargerThanAnyPipeBufferDoesNotStallTheChild) {
 TEST(ProcessRunner, ProgramThatCannotStartSaysWhy) {
     ScratchFolder scratch;
     const std::string notAProgram = scratch.Write("gswin64c.exe", "this is text, not a program");
-    Win32ProcessRunner runner;
+    ProcessRunner runner;
     for (const std::string& line :
          {"\"" + scratch.Path() + "\\missing.exe\" -q", "\"" + notAProgram + "\" -q"}) {
         const convert::ProcessResult result = runner.RunAndWait(line, SW_HIDE, {});
@@ -188,7 +188,7 @@ TEST(ProcessRunner, ProgramThatCannotStartSaysWhy) {
 }
 
 TEST(ProcessRunner, TheProcessGetsTheVariablesAndKeepsTheRestOfTheEnvironment) {
-    Win32ProcessRunner runner;
+    ProcessRunner runner;
     const convert::ProcessResult result =
         runner.RunAndWait("cmd /c \"echo [%TEMP%] [%Tmp%] [%SystemRoot%]\"", SW_HIDE,
                           {{{"TEMP", "C:\\gs temp Ж"}, {"TMP", "C:\\gs temp Ж"}}, nullptr});
@@ -218,7 +218,7 @@ private:
 TEST(ProcessRunner, ObserverIsAskedWhileTheProcessRunsAndCanEndIt) {
     ScratchFolder scratch;
     const std::string forever = scratch.Write("forever.bat", ":again\r\ngoto again\r\n");
-    Win32ProcessRunner runner;
+    ProcessRunner runner;
     EndAfter observer(std::chrono::milliseconds(600));
     const ULONGLONG start = GetTickCount64();
     const convert::ProcessResult result =
@@ -232,7 +232,7 @@ TEST(ProcessRunner, ObserverIsAskedWhileTheProcessRunsAndCanEndIt) {
 }
 
 TEST(ProcessRunner, CrashExitCodeComesWithTheSystemsWording) {
-    Win32ProcessRunner runner;
+    ProcessRunner runner;
     // 0xC0000005 as the signed number cmd takes.
     const convert::ProcessResult result = runner.RunAndWait("cmd /c exit -1073741819", SW_HIDE, {});
     EXPECT_EQ(result.exitCode, 0xC0000005u);
@@ -254,7 +254,7 @@ TEST(SystemMessage, InsertsAreFilledAndMissingOnesAreEmpty) {
 
 TEST(FileSystem, NewFilesAreExclusiveAndSized) {
     ScratchFolder scratch;
-    Win32FileSystem files;
+    FileSystem files;
     const std::string path = scratch.Path() + "\\out.pdf.0000002a.vellum-tmp";
     EXPECT_TRUE(files.CreateNewFile(path));
     EXPECT_FALSE(files.CreateNewFile(path)) << "a second caller never gets the same file";
@@ -275,7 +275,7 @@ TEST(FileSystem, NewFilesAreExclusiveAndSized) {
 
 TEST(FileSystem, MoveReplacesTheTargetWholeOrLeavesItAsItWas) {
     ScratchFolder scratch;
-    Win32FileSystem files;
+    FileSystem files;
     const std::string target = scratch.Write("report.pdf", "old");
     const std::string fresh = scratch.Write("report.pdf.1.vellum-tmp", "new and longer");
     files.MoveReplacing(fresh, target);
@@ -291,7 +291,7 @@ TEST(FileSystem, MoveReplacesTheTargetWholeOrLeavesItAsItWas) {
 }
 
 TEST(FileSystem, TemporaryFoldersAreFreshAndGoWithEverythingInThem) {
-    Win32FileSystem files;
+    FileSystem files;
     const std::string first = files.CreateTempFolder();
     const std::string second = files.CreateTempFolder();
     EXPECT_NE(first, second);
@@ -335,7 +335,7 @@ TEST(Spooler, PortListMatchesWhatTheSpoolerReportsDirectly) {
     ASSERT_GT(count, 0u) << "the prefix has its standard ports";
     const auto* expected = reinterpret_cast<const PORT_INFO_2A*>(direct.data());
 
-    Win32Spooler spooler;
+    Spooler spooler;
     ASSERT_EQ(config::EnumeratePorts(spooler, ""), static_cast<std::int32_t>(count));
     for (DWORD i = 0; i < count; ++i) {
         EXPECT_EQ(config::PortTable[i].portName, std::string(expected[i].pPortName));
@@ -409,7 +409,7 @@ BOOL WINAPI FakeEnumPorts(LPSTR, DWORD level, LPBYTE buffer, DWORD size, LPDWORD
 
 std::vector<std::string> ListWith(FakePorts setup) {
     fakePorts = setup;
-    Win32Spooler spooler(FakeEnumPorts);
+    Spooler spooler(FakeEnumPorts);
     std::vector<std::string> names;
     const std::optional<std::vector<config::PortRecord>> ports = spooler.ListPorts("");
     if (!ports) return {"<no answer>"};

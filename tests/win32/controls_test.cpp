@@ -41,19 +41,19 @@ std::wstring ComboItem(HWND combo, int index) {
 
 TEST(DeferredControls, StateSetBeforeTheWindowExistsIsWhatItShows) {
     Host host;
-    Win32TextBox box;
+    TextBox box;
     box.SetText("C:\\gs\\gswin64c.exe");
     shell::SelectAllAndFocus(box);  // no window yet: nothing to focus, and no failure
     EXPECT_EQ(box.Text(), "C:\\gs\\gswin64c.exe");
 
-    Win32CheckBox check;
+    CheckBox check;
     check.SetValue(1);
-    Win32ComboBox ports;
+    ComboBox ports;
     ports.AddItem("RPT1:");
     ports.AddItem("RPT2:");
     ports.SetText("RPT2:");
     EXPECT_EQ(ports.Text(), "RPT2:");
-    Win32TabControl tabs({"Ghostscript", "RedMon", "Vellum"});
+    TabControl tabs({"Ghostscript", "RedMon", "Vellum"});
     tabs.SetTab(2);
     EXPECT_THROW(tabs.SetTab(3), toolkit::RuntimeError);
 
@@ -84,14 +84,14 @@ TEST(DeferredControls, StateSetBeforeTheWindowExistsIsWhatItShows) {
 
 TEST(DeferredControls, EdgeAndCompletionAskedForEarlyReachTheWindow) {
     Host host;
-    Win32WindowApi api;
-    Win32Button button;
+    WindowApi api;
+    Button button;
     shell::SetEdgeStyle(api, button, true);
     shell::SetEdgeStyle(api, button, true);
     button.Attach(host.Make(WC_BUTTONW, BS_PUSHBUTTON));
     EXPECT_NE(GetWindowLongW(button.Handle(), GWL_EXSTYLE) & WS_EX_STATICEDGE, 0);
 
-    Win32TextBox path;
+    TextBox path;
     shell::EnableAutoComplete(api, path, shell::kShacfFileSystem);
     path.Attach(host.Make(WC_EDITW, 0));  // completion is switched on now, without a failure
     shell::SetEdgeStyle(api, path, false);

@@ -132,7 +132,7 @@ TEST(ComApartment, AThreadWhoseComCannotStartSaysWhyAtOnce) {
 TEST(Mapi, AMissingLibraryOrEntryPointIsAnErrorThatSaysWhatToDo) {
     const std::string advice =
         ". Install or configure a mail program, or switch off mailing in the configuration.";
-    Win32Mapi noEntry("kernel32.dll");
+    Mapi noEntry("kernel32.dll");
     try {
         noEntry.MAPISendDocuments(0, ";", "C:\\a.pdf", "a.pdf", 0);
         ADD_FAILURE() << "kernel32.dll has no MAPISendDocuments";
@@ -145,7 +145,7 @@ TEST(Mapi, AMissingLibraryOrEntryPointIsAnErrorThatSaysWhatToDo) {
                       advice);
     }
 
-    Win32Mapi noLibrary("vellum-no-such-mapi.dll");
+    Mapi noLibrary("vellum-no-such-mapi.dll");
     try {
         noLibrary.MAPISendDocuments(0, ";", "C:\\a.pdf", "a.pdf", 0);
         ADD_FAILURE() << "there is no such library";

@@ -101,7 +101,7 @@ std::wstring ClassesString(const wchar_t* path, const wchar_t* name) {
 // The error a failed creation throws, checked for what every such error must tell the user.
 RuntimeError CreationError() {
     try {
-        ComRegistryFactory().Create();
+        win32::RegistryFactory().Create();
     } catch (const RuntimeError& error) {
         EXPECT_EQ(error.Source(), toolkit::kVellumSource);
         EXPECT_NE(error.Description().find("VellumRegistry.dll could not be created"),
@@ -138,7 +138,7 @@ protected:
 
 TEST_F(RegistryComponentTest, WritesRealStringValuesThatReadBackUnchanged) {
     ManifestActivation activation(ProgramFolder());
-    ComRegistryFactory factory;
+    win32::RegistryFactory factory;
     const auto registry = factory.Create();
 
     // The key does not exist yet: WriteString makes it, several levels deep.
@@ -180,7 +180,7 @@ TEST_F(RegistryComponentTest, WritesRealStringValuesThatReadBackUnchanged) {
 
 TEST_F(RegistryComponentTest, ReadStringIsNotOkWithoutATextToRead) {
     ManifestActivation activation(ProgramFolder());
-    const auto registry = ComRegistryFactory().Create();
+    const auto registry = win32::RegistryFactory().Create();
     const BYTE bytes[] = {1, 0, 0, 0};
     SetTestValue(L"binary", REG_BINARY, bytes, sizeof(bytes));
     const ULONGLONG big = 1;
@@ -209,7 +209,7 @@ TEST_F(RegistryComponentTest, ReadStringIsNotOkWithoutATextToRead) {
 // Values as users and administrators store them by hand: expandable paths, numbers as DWORDs.
 TEST_F(RegistryComponentTest, ReadsExpandableStringsExpandedAndNumbersAsDecimalText) {
     ManifestActivation activation(ProgramFolder());
-    const auto registry = ComRegistryFactory().Create();
+    const auto registry = win32::RegistryFactory().Create();
     ASSERT_TRUE(SetEnvironmentVariableW(L"VELLUM_TEST_HOME", L"C:\\Users\\Zo\u00eb \u0416"));
     const wchar_t documents[] = L"%VELLUM_TEST_HOME%\\Documents";
     SetTestValue(L"defDir", REG_EXPAND_SZ, documents, sizeof(documents));
@@ -240,7 +240,7 @@ TEST_F(RegistryComponentTest, ReadsExpandableStringsExpandedAndNumbersAsDecimalT
 
 TEST_F(RegistryComponentTest, ExpandableValueWrittenBackUnchangedStaysExpandable) {
     ManifestActivation activation(ProgramFolder());
-    const auto registry = ComRegistryFactory().Create();
+    const auto registry = win32::RegistryFactory().Create();
     ASSERT_TRUE(SetEnvironmentVariableW(L"VELLUM_TEST_HOME", L"C:\\Users\\tester"));
     const wchar_t documents[] = L"%VELLUM_TEST_HOME%\\Documents";
     SetTestValue(L"defDir", REG_EXPAND_SZ, documents, sizeof(documents));
@@ -382,7 +382,7 @@ TEST_F(RegistryComponentTest, RegistersAndUnregistersItself) {
     EXPECT_EQ(CLSIDFromProgID(L"Vellum.RegistryAccess", &fromProgId), S_OK);
     EXPECT_TRUE(IsEqualCLSID(fromProgId, CLSID_RegistryAccess));
     {
-        const auto registry = ComRegistryFactory().Create();
+        const auto registry = win32::RegistryFactory().Create();
         bool ok = false;
         registry->WriteString(kHkeyLocalMachine, kTestKey, "rmPort", "RPT1:", ok);
         EXPECT_TRUE(ok);

@@ -18,31 +18,31 @@ constexpr DWORD kEditStyle = WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr DWORD kButtonStyle = WS_TABSTOP | BS_PUSHBUTTON;
 constexpr Twips kFramePosition{120, 420, 5420, 2640};
 
-HWND Label(HWND parent, const char* text, const Twips& position, int id) {
+HWND MakeLabel(HWND parent, const char* text, const Twips& position, int id) {
     return CreateControl(parent, WC_STATICW, text, SS_LEFTNOWORDWRAP, 0, position, id);
 }
 
-HWND Edit(HWND parent, const Twips& position, int id) {
+HWND MakeEdit(HWND parent, const Twips& position, int id) {
     return CreateControl(parent, WC_EDITW, "", kEditStyle, WS_EX_CLIENTEDGE, position, id);
 }
 
-HWND Button(HWND parent, const char* text, const Twips& position, int id) {
+HWND MakeButton(HWND parent, const char* text, const Twips& position, int id) {
     return CreateControl(parent, WC_BUTTONW, text, kButtonStyle, 0, position, id);
 }
 
 }  // namespace
 
-Win32ConfigWindow::Win32ConfigWindow(config::ConfigServices services, toolkit::FileDialogs& dialogs)
+ConfigWindow::ConfigWindow(config::ConfigServices services, toolkit::FileDialogs& dialogs)
     : services_(std::move(services)), dlg_(dialogs, "Save As") {}
 
 // The window goes first, so that no message reaches the form or a control while they go; then
 // the form, which refers to the controls; the controls last.
-Win32ConfigWindow::~Win32ConfigWindow() {
+ConfigWindow::~ConfigWindow() {
     Destroy();
     form_.reset();
 }
 
-void Win32ConfigWindow::EnsureLoaded() {
+void ConfigWindow::EnsureLoaded() {
     if (form_ != nullptr) return;
     controls_ = {&cmdSave_,      &cmdAbout_,    &ssConfig_,   &cmdCancel_,    &frGS_,
                  &txtgsdir_,     &txtgsfonts_,  &txtgslib_,   &cmdBrowse_[0], &cmdBrowse_[1],
@@ -62,7 +62,7 @@ void Win32ConfigWindow::EnsureLoaded() {
     }
 }
 
-void Win32ConfigWindow::EnsureCreated() {
+void ConfigWindow::EnsureCreated() {
     EnsureLoaded();
     if (Hwnd() != nullptr) return;
     CreateTopLevel(kClassName, "Configure Vellum", kFormStyle, 5865, 3990,
@@ -72,41 +72,42 @@ void Win32ConfigWindow::EnsureCreated() {
     dlg_.owner = reinterpret_cast<std::uintptr_t>(Hwnd());
 }
 
-void Win32ConfigWindow::CreateControls() {
+void ConfigWindow::CreateControls() {
     const HWND form = Hwnd();
     // Each wrapper hands the state its load gave it to its new window.
     auto add = [](auto& wrapper, HWND hwnd) { wrapper.Attach(hwnd); };
 
     // Created in tab order within each container: dialog navigation follows creation order.
-    add(cmdSave_, Button(form, "Sa&ve", {2670, 3465, 1380, 375}, ids::kSave));
-    add(cmdAbout_, Button(form, "&About", {165, 3465, 1380, 375}, ids::kAbout));
+    add(cmdSave_, MakeButton(form, "Sa&ve", {2670, 3465, 1380, 375}, ids::kSave));
+    add(cmdAbout_, MakeButton(form, "&About", {165, 3465, 1380, 375}, ids::kAbout));
     const HWND tabs =
         CreateControl(form, WC_TABCONTROLW, "", WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                       WS_EX_CONTROLPARENT, {60, 90, 5670, 3225}, ids::kTabs);
     add(ssConfig_, tabs);
-    add(cmdCancel_, Button(form, "&Cancel", {4335, 3465, 1380, 375}, ids::kCancel));
+    add(cmdCancel_, MakeButton(form, "&Cancel", {4335, 3465, 1380, 375}, ids::kCancel));
 
     const HWND gs = CreateFrame(tabs, "Ghostscript Settings", kFramePosition, ids::kFrameGs);
     add(frGS_, gs);
-    add(txtgsdir_, Edit(gs, {120, 660, 5040, 285}, ids::kGsDir));
-    add(txtgsfonts_, Edit(gs, {120, 1365, 5040, 285}, ids::kGsFonts));
-    add(txtgslib_, Edit(gs, {120, 2070, 5040, 285}, ids::kGsLib));
-    add(cmdBrowse_[0], Button(gs, "Bro&wse", {3750, 285, 1395, 345}, ids::kBrowseGsExe));
-    add(cmdBrowse_[1], Button(gs, "Bro&wse", {3750, 990, 1395, 345}, ids::kBrowseGsFonts));
-    add(cmdBrowse_[2], Button(gs, "Bro&wse", {3750, 1710, 1395, 345}, ids::kBrowseGsLib));
-    add(lblGSDir_, Label(gs, "Ghostscript Executable:", {120, 315, 1830, 285}, ids::kLabelGsDir));
+    add(txtgsdir_, MakeEdit(gs, {120, 660, 5040, 285}, ids::kGsDir));
+    add(txtgsfonts_, MakeEdit(gs, {120, 1365, 5040, 285}, ids::kGsFonts));
+    add(txtgslib_, MakeEdit(gs, {120, 2070, 5040, 285}, ids::kGsLib));
+    add(cmdBrowse_[0], MakeButton(gs, "Bro&wse", {3750, 285, 1395, 345}, ids::kBrowseGsExe));
+    add(cmdBrowse_[1], MakeButton(gs, "Bro&wse", {3750, 990, 1395, 345}, ids::kBrowseGsFonts));
+    add(cmdBrowse_[2], MakeButton(gs, "Bro&wse", {3750, 1710, 1395, 345}, ids::kBrowseGsLib));
+    add(lblGSDir_,
+        MakeLabel(gs, "Ghostscript Executable:", {120, 315, 1830, 285}, ids::kLabelGsDir));
     add(lblGSfonts_,
-        Label(gs, "Ghostscript Fonts Directory:", {120, 1020, 1965, 285}, ids::kLabelGsFonts));
+        MakeLabel(gs, "Ghostscript Fonts Directory:", {120, 1020, 1965, 285}, ids::kLabelGsFonts));
     add(lblGSlib_,
-        Label(gs, "Ghostscript lib Directory:", {120, 1725, 1905, 285}, ids::kLabelGsLib));
+        MakeLabel(gs, "Ghostscript lib Directory:", {120, 1725, 1905, 285}, ids::kLabelGsLib));
 
     const HWND rm = CreateFrame(tabs, "RedMon Settings", kFramePosition, ids::kFrameRm);
     add(frRM_, rm);
-    add(txtRRexe_, Edit(rm, {150, 930, 5010, 285}, ids::kRrExe));
-    add(cmdBrowseRM_, Button(rm, "Bro&wse", {3780, 555, 1395, 345}, ids::kBrowseRm));
-    add(lblRRexe_, Label(rm, "RedRun Executable:", {150, 585, 1830, 285}, ids::kLabelRrExe));
+    add(txtRRexe_, MakeEdit(rm, {150, 930, 5010, 285}, ids::kRrExe));
+    add(cmdBrowseRM_, MakeButton(rm, "Bro&wse", {3780, 555, 1395, 345}, ids::kBrowseRm));
+    add(lblRRexe_, MakeLabel(rm, "RedRun Executable:", {150, 585, 1830, 285}, ids::kLabelRrExe));
     add(lblRMPort_,
-        Label(rm, "RedMon Port to configure:", {150, 1290, 1965, 285}, ids::kLabelRmPort));
+        MakeLabel(rm, "RedMon Port to configure:", {150, 1290, 1965, 285}, ids::kLabelRmPort));
     // Created taller than shown: the extra height is the drop-down list.
     const HWND ports =
         CreateControl(rm, WC_COMBOBOXW, "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0,
@@ -119,10 +120,10 @@ void Win32ConfigWindow::CreateControls() {
     add(chkMail_,
         CreateControl(vellum, WC_BUTTONW, "Send PDF document by email after save",
                       WS_TABSTOP | BS_AUTOCHECKBOX, 0, {120, 360, 3255, 285}, ids::kMail));
-    add(cmdPDFDir_, Button(vellum, "Bro&wse", {3720, 780, 1395, 345}, ids::kBrowsePdfDir));
-    add(txtPDFDir_, Edit(vellum, {120, 1155, 5010, 285}, ids::kPdfDir));
-    add(lblPDFDir_,
-        Label(vellum, "Default PDF Document Directory:", {120, 810, 3285, 255}, ids::kLabelPdfDir));
+    add(cmdPDFDir_, MakeButton(vellum, "Bro&wse", {3720, 780, 1395, 345}, ids::kBrowsePdfDir));
+    add(txtPDFDir_, MakeEdit(vellum, {120, 1155, 5010, 285}, ids::kPdfDir));
+    add(lblPDFDir_, MakeLabel(vellum, "Default PDF Document Directory:", {120, 810, 3285, 255},
+                              ids::kLabelPdfDir));
 
     ssConfig_.AddPage(gs);
     ssConfig_.AddPage(rm);
@@ -130,19 +131,19 @@ void Win32ConfigWindow::CreateControls() {
     ssConfig_.ShowCurrentPage();
 }
 
-void Win32ConfigWindow::Show() {
+void ConfigWindow::Show() {
     EnsureCreated();
     ShowWindow(Hwnd(), SW_SHOW);
     SetForegroundWindow(Hwnd());
     UpdateWindow(Hwnd());
 }
 
-void Win32ConfigWindow::SelectTab(config::ConfigTab tab) {
+void ConfigWindow::SelectTab(config::ConfigTab tab) {
     EnsureLoaded();
     ssConfig_.SetTab(static_cast<int>(tab));
 }
 
-void Win32ConfigWindow::Focus(config::ConfigField field) {
+void ConfigWindow::Focus(config::ConfigField field) {
     EnsureLoaded();
     switch (field) {
         case config::ConfigField::GsExe:
@@ -157,12 +158,12 @@ void Win32ConfigWindow::Focus(config::ConfigField field) {
     }
 }
 
-toolkit::CommonDialog& Win32ConfigWindow::Dlg() {
+toolkit::CommonDialog& ConfigWindow::Dlg() {
     EnsureLoaded();
     return dlg_;
 }
 
-config::ConfigOutcome Win32ConfigWindow::HoldUntilClosed() {
+config::ConfigOutcome ConfigWindow::HoldUntilClosed() {
     EnsureCreated();
     if (!IsWindowVisible(Hwnd())) Show();
     form_->HoldJob();
@@ -175,7 +176,7 @@ config::ConfigOutcome Win32ConfigWindow::HoldUntilClosed() {
     return outcome;
 }
 
-void Win32ConfigWindow::OnCommand(int id) {
+void ConfigWindow::OnCommand(int id) {
     config::FrmConfig& form = *form_;
     auto untrapped = [this](const std::function<void()>& handler) {
         toolkit::RunUntrapped(services_.msgBox, services_.program, handler);
@@ -211,7 +212,7 @@ void Win32ConfigWindow::OnCommand(int id) {
     }
 }
 
-LRESULT Win32ConfigWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT ConfigWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             if (form_ != nullptr && (HIWORD(wParam) == BN_CLICKED || LOWORD(wParam) == IDCANCEL))

@@ -12,11 +12,11 @@
 
 namespace vellum::win32 {
 
-class Win32ConfigWindow : public config::ConfigWindow, private Window {
+class ConfigWindow : public config::ConfigWindow, private Window {
 public:
     // `services` must outlive the window; `dialogs` backs its common dialog.
-    Win32ConfigWindow(config::ConfigServices services, toolkit::FileDialogs& dialogs);
-    ~Win32ConfigWindow() override;
+    ConfigWindow(config::ConfigServices services, toolkit::FileDialogs& dialogs);
+    ~ConfigWindow() override;
 
     void Show() override;
     void SelectTab(config::ConfigTab tab) override;
@@ -36,15 +36,15 @@ private:
     config::ConfigServices services_;
     toolkit::CommonDialog dlg_;
 
-    Win32FormControl window_;
-    Win32TabControl ssConfig_{std::vector<std::string>{"Ghostscript", "RedMon", "Vellum"}};
-    Win32Button cmdAbout_, cmdSave_, cmdCancel_;
-    Win32Frame frGS_, frRM_, frVellum_;
-    Win32Label lblGSDir_, lblGSfonts_, lblGSlib_, lblRRexe_, lblRMPort_, lblPDFDir_;
-    Win32Button cmdBrowse_[3], cmdBrowseRM_, cmdPDFDir_;
-    Win32TextBox txtgsdir_, txtgsfonts_, txtgslib_, txtRRexe_, txtPDFDir_;
-    Win32ComboBox cmbPorts_;
-    Win32CheckBox chkMail_;
+    FormControl window_;
+    TabControl ssConfig_{std::vector<std::string>{"Ghostscript", "RedMon", "Vellum"}};
+    Button cmdAbout_, cmdSave_, cmdCancel_;
+    Frame frGS_, frRM_, frVellum_;
+    Label lblGSDir_, lblGSfonts_, lblGSlib_, lblRRexe_, lblRMPort_, lblPDFDir_;
+    Button cmdBrowse_[3], cmdBrowseRM_, cmdPDFDir_;
+    TextBox txtgsdir_, txtgsfonts_, txtgslib_, txtRRexe_, txtPDFDir_;
+    ComboBox cmbPorts_;
+    CheckBox chkMail_;
     std::vector<toolkit::Control*> controls_;
 
     std::unique_ptr<config::FrmConfig> form_;

@@ -16,8 +16,7 @@ std::string Text(LPCSTR text) {
 
 }  // namespace
 
-std::optional<std::vector<config::PortRecord>> Win32Spooler::ListPorts(
-    const std::string& serverName) {
+std::optional<std::vector<config::PortRecord>> Spooler::ListPorts(const std::string& serverName) {
     const std::string& server = serverName;
     // The empty name is the local machine.
     LPSTR name = server.empty() ? nullptr : const_cast<LPSTR>(server.c_str());

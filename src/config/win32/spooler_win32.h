@@ -9,11 +9,11 @@ namespace vellum::win32 {
 
 // The spooler's port list through EnumPortsA, level 2. The enumerator can be replaced so that
 // tests can answer the way different spoolers lay out their buffers.
-class Win32Spooler : public config::Spooler {
+class Spooler : public config::Spooler {
 public:
     using EnumPortsFn = BOOL(WINAPI*)(LPSTR, DWORD, LPBYTE, DWORD, LPDWORD, LPDWORD);
 
-    explicit Win32Spooler(EnumPortsFn enumPorts = ::EnumPortsA) : enumPorts_(enumPorts) {}
+    explicit Spooler(EnumPortsFn enumPorts = ::EnumPortsA) : enumPorts_(enumPorts) {}
 
     std::optional<std::vector<config::PortRecord>> ListPorts(
         const std::string& serverName) override;

@@ -99,9 +99,8 @@ bool ServeWindowEvents(int& quitCode) {
 
 }  // namespace
 
-convert::ProcessResult Win32ProcessRunner::RunAndWait(const std::string& commandLine,
-                                                      int showWindow,
-                                                      const convert::RunOptions& options) {
+convert::ProcessResult ProcessRunner::RunAndWait(const std::string& commandLine, int showWindow,
+                                                 const convert::RunOptions& options) {
     convert::ProcessResult result;
     KernelHandle output = CreateOutputFile();
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};

@@ -9,7 +9,7 @@ namespace vellum::win32 {
 // (and anything it started) when the job's handle closes: at the end of the run, on cancel,
 // and when this program ends, killed included. The wait keeps this thread's windows served
 // (MsgWaitForMultipleObjects), so that a progress window can show and be cancelled.
-class Win32ProcessRunner : public convert::ProcessRunner {
+class ProcessRunner : public convert::ProcessRunner {
 public:
     convert::ProcessResult RunAndWait(const std::string& commandLine, int showWindow,
                                       const convert::RunOptions& options) override;

@@ -5,7 +5,7 @@
 
 namespace vellum::win32 {
 
-void Win32DocumentShell::Open(const std::string& path) {
+void DocumentShell::Open(const std::string& path) {
     // With no associated program, or one that cannot start, nothing is shown: the result is
     // deliberately not looked at.
     ShellExecuteA(nullptr, nullptr, path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);

@@ -5,7 +5,7 @@
 namespace vellum::win32 {
 
 // ShellExecuteA with the file type's default action.
-class Win32DocumentShell : public mail::DocumentShell {
+class DocumentShell : public mail::DocumentShell {
 public:
     void Open(const std::string& path) override;
 };

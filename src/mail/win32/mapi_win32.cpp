@@ -7,9 +7,9 @@
 
 namespace vellum::win32 {
 
-std::uint32_t Win32Mapi::MAPISendDocuments(std::uintptr_t uiParam, const std::string& delimiter,
-                                           const std::string& paths, const std::string& names,
-                                           std::uint32_t reserved) {
+std::uint32_t Mapi::MAPISendDocuments(std::uintptr_t uiParam, const std::string& delimiter,
+                                      const std::string& paths, const std::string& names,
+                                      std::uint32_t reserved) {
     SendDocumentsFn send = nullptr;
     try {
         send = entry_.Get();

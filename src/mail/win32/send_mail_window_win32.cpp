@@ -26,17 +26,17 @@ std::string CurrentFolder() {
 
 }  // namespace
 
-Win32SendMailWindow::Win32SendMailWindow(mail::SendMailServices services, toolkit::Program& program)
+SendMailWindow::SendMailWindow(mail::SendMailServices services, toolkit::Program& program)
     : services_(services), program_(program) {}
 
 // The window goes first, so that no message reaches the form or a list while they go; then the
 // form, which refers to the lists; the lists last.
-Win32SendMailWindow::~Win32SendMailWindow() {
+SendMailWindow::~SendMailWindow() {
     Destroy();
     form_.reset();
 }
 
-void Win32SendMailWindow::CreateControls() {
+void SendMailWindow::CreateControls() {
     const HWND form = Hwnd();
     // Created in tab order: dialog navigation follows creation order.
     dirPDF_.Open(CreateControl(form, WC_LISTBOXW, "", kListStyle, WS_EX_CLIENTEDGE,
@@ -56,7 +56,7 @@ void Win32SendMailWindow::CreateControls() {
                                       ids::kSendMail));
 }
 
-void Win32SendMailWindow::Show() {
+void SendMailWindow::Show() {
     if (form_ != nullptr) {
         ShowWindow(Hwnd(), SW_SHOW);
         SetForegroundWindow(Hwnd());
@@ -87,7 +87,7 @@ void Win32SendMailWindow::Show() {
     if (loadFailure) std::rethrow_exception(loadFailure);
 }
 
-void Win32SendMailWindow::OnCommand(int id, WORD code) {
+void SendMailWindow::OnCommand(int id, WORD code) {
     mail::FrmSendMail& form = *form_;
     auto untrapped = [this](const std::function<void()>& handler) {
         toolkit::RunUntrapped(services_.msgBox, program_, handler);
@@ -119,7 +119,7 @@ void Win32SendMailWindow::OnCommand(int id, WORD code) {
     }
 }
 
-LRESULT Win32SendMailWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT SendMailWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             if (form_ != nullptr) OnCommand(LOWORD(wParam), HIWORD(wParam));

@@ -14,11 +14,11 @@
 
 namespace vellum::win32 {
 
-class Win32SendMailWindow : public mail::SendMailWindow, private Window {
+class SendMailWindow : public mail::SendMailWindow, private Window {
 public:
     // `services` and `program` must outlive the window.
-    Win32SendMailWindow(mail::SendMailServices services, toolkit::Program& program);
-    ~Win32SendMailWindow() override;
+    SendMailWindow(mail::SendMailServices services, toolkit::Program& program);
+    ~SendMailWindow() override;
 
     void Show() override;
 
@@ -30,10 +30,10 @@ private:
     mail::SendMailServices services_;
     toolkit::Program& program_;
 
-    Win32DriveList drivePDF_;
-    Win32DirList dirPDF_;
-    Win32FileList filePDF_;
-    Win32Button cmdSendMail_;
+    DriveList drivePDF_;
+    DirList dirPDF_;
+    FileList filePDF_;
+    Button cmdSendMail_;
     HWND focus_ = nullptr;  // the control to give the focus back to on activation
 
     std::unique_ptr<mail::FrmSendMail> form_;

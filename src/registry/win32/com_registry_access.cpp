@@ -93,20 +93,26 @@ std::string ProgramFileName() {
 
 }  // namespace
 
-std::unique_ptr<RegistryAccess> ComRegistryFactory::Create() {
+}  // namespace vellum::registry
+
+namespace vellum::win32 {
+
+using registry::kComponentFile;
+
+std::unique_ptr<registry::RegistryAccess> RegistryFactory::Create() {
     win32::ComPtr<IRegistryAccess> component;
     const HRESULT hr =
         CoCreateInstance(CLSID_RegistryAccess, nullptr, CLSCTX_INPROC_SERVER, IID_IRegistryAccess,
                          reinterpret_cast<void**>(component.Put()));
-    if (SUCCEEDED(hr)) return std::make_unique<ComRegistryAccess>(std::move(component));
+    if (SUCCEEDED(hr)) return std::make_unique<registry::ComRegistryAccess>(std::move(component));
 
     // Whatever the cause (file missing, not registered, damaged), the cure is the same.
     const std::string what =
         std::string("The registry component ") + kComponentFile + " could not be created";
-    throw toolkit::VellumError(static_cast<std::int32_t>(hr),
-                               win32::SystemErrorText(what, static_cast<DWORD>(hr)) +
-                                   ". Make sure " + kComponentFile +
-                                   " is in the program folder next to " + ProgramFileName() + ".");
+    throw toolkit::VellumError(
+        static_cast<std::int32_t>(hr),
+        win32::SystemErrorText(what, static_cast<DWORD>(hr)) + ". Make sure " + kComponentFile +
+            " is in the program folder next to " + registry::ProgramFileName() + ".");
 }
 
-}  // namespace vellum::registry
+}  // namespace vellum::win32

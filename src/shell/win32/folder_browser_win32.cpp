@@ -28,8 +28,8 @@ int CALLBACK BrowseCallback(HWND hwnd, UINT uMsg, LPARAM lParam, LPARAM /*lpData
 
 }  // namespace
 
-std::string Win32FolderBrowser::BrowseForFolder(std::uintptr_t owner, const std::string& title,
-                                                const std::string& initialPath) {
+std::string FolderBrowser::BrowseForFolder(std::uintptr_t owner, const std::string& title,
+                                           const std::string& initialPath) {
     browseInitialPath = initialPath + std::string(1, '\0');
 
     BROWSEINFOA info{};

@@ -10,7 +10,7 @@ namespace vellum::win32 {
 extern std::string browseInitialPath;
 
 // SHBrowseForFolderA with the selected folder's path in the status line.
-class Win32FolderBrowser : public shell::FolderBrowser {
+class FolderBrowser : public shell::FolderBrowser {
 public:
     std::string BrowseForFolder(std::uintptr_t owner, const std::string& title,
                                 const std::string& initialPath) override;

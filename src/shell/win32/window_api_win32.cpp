@@ -16,20 +16,20 @@ HWND AsHandle(std::uintptr_t hwnd) {
 
 }  // namespace
 
-std::int32_t Win32WindowApi::GetExStyle(std::uintptr_t hwnd) {
+std::int32_t WindowApi::GetExStyle(std::uintptr_t hwnd) {
     return static_cast<std::int32_t>(GetWindowLongA(AsHandle(hwnd), GWL_EXSTYLE));
 }
 
-void Win32WindowApi::SetExStyle(std::uintptr_t hwnd, std::int32_t style) {
+void WindowApi::SetExStyle(std::uintptr_t hwnd, std::int32_t style) {
     SetWindowLongA(AsHandle(hwnd), GWL_EXSTYLE, style);
 }
 
-void Win32WindowApi::FrameChanged(std::uintptr_t hwnd) {
+void WindowApi::FrameChanged(std::uintptr_t hwnd) {
     SetWindowPos(AsHandle(hwnd), nullptr, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOOWNERZORDER);
 }
 
-void Win32WindowApi::AutoComplete(std::uintptr_t hwnd, std::uint32_t flags) {
+void WindowApi::AutoComplete(std::uintptr_t hwnd, std::uint32_t flags) {
     static OptionalEntry<SHAutoCompleteFn> shAutoComplete("shlwapi.dll", "SHAutoComplete");
     shAutoComplete.Get()(AsHandle(hwnd), flags);
 }

@@ -6,7 +6,7 @@ namespace vellum::win32 {
 
 // GetWindowLongA / SetWindowLongA / SetWindowPos, and SHAutoComplete looked up at run time so
 // that a system without it is handled.
-class Win32WindowApi : public shell::WindowApi {
+class WindowApi : public shell::WindowApi {
 public:
     std::int32_t GetExStyle(std::uintptr_t hwnd) override;
     void SetExStyle(std::uintptr_t hwnd, std::int32_t style) override;

@@ -29,7 +29,7 @@ namespace {
 
 using namespace vellum;
 
-class Win32EventPump : public startup::EventPump {
+class EventPump : public startup::EventPump {
 public:
     void DoEvents() override { win32::DoEvents(); }
 };
@@ -39,25 +39,24 @@ int Run() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    win32::Win32MsgBox msgBox;
-    win32::Win32Program program;
-    registry::ComRegistryFactory registry;
-    win32::Win32FileSystem files;
-    win32::Win32ProcessRunner runner;
+    win32::MsgBox msgBox;
+    win32::Program program;
+    win32::RegistryFactory registry;
+    win32::FileSystem files;
+    win32::ProcessRunner runner;
     win32::Win32ProgressWindow progress;
-    win32::Win32Mapi mapi;
-    win32::Win32WindowApi windows;
-    win32::Win32FolderBrowser folders;
-    win32::Win32Spooler spooler;
-    win32::Win32FileDialogs dialogs;
-    Win32EventPump events;
+    win32::Mapi mapi;
+    win32::WindowApi windows;
+    win32::FolderBrowser folders;
+    win32::Spooler spooler;
+    win32::FileDialogs dialogs;
+    EventPump events;
 
-    win32::Win32ConfigWindow config(
-        config::ConfigServices{registry, files, msgBox, windows, folders, spooler, program,
-                               win32::ReadAppInfo()},
-        dialogs);
-    win32::Win32DocumentShell documents;
-    win32::Win32SendMailWindow sendMail(
+    win32::ConfigWindow config(config::ConfigServices{registry, files, msgBox, windows, folders,
+                                                      spooler, program, win32::ReadAppInfo()},
+                               dialogs);
+    win32::DocumentShell documents;
+    win32::SendMailWindow sendMail(
         mail::SendMailServices{mapi, msgBox, windows, documents, settings::Settings}, program);
 
     startup::Services services{registry, files, msgBox, runner,  config,

@@ -19,21 +19,21 @@ namespace {
 
 }  // namespace
 
-std::string Win32TextBox::Text() const {
+std::string TextBox::Text() const {
     return Current(text_, [](HWND hwnd) { return WindowText(hwnd); });
 }
 
-void Win32TextBox::SetText(const std::string& text) {
+void TextBox::SetText(const std::string& text) {
     text_ = text;
     Apply([wide = Widen(text)](HWND hwnd) { SetWindowTextW(hwnd, wide.c_str()); });
 }
 
-void Win32TextBox::SetSelStart(int start) {
+void TextBox::SetSelStart(int start) {
     if (start < 0) InvalidCall();
     Apply([start](HWND hwnd) { SendMessageW(hwnd, EM_SETSEL, static_cast<WPARAM>(start), start); });
 }
 
-void Win32TextBox::SetSelLength(int length) {
+void TextBox::SetSelLength(int length) {
     if (length < 0) InvalidCall();
     Apply([length](HWND hwnd) {
         DWORD start = 0;
@@ -42,39 +42,39 @@ void Win32TextBox::SetSelLength(int length) {
     });
 }
 
-void Win32TextBox::SetFocus() {
+void TextBox::SetFocus() {
     if (hwnd_ == nullptr) return;
     if (!IsWindowEnabled(hwnd_)) InvalidCall();
     ::SetFocus(hwnd_);
 }
 
-int Win32CheckBox::Value() const {
+int CheckBox::Value() const {
     return Current(value_, [](HWND hwnd) {
         return SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
     });
 }
 
-void Win32CheckBox::SetValue(int value) {
+void CheckBox::SetValue(int value) {
     value_ = value == 1 ? 1 : 0;
     Apply([checked = value_ == 1](HWND hwnd) {
         SendMessageW(hwnd, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     });
 }
 
-void Win32ComboBox::Clear() {
+void ComboBox::Clear() {
     items_.clear();
     selected_.reset();
     Apply([](HWND hwnd) { SendMessageW(hwnd, CB_RESETCONTENT, 0, 0); });
 }
 
-void Win32ComboBox::AddItem(const std::string& item) {
+void ComboBox::AddItem(const std::string& item) {
     items_.push_back(item);
     Apply([wide = Widen(item)](HWND hwnd) {
         SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     });
 }
 
-std::string Win32ComboBox::Text() const {
+std::string ComboBox::Text() const {
     return Current(selected_ ? items_[*selected_] : std::string(), [](HWND hwnd) {
         const LRESULT index = SendMessageW(hwnd, CB_GETCURSEL, 0, 0);
         if (index == CB_ERR) return std::string();
@@ -86,7 +86,7 @@ std::string Win32ComboBox::Text() const {
     });
 }
 
-void Win32ComboBox::SetText(const std::string& text) {
+void ComboBox::SetText(const std::string& text) {
     // A stored port that no longer exists leaves the list without a selection.
     const auto it = std::find(items_.begin(), items_.end(), text);
     selected_.reset();
@@ -98,18 +98,18 @@ void Win32ComboBox::SetText(const std::string& text) {
     });
 }
 
-void Win32ComboBox::BeforePending() {
+void ComboBox::BeforePending() {
     size_t characters = 0;
     for (const std::string& item : items_) characters += item.size() + 1;
     SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(hwnd_, CB_INITSTORAGE, items_.size(), characters * sizeof(wchar_t));
 }
 
-void Win32ComboBox::AfterPending() {
+void ComboBox::AfterPending() {
     SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
 }
 
-Win32TabControl::Win32TabControl(const std::vector<std::string>& names)
+TabControl::TabControl(const std::vector<std::string>& names)
     : count_(static_cast<int>(names.size())) {
     for (size_t i = 0; i < names.size(); ++i) {
         Apply([i, name = Widen(names[i])](HWND hwnd) mutable {
@@ -121,12 +121,12 @@ Win32TabControl::Win32TabControl(const std::vector<std::string>& names)
     }
 }
 
-int Win32TabControl::Tab() const {
+int TabControl::Tab() const {
     return Current(
         tab_, [](HWND hwnd) { return static_cast<int>(SendMessageW(hwnd, TCM_GETCURSEL, 0, 0)); });
 }
 
-void Win32TabControl::SetTab(int index) {
+void TabControl::SetTab(int index) {
     if (index < 0 || index >= count_) InvalidCall();
     tab_ = index;
     Apply([this, index](HWND hwnd) {
@@ -135,7 +135,7 @@ void Win32TabControl::SetTab(int index) {
     });
 }
 
-void Win32TabControl::ShowCurrentPage() {
+void TabControl::ShowCurrentPage() {
     const int current = Tab();
     for (size_t i = 0; i < pages_.size(); ++i)
         ShowWindow(pages_[i], static_cast<int>(i) == current ? SW_SHOWNA : SW_HIDE);

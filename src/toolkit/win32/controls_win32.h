@@ -22,7 +22,7 @@
 namespace vellum::win32 {
 
 template <class Base>
-class Win32Control : public Base {
+class Control : public Base {
 public:
     std::uintptr_t Hwnd() const override { return reinterpret_cast<std::uintptr_t>(hwnd_); }
     HWND Handle() const { return hwnd_; }
@@ -63,13 +63,13 @@ private:
     std::vector<std::function<void(HWND)>> pending_;
 };
 
-class Win32Button : public Win32Control<toolkit::CommandButton> {};
-class Win32Label : public Win32Control<toolkit::Label> {};
-class Win32Frame : public Win32Control<toolkit::Frame> {};
+class Button : public Control<toolkit::CommandButton> {};
+class Label : public Control<toolkit::Label> {};
+class Frame : public Control<toolkit::Frame> {};
 // A form itself, as its handlers see it: the owner of its dialogs.
-class Win32FormControl : public Win32Control<toolkit::Control> {};
+class FormControl : public Control<toolkit::Control> {};
 
-class Win32TextBox : public Win32Control<toolkit::TextBox> {
+class TextBox : public Control<toolkit::TextBox> {
 public:
     std::string Text() const override;
     void SetText(const std::string& text) override;
@@ -82,7 +82,7 @@ private:
     std::string text_;
 };
 
-class Win32CheckBox : public Win32Control<toolkit::CheckBox> {
+class CheckBox : public Control<toolkit::CheckBox> {
 public:
     int Value() const override;
     void SetValue(int value) override;
@@ -92,7 +92,7 @@ private:
 };
 
 // A drop-down list: the user picks one of the entries.
-class Win32ComboBox : public Win32Control<toolkit::ComboBox> {
+class ComboBox : public Control<toolkit::ComboBox> {
 public:
     void Clear() override;
     void AddItem(const std::string& item) override;
@@ -108,9 +108,9 @@ private:
 };
 
 // A tab control hosting one page window per tab; only the current tab's page is shown.
-class Win32TabControl : public Win32Control<toolkit::TabControl> {
+class TabControl : public Control<toolkit::TabControl> {
 public:
-    explicit Win32TabControl(const std::vector<std::string>& names);
+    explicit TabControl(const std::vector<std::string>& names);
     void AddPage(HWND page) { pages_.push_back(page); }
     int Tab() const override;
     void SetTab(int index) override;

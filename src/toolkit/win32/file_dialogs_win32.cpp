@@ -58,11 +58,11 @@ std::optional<std::string> ShowFileDialog(const toolkit::FileDialogRequest& requ
 
 }  // namespace
 
-std::optional<std::string> Win32FileDialogs::ShowSave(const toolkit::FileDialogRequest& request) {
+std::optional<std::string> FileDialogs::ShowSave(const toolkit::FileDialogRequest& request) {
     return ShowFileDialog(request, true);
 }
 
-std::optional<std::string> Win32FileDialogs::ShowOpen(const toolkit::FileDialogRequest& request) {
+std::optional<std::string> FileDialogs::ShowOpen(const toolkit::FileDialogRequest& request) {
     return ShowFileDialog(request, false);
 }
 

@@ -5,7 +5,7 @@
 namespace vellum::win32 {
 
 // GetSaveFileNameW / GetOpenFileNameW.
-class Win32FileDialogs : public toolkit::FileDialogs {
+class FileDialogs : public toolkit::FileDialogs {
 public:
     std::optional<std::string> ShowSave(const toolkit::FileDialogRequest& request) override;
     std::optional<std::string> ShowOpen(const toolkit::FileDialogRequest& request) override;

@@ -126,7 +126,7 @@ std::string FullFolderPath(const std::string& path) {
 
 // Drive list.
 
-void Win32DriveList::Open(HWND combo, const std::string& folder) {
+void DriveList::Open(HWND combo, const std::string& folder) {
     Attach(combo);
     Fill();
     const std::string full = FullFolderPath(folder);
@@ -136,7 +136,7 @@ void Win32DriveList::Open(HWND combo, const std::string& folder) {
     SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-void Win32DriveList::Fill() {
+void DriveList::Fill() {
     drives_.clear();
     std::vector<wchar_t> buffer(GetLogicalDriveStringsW(0, nullptr) + 1);
     const DWORD length = GetLogicalDriveStringsW(static_cast<DWORD>(buffer.size()), buffer.data());
@@ -162,17 +162,17 @@ void Win32DriveList::Fill() {
         SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(entry.text).c_str()));
 }
 
-int Win32DriveList::IndexOf(wchar_t letter) const {
+int DriveList::IndexOf(wchar_t letter) const {
     for (size_t i = 0; i < drives_.size(); ++i)
         if (drives_[i].letter == letter) return static_cast<int>(i);
     return -1;
 }
 
-std::string Win32DriveList::Drive() const {
+std::string DriveList::Drive() const {
     return current_ >= 0 ? drives_[static_cast<size_t>(current_)].text : std::string();
 }
 
-void Win32DriveList::SetDrive(const std::string& drive) {
+void DriveList::SetDrive(const std::string& drive) {
     if (drive.empty() || !std::iswalpha(static_cast<wint_t>(drive[0])))
         throw toolkit::VellumError(toolkit::kErrDeviceUnavailable, "Device unavailable");
     const wchar_t letter = UpperLetter(drive[0]);
@@ -189,14 +189,14 @@ void Win32DriveList::SetDrive(const std::string& drive) {
     MakeCurrent(index);
 }
 
-void Win32DriveList::MakeCurrent(int index) {
+void DriveList::MakeCurrent(int index) {
     SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     if (index == current_) return;
     current_ = index;
     if (onChange) onChange();
 }
 
-void Win32DriveList::OnCommand(WORD code) {
+void DriveList::OnCommand(WORD code) {
     // While the list is dropped, moving through it is not yet a choice.
     const bool dropped = SendMessageW(hwnd_, CB_GETDROPPEDSTATE, 0, 0) != 0;
     if ((code == CBN_SELCHANGE && !dropped) || code == CBN_CLOSEUP) {
@@ -207,7 +207,7 @@ void Win32DriveList::OnCommand(WORD code) {
 
 // Directory list.
 
-void Win32DirList::Open(HWND list, const std::string& folder) {
+void DirList::Open(HWND list, const std::string& folder) {
     Attach(list);
     try {
         Show(FullFolderPath(folder));
@@ -216,7 +216,7 @@ void Win32DirList::Open(HWND list, const std::string& folder) {
     }
 }
 
-void Win32DirList::SetPath(const std::string& path) {
+void DirList::SetPath(const std::string& path) {
     const std::string before = path_;
     if (IsBareDrive(path)) {
         const wchar_t letter = UpperLetter(path[0]);
@@ -237,7 +237,7 @@ void Win32DirList::SetPath(const std::string& path) {
     if (!SamePath(before, path_) && onChange) onChange();
 }
 
-void Win32DirList::Show(const std::string& folder) {
+void DirList::Show(const std::string& folder) {
     const std::wstring wide = Widen(folder);
     CheckFolder(wide);
     const std::vector<std::wstring> subfolders = Entries(wide, L"*", Kind::Folders);
@@ -272,7 +272,7 @@ void Win32DirList::Show(const std::string& folder) {
     if (folder.size() >= 2 && folder[1] == ':') lastOnDrive_[UpperLetter(folder[0])] = folder;
 }
 
-void Win32DirList::OnCommand(WORD code) {
+void DirList::OnCommand(WORD code) {
     if (code != LBN_DBLCLK) return;
     const LRESULT index = SendMessageW(hwnd_, LB_GETCURSEL, 0, 0);
     if (index == LB_ERR || static_cast<size_t>(index) >= itemPaths_.size()) return;
@@ -289,7 +289,7 @@ void Win32DirList::OnCommand(WORD code) {
 
 // File list.
 
-void Win32FileList::Open(HWND list, const std::string& folder, const std::string& pattern) {
+void FileList::Open(HWND list, const std::string& folder, const std::string& pattern) {
     Attach(list);
     pattern_ = pattern;
     try {
@@ -299,11 +299,11 @@ void Win32FileList::Open(HWND list, const std::string& folder, const std::string
     }
 }
 
-void Win32FileList::SetPath(const std::string& path) {
+void FileList::SetPath(const std::string& path) {
     Fill(FullFolderPath(path), pattern_);
 }
 
-void Win32FileList::Fill(const std::string& folder, const std::string& pattern) {
+void FileList::Fill(const std::string& folder, const std::string& pattern) {
     const std::wstring wide = Widen(folder);
     CheckFolder(wide);
     const std::vector<std::wstring> files = Entries(wide, Widen(pattern), Kind::Files);
@@ -314,24 +314,24 @@ void Win32FileList::Fill(const std::string& folder, const std::string& pattern) 
     pattern_ = pattern;
 }
 
-std::string Win32FileList::FileName() const {
+std::string FileList::FileName() const {
     const LRESULT caret = SendMessageW(hwnd_, LB_GETCARETINDEX, 0, 0);
     if (caret < 0 || caret >= ListCount()) return {};
     if (SendMessageW(hwnd_, LB_GETSEL, static_cast<WPARAM>(caret), 0) <= 0) return {};
     return names_[static_cast<size_t>(caret)];
 }
 
-std::string Win32FileList::List(int index) const {
+std::string FileList::List(int index) const {
     CheckIndex(index);
     return names_[static_cast<size_t>(index)];
 }
 
-bool Win32FileList::Selected(int index) const {
+bool FileList::Selected(int index) const {
     CheckIndex(index);
     return SendMessageW(hwnd_, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
 }
 
-void Win32FileList::CheckIndex(int index) const {
+void FileList::CheckIndex(int index) const {
     if (index < 0 || index >= ListCount())
         throw toolkit::VellumError(toolkit::kErrInvalidPropertyIndex,
                                    "Invalid property array index");

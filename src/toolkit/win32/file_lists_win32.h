@@ -16,7 +16,7 @@
 namespace vellum::win32 {
 
 // The machine's drives (GetLogicalDriveStrings); each shown as "c:" or "c: [label]".
-class Win32DriveList : public Win32Control<toolkit::DriveList> {
+class DriveList : public Control<toolkit::DriveList> {
 public:
     // Lists the drives and makes the drive of `folder` current, without onChange.
     void Open(HWND combo, const std::string& folder);
@@ -40,7 +40,7 @@ private:
 
 // The folders of one drive opened down to the current folder: its ancestors, the folder, then
 // its subfolders, each indented by its depth. A double click opens a folder.
-class Win32DirList : public Win32Control<toolkit::DirList> {
+class DirList : public Control<toolkit::DirList> {
 public:
     // Opens `folder` without onChange; a folder that cannot be read leaves the list empty.
     void Open(HWND list, const std::string& folder);
@@ -59,7 +59,7 @@ private:
 
 // The ordinary files of one folder matching the pattern, sorted by name; Shift and Ctrl select
 // several.
-class Win32FileList : public Win32Control<toolkit::FileList> {
+class FileList : public Control<toolkit::FileList> {
 public:
     // Lists `folder` without failing: a folder that cannot be read leaves the list empty.
     void Open(HWND list, const std::string& folder, const std::string& pattern);

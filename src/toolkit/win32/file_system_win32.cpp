@@ -51,7 +51,7 @@ void RemoveTree(const std::wstring& folder) {
 
 }  // namespace
 
-bool Win32FileSystem::FileExists(const std::string& path) {
+bool FileSystem::FileExists(const std::string& path) {
     if (path.empty() || IsPattern(path)) return false;
     const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return false;
@@ -60,7 +60,7 @@ bool Win32FileSystem::FileExists(const std::string& path) {
     return (attributes & kNotOrdinary) == 0;
 }
 
-std::optional<std::uint64_t> Win32FileSystem::FileSize(const std::string& path) {
+std::optional<std::uint64_t> FileSystem::FileSize(const std::string& path) {
     if (path.empty() || IsPattern(path)) return std::nullopt;
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data) ||
@@ -69,7 +69,7 @@ std::optional<std::uint64_t> Win32FileSystem::FileSize(const std::string& path) 
     return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-bool Win32FileSystem::FolderExists(const std::string& path) {
+bool FileSystem::FolderExists(const std::string& path) {
     const std::wstring wide = Widen(path);
     // Where Windows itself stops at MAX_PATH, Wine goes on: the limit is checked here.
     if (wide.empty() || wide.size() >= MAX_PATH) return false;
@@ -77,7 +77,7 @@ bool Win32FileSystem::FolderExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-std::string Win32FileSystem::FullPath(const std::string& path) {
+std::string FileSystem::FullPath(const std::string& path) {
     const std::wstring wide = Widen(path);
     if (wide.empty()) return path;
     // The size needed, terminating null included; a second call may need more if the current
@@ -90,7 +90,7 @@ std::string Win32FileSystem::FullPath(const std::string& path) {
     return Narrow(full.data(), length);
 }
 
-bool Win32FileSystem::CreateNewFile(const std::string& path) {
+bool FileSystem::CreateNewFile(const std::string& path) {
     KernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file) return true;
@@ -99,7 +99,7 @@ bool Win32FileSystem::CreateNewFile(const std::string& path) {
     ThrowFileError(error, path);
 }
 
-void Win32FileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+void FileSystem::MoveReplacing(const std::string& from, const std::string& to) {
     const std::wstring source = Widen(from);
     // The rename is written through; the data it names must be on the disk before it.
     {
@@ -114,11 +114,11 @@ void Win32FileSystem::MoveReplacing(const std::string& from, const std::string& 
         ThrowFileError(GetLastError(), to);
 }
 
-void Win32FileSystem::RemoveFile(const std::string& path) {
+void FileSystem::RemoveFile(const std::string& path) {
     DeleteFileW(Widen(path).c_str());
 }
 
-std::string Win32FileSystem::CreateTempFolder() {
+std::string FileSystem::CreateTempFolder() {
     wchar_t temp[MAX_PATH + 1];
     const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
     if (length == 0 || length > MAX_PATH) ThrowFileError(GetLastError(), "");
@@ -136,7 +136,7 @@ std::string Win32FileSystem::CreateTempFolder() {
     ThrowFileError(ERROR_ALREADY_EXISTS, Narrow(base));
 }
 
-void Win32FileSystem::RemoveFolderTree(const std::string& path) {
+void FileSystem::RemoveFolderTree(const std::string& path) {
     if (!path.empty()) RemoveTree(Widen(path));
 }
 

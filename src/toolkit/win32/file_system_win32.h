@@ -4,7 +4,7 @@
 
 namespace vellum::win32 {
 
-class Win32FileSystem : public toolkit::FileSystem {
+class FileSystem : public toolkit::FileSystem {
 public:
     bool FileExists(const std::string& path) override;
     std::optional<std::uint64_t> FileSize(const std::string& path) override;

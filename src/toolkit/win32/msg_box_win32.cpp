@@ -7,14 +7,14 @@
 
 namespace vellum::win32 {
 
-void Win32MsgBox::Show(const std::string& text, const std::string& title, toolkit::Icon icon) {
+void MsgBox::Show(const std::string& text, const std::string& title, toolkit::Icon icon) {
     const UINT style = MB_OK | MB_SETFOREGROUND |
                        (icon == toolkit::Icon::Error ? MB_ICONERROR : MB_ICONINFORMATION);
     MessageBoxW(GetActiveWindow(), Widen(text).c_str(), Widen(title).c_str(), style);
 }
 
 void ReportUncaught(const std::exception& failure) {
-    Win32MsgBox box;
+    MsgBox box;
     if (const auto* error = dynamic_cast<const toolkit::RuntimeError*>(&failure))
         toolkit::ReportUntrapped(box, *error);
     else

@@ -7,7 +7,7 @@
 namespace vellum::win32 {
 
 // MessageBoxW with OK only, owned by the thread's active window so that it is modal to it.
-class Win32MsgBox : public toolkit::MsgBox {
+class MsgBox : public toolkit::MsgBox {
 public:
     void Show(const std::string& text, const std::string& title, toolkit::Icon icon) override;
 };

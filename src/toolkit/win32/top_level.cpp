@@ -33,7 +33,7 @@ bool AnyWindowVisible() {
     return found;
 }
 
-void Win32Program::End() {
+void Program::End() {
     if (ended_) return;
     ended_ = true;
     EnumThreadWindows(GetCurrentThreadId(), HideWindow, 0);
@@ -52,7 +52,7 @@ void DoEvents() {
     }
 }
 
-int RunMessageLoop(const Win32Program& program) {
+int RunMessageLoop(const Program& program) {
     MSG msg;
     while (!program.Ended() && GetMessageW(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
     return 0;

@@ -17,7 +17,7 @@ inline void EndWhenNoWindowIsLeft(toolkit::Program& program) {
 }
 
 // Ends the message loop and hides every window at once.
-class Win32Program : public toolkit::Program {
+class Program : public toolkit::Program {
 public:
     void End() override;
     bool Ended() const { return ended_; }
@@ -31,7 +31,7 @@ void DoEvents();
 
 // Runs the message loop until the program ends, with dialog navigation (Tab, access keys) in
 // every window.
-int RunMessageLoop(const Win32Program& program);
+int RunMessageLoop(const Program& program);
 
 // Runs the same loop inside a caller that must wait for a window: until `done` holds after a
 // message. False when the program was ended first (the quit message is then posted again, so
