@@ -212,9 +212,9 @@ TEST_F(MailWindowTest, MissingMailLibraryIsAnUntrappedErrorThatEndsTheProgram) {
               (Shown{"Vellum",
                      "Run-time error '48':\r\n\r\n"
                      "No mail program that supports Simple MAPI is installed: File not found: "
-                     "MAPI32.DLL (" +
-                         win32::SystemMessage(ERROR_MOD_NOT_FOUND) +
-                         "). Install or configure a mail program, or switch off mailing in the "
+                     "MAPI32.DLL: " +
+                         win32::DescribeSystemError(ERROR_MOD_NOT_FOUND) +
+                         ". Install or configure a mail program, or switch off mailing in the "
                          "configuration.",
                      Icon::Error}));
     CloseMessageBox(box.hwnd);
