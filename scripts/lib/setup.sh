@@ -60,16 +60,33 @@ vellum_setup_uninstall() {
     return 1
 }
 
-# vellum_setup_screenshots <folder>: runs the setup program interactively, takes a screenshot
-# of every page and message it shows (setup-NN-<page>.png in <folder>) and answers each with
-# its default button. Needs the Windows build's setup_driver.exe and ImageMagick's import.
+# vellum_register_ghostscript <key> <version>: Ghostscript as its own installer leaves it
+# (HKLM\SOFTWARE\<key>\<version>, GS_DLL and GS_LIB, under C:\Program Files\gs\gs<version>),
+# its gswin64c.exe being the testbed launcher that runs the machine's gs.
+vellum_register_ghostscript() {
+    local gs="C:\\Program Files\\gs\\gs$2"
+    local unix="$WINEPREFIX/drive_c/Program Files/gs/gs$2"
+    mkdir -p "$unix/bin" "$unix/lib" "$unix/fonts"
+    cp "$VELLUM_WIN_BUILD/bin/gswin64c.exe" "$unix/bin/"
+    : >"$unix/bin/gsdll64.dll"
+    wine reg add "HKLM\\SOFTWARE\\$1\\$2" /v GS_DLL /d "$gs\\bin\\gsdll64.dll" /f \
+        </dev/null >/dev/null 2>&1
+    wine reg add "HKLM\\SOFTWARE\\$1\\$2" /v GS_LIB /d "$gs\\bin;$gs\\lib;$gs\\fonts" /f \
+        </dev/null >/dev/null 2>&1
+}
+
+# vellum_setup_screenshots <folder> [switch...]: runs the setup program interactively (with
+# the switches), takes a screenshot of every page and message it shows
+# (setup-NN-<page>.png in <folder>) and answers each with its default button. Needs the
+# Windows build's setup_driver.exe and ImageMagick's import.
 vellum_setup_screenshots() {
     local out=$1 setup handshake driver
+    shift
     setup=${VELLUM_SETUP_EXE:-$(vellum_setup_exe)} || return 1
     handshake=$(mktemp -d /tmp/vellum-setup-pages.XXXXXX)
     mkdir -p "$out"
     wine "$VELLUM_WIN_BUILD/bin/setup_driver.exe" pages "$(vellum_winpath "$setup")" \
-        "$(vellum_winpath "$handshake")" </dev/null &
+        "$(vellum_winpath "$handshake")" "$@" </dev/null &
     driver=$!
     local step=1 name
     while kill -0 "$driver" 2>/dev/null; do

@@ -41,18 +41,9 @@ std::string Word(int i) {
     return word;
 }
 
-}  // namespace
-
-TEST_F(ChainTest, PrintedDocumentBecomesThePdfTheUserNames) {
-    {
-        Process vellum = StartVellum("-config");
-        const HWND window = WaitForWindow(vellum, "Configure Vellum");
-        SetText(Control(window, ids::kRrExe), SiblingPath("redrun.exe"));
-        SelectComboItem(Control(window, ids::kPorts), kPort);
-        Click(Control(window, ids::kSave));
-        ASSERT_TRUE(vellum.WaitExit(10s)) << DescribeWindows(vellum);
-    }
-
+// Prints a document of several pages to "Vellum PDF", answers the Save As of the vellum.exe
+// that RedRun starts, and checks that the PDF holds every word.
+void PrintAndCheckPdf(const TempFolder& work, const TempFolder& pdfs) {
     constexpr int kLines = 150;  // several pages
     std::string document;
     for (int i = 1; i <= kLines; ++i)
@@ -76,6 +67,30 @@ TEST_F(ChainTest, PrintedDocumentBecomesThePdfTheUserNames) {
         EXPECT_NE(pdfText.find(Word(i)), std::string::npos) << Word(i) << " is missing";
     // pdftotext ends every page with a form feed.
     EXPECT_GE(std::count(pdfText.begin(), pdfText.end(), '\f'), 2) << pdfText;
+}
+
+}  // namespace
+
+TEST_F(ChainTest, PrintedDocumentBecomesThePdfTheUserNames) {
+    {
+        Process vellum = StartVellum("-config");
+        const HWND window = WaitForWindow(vellum, "Configure Vellum");
+        SetText(Control(window, ids::kRrExe), SiblingPath("redrun.exe"));
+        SelectComboItem(Control(window, ids::kPorts), kPort);
+        Click(Control(window, ids::kSave));
+        ASSERT_TRUE(vellum.WaitExit(10s)) << DescribeWindows(vellum);
+    }
+    PrintAndCheckPdf(work, pdfs);
+}
+
+// A port an earlier version bound names Vellum unquoted under Program Files, with "%1" that
+// RedMon empties: RedRun starts `C:\Program Files\Vellum\vellum.exe "" "<job>"` as written,
+// and Vellum still finds its own name and the job.
+TEST_F(ChainTest, PortBoundByAnEarlierVersionStillConverts) {
+    InstalledVellum installed;
+    SetupPrinter("--command \"" + SiblingPath("redrun.exe") + "\" --arguments \"" +
+                 installed.Exe() + " \\\"%1\\\"\"");
+    PrintAndCheckPdf(work, pdfs);
 }
 
 }  // namespace vellum::e2e

@@ -3,7 +3,7 @@
 # "Vellum PDF"; the monitor runs RedRun, RedRun runs a copy command with %1 replaced by the
 # job file. The copy must be the driver's PostScript, which Ghostscript turns into a PDF
 # holding every word of the text across several pages. The command sees RedMon's REDMON_*
-# variables. Then the failure paths: a port without a command fails the print job, and a
+# variables, and RedRun starts it with the line exactly as written. Then the failure paths: a port without a command fails the print job, and a
 # command's exit code reaches RedRun's log while RedRun itself exits 0, as RedRun does.
 #
 # usage: print_chain_test.sh <bin folder of the Windows build>
@@ -79,6 +79,19 @@ for line in 'REDMON_PORT=RPT1:' 'REDMON_DOCNAME=document.txt' 'REDMON_BASENAME=d
     'REDMON_FILENAME='; do
     tr -d '\r' <"$work/env.txt" 2>/dev/null | grep -qx "$line" || fail "no $line for the command"
 done
+
+echo "== RedRun starts the command with the line exactly as written"
+# Windows hands a child its line as the parent wrote it: the unquoted program path with blanks
+# stays unquoted, and %1 becomes the job file in quotes.
+cp "$bin/show_command_line.exe" "$work/"
+shown=$(winpath "$work/show_command_line.exe")
+wine_run "$bin/setup-printer.exe" --command "$redrun" --arguments "$shown  one \"two  three\" %%1"
+wine_run "$bin/printtext.exe" "Vellum PDF" "$(winpath "$text")" || fail "printtext failed"
+line=$(cat "$work/command-line.txt" 2>/dev/null || true)
+case $line in
+"$shown  one \"two  three\" \""*'\vrr'*'.tmp"') ;;
+*) fail "RedRun's child got the line '$line'" ;;
+esac
 
 echo "== a port without a command fails the job and says why"
 wine_run "$bin/setup-printer.exe" --command "" --arguments ""

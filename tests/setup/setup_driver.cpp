@@ -4,11 +4,11 @@
 //       prints the text file from a Windows program (printtext.exe) and answers the Save As
 //       dialog of the Vellum that the printer's port starts; exit code 0 when Vellum ended
 //       with 0 and the printing program too.
-//   setup_driver pages <setup.exe> <folder>
-//       runs the setup program interactively and, each time it waits for the user (a page
-//       whose default button is enabled, or a message box), writes <folder>\NN.ready holding
-//       the page's name, waits for <folder>\NN.go (the caller's screenshot), then answers
-//       with the default button, until setup ends.
+//   setup_driver pages <setup.exe> <folder> [switch...]
+//       runs the setup program interactively (with the switches, as written) and, each time it
+//       waits for the user (a page whose default button is enabled, or a message box), writes
+//       <folder>\NN.ready holding the page's name, waits for <folder>\NN.go (the caller's
+//       screenshot), then answers with the default button, until setup ends.
 
 #include <windows.h>
 
@@ -92,8 +92,8 @@ HWND Waiting(const Process& setup, std::string& name) {
     return nullptr;
 }
 
-int Pages(const std::string& setupExe, const std::string& folder) {
-    Process setup = Process::Start(setupExe, "");
+int Pages(const std::string& setupExe, const std::string& folder, const std::string& switches) {
+    Process setup = Process::Start(setupExe, switches);
     std::string last;
     for (int step = 1; step <= 20; ++step) {
         HWND window = nullptr;
@@ -141,10 +141,16 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 1; i < argc; ++i) args.push_back(vellum::win32::Narrow(argv[i]));
     try {
         if (args.size() == 4 && args[0] == "print") return Print(args[1], args[2], args[3]);
-        if (args.size() == 3 && args[0] == "pages") return Pages(args[1], args[2]);
+        if (args.size() >= 3 && args[0] == "pages") {
+            // NSIS reads its switches unquoted, values with blanks included (/DRIVER=A B).
+            std::string switches;
+            for (std::size_t i = 3; i < args.size(); ++i)
+                switches += (switches.empty() ? "" : " ") + args[i];
+            return Pages(args[1], args[2], switches);
+        }
         std::fprintf(stderr,
                      "usage: setup_driver print <printer> <text> <pdf> | "
-                     "pages <setup.exe> <folder>\n");
+                     "pages <setup.exe> <folder> [switch...]\n");
     } catch (const std::exception& e) {
         std::fprintf(stderr, "setup_driver: %s\n", e.what());
     }

@@ -78,24 +78,10 @@ expect_uninstalled() {  # Unix path of the installation folder
     expect_no_key "$printers\\Vellum PDF"
 }
 
-# Ghostscript as its own installer leaves it: the program beside the DLL it records, lib and
-# fonts folders, GS_LIB listing them. The launcher from testbed/ stands in for gswin64c.exe.
-register_ghostscript() {  # key, version
-    local gs="C:\\Program Files\\gs\\gs$2"
-    local unix="$WINEPREFIX/drive_c/Program Files/gs/gs$2"
-    mkdir -p "$unix/bin" "$unix/lib" "$unix/fonts"
-    cp "$bin/gswin64c.exe" "$unix/bin/"
-    : >"$unix/bin/gsdll64.dll"
-    wine reg add "HKLM\\SOFTWARE\\$1\\$2" /v GS_DLL /d "$gs\\bin\\gsdll64.dll" /f \
-        </dev/null >/dev/null 2>&1
-    wine reg add "HKLM\\SOFTWARE\\$1\\$2" /v GS_LIB /d "$gs\\bin;$gs\\lib;$gs\\fonts" /f \
-        </dev/null >/dev/null 2>&1
-}
-
 echo "== with Ghostscript and the Redirected Port monitor"
 VELLUM_WINEPREFIX=$work/with-monitor vellum_wine_up
-register_ghostscript "Artifex Ghostscript" 9.56.1
-register_ghostscript "GPL Ghostscript" 10.02.1
+vellum_register_ghostscript "Artifex Ghostscript" 9.56.1
+vellum_register_ghostscript "GPL Ghostscript" 10.02.1
 # The monitor with one port of its own (RPT1:), and the PostScript driver Wine can print with.
 wine "$bin/setup-printer.exe" --no-printer </dev/null
 wine "$bin/setup-printer.exe" --driver-only </dev/null

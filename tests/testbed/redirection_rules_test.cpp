@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 namespace vellum::testbed {
@@ -79,6 +80,45 @@ TEST(RedirectionRules, CommandLinesAsRedMonAndRedRunMakeThem) {
     EXPECT_EQ(RedMonCommandLine(kCommand, filler + L"%1%%", kFacts), head + filler + L"%");
     EXPECT_EQ(RedMonCommandLine(kCommand, std::wstring(2000, L'y'), kFacts).size(),
               kRedMonLineLimit);
+}
+
+// The program CreateProcess picks for a line, with a fake file system that knows a few files.
+TEST(RedirectionRules, ProgramFoundAsCreateProcessFindsIt) {
+    std::set<std::wstring> files = {L"C:\\Program Files\\Vellum\\vellum.exe",
+                                    L"C:\\Windows\\system32\\cmd.exe", L"C:\\tools\\x y.exe"};
+    const FindProgram find = [&](const std::wstring& name) -> std::wstring {
+        const std::wstring onPath = L"C:\\Windows\\system32\\" + name;
+        for (const std::wstring& candidate : {name, name + L".exe", onPath, onPath + L".exe"})
+            if (files.count(candidate) != 0) return candidate;
+        return {};
+    };
+    struct ProgramCase {
+        const char* what;
+        std::wstring line;
+        std::wstring expected;
+    };
+    const ProgramCase cases[] = {
+        {"quoted path", L"\"C:\\Program Files\\Vellum\\vellum.exe\" %1",
+         L"C:\\Program Files\\Vellum\\vellum.exe"},
+        {"unquoted path with blanks", L"C:\\Program Files\\Vellum\\vellum.exe \"\" \"c:\\j\"",
+         L"C:\\Program Files\\Vellum\\vellum.exe"},
+        {"the whole line", L"C:\\Program Files\\Vellum\\vellum.exe",
+         L"C:\\Program Files\\Vellum\\vellum.exe"},
+        {".exe appended, a tab separates", L"C:\\tools\\x y\t-a", L"C:\\tools\\x y.exe"},
+        {"found on the search path", L"cmd /c exit 7", L"C:\\Windows\\system32\\cmd.exe"},
+        {"doubled blanks", L"cmd  /c", L"C:\\Windows\\system32\\cmd.exe"},
+        {"unclosed quote", L"\"C:\\tools\\x y.exe", L"C:\\tools\\x y.exe"},
+        {"nothing named", L"C:\\nowhere\\x.exe a", L""},
+        {"a leading blank names nothing", L" cmd", L""},
+        {"quoted name not found", L"\"C:\\Program Files\\Vellum\" x", L""},
+    };
+    for (const ProgramCase& c : cases)
+        EXPECT_EQ(ProgramOfCommandLine(c.line, find), c.expected) << c.what;
+
+    // The shortest prefix wins: C:\Program.exe runs instead of the program meant.
+    files.insert(L"C:\\Program.exe");
+    EXPECT_EQ(ProgramOfCommandLine(L"C:\\Program Files\\Vellum\\vellum.exe %1", find),
+              L"C:\\Program.exe");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "redirection_rules.h"
 #include "toolkit/runtime_error.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/strings.h"
@@ -41,6 +42,24 @@ std::vector<wchar_t> EnvironmentBlock(const EnvironmentAdditions& added) {
     return block;
 }
 
+// The file CreateProcess would take for `name`: searched where it searches (the program's
+// folder, the current folder, the system folders, PATH), ".exe" appended when it has no
+// extension; empty when it is not found or is a folder.
+std::wstring SearchProgram(const std::wstring& name) {
+    std::vector<wchar_t> found(MAX_PATH);
+    for (;;) {
+        const DWORD length = SearchPathW(nullptr, name.c_str(), L".exe",
+                                         static_cast<DWORD>(found.size()), found.data(), nullptr);
+        if (length == 0) return {};
+        if (length < found.size()) break;
+        found.resize(length);
+    }
+    const DWORD attributes = GetFileAttributesW(found.data());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return {};
+    return found.data();
+}
+
 }  // namespace
 
 std::wstring NewTempFile(const wchar_t* prefix) {
@@ -67,12 +86,18 @@ DWORD RunAndWait(const std::wstring& commandLine, HANDLE input, const Environmen
         startup.hStdOutput = out.Get();
         startup.hStdError = err.Get();
     }
+    // Windows hands the child the line as written; Wine's CreateProcess quotes an unquoted
+    // program path unless it is told which program to run, so it is told, found as Windows
+    // finds it.
+    const std::wstring program = ProgramOfCommandLine(commandLine, SearchProgram);
+    if (program.empty())
+        ThrowSystemError("cannot start " + win32::Narrow(commandLine), ERROR_FILE_NOT_FOUND);
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back(L'\0');
     std::vector<wchar_t> environment = EnvironmentBlock(added);
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, input != nullptr ? TRUE : FALSE,
-                        CREATE_UNICODE_ENVIRONMENT,
+    if (!CreateProcessW(program.c_str(), buffer.data(), nullptr, nullptr,
+                        input != nullptr ? TRUE : FALSE, CREATE_UNICODE_ENVIRONMENT,
                         environment.empty() ? nullptr : environment.data(), nullptr, &startup,
                         &info))
         ThrowSystemError("cannot start " + win32::Narrow(commandLine), GetLastError());

@@ -97,4 +97,20 @@ std::wstring RedRunCommandLine(const std::wstring& tail, const std::wstring& job
     return line;
 }
 
+std::wstring ProgramOfCommandLine(const std::wstring& commandLine, const FindProgram& find) {
+    if (!commandLine.empty() && commandLine[0] == L'"') {
+        const std::size_t close = commandLine.find(L'"', 1);
+        return find(commandLine.substr(1, close == std::wstring::npos ? close : close - 1));
+    }
+    for (std::size_t at = 0; at <= commandLine.size(); ++at) {
+        if (at < commandLine.size() && commandLine[at] != L' ' && commandLine[at] != L'\t')
+            continue;
+        if (at == 0) return {};  // a line that starts with a blank names nothing
+        if (commandLine[at - 1] == L' ' || commandLine[at - 1] == L'\t') continue;
+        const std::wstring found = find(commandLine.substr(0, at));
+        if (!found.empty()) return found;
+    }
+    return {};
+}
+
 }  // namespace vellum::testbed

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace vellum::testbed {
@@ -39,5 +40,16 @@ std::wstring RedRunTail(const std::wstring& commandLine);
 // file's path in quotes, or, when no argument is, ` "<path>"` appended. An argument ends at a
 // blank outside quotes and keeps its quotes, so "%1" is not %1.
 std::wstring RedRunCommandLine(const std::wstring& tail, const std::wstring& jobPath);
+
+// Where CreateProcess finds a name (with ".exe" appended when it has no extension): the full
+// path of the file it names, empty when there is none (a folder is none).
+using FindProgram = std::function<std::wstring(const std::wstring& name)>;
+
+// The program Windows' CreateProcess runs for `commandLine` when it is given no application
+// name, as its documentation lays out: the text between the quotes when the line starts with
+// one; otherwise the shortest prefix ending at a blank or tab (or the whole line) that names a
+// file, so "C:\Program Files\X\x.exe a" runs C:\Program.exe when that exists. Empty when
+// nothing is found. The line itself reaches the program unchanged either way.
+std::wstring ProgramOfCommandLine(const std::wstring& commandLine, const FindProgram& find);
 
 }  // namespace vellum::testbed

@@ -1,9 +1,9 @@
 // Drives scripts/demo: the steps a user takes, each through the real windows, with a screenshot
 // asked for where the user would look.
 //
-//   demo_driver config <vellum.exe> <redrun.exe> <port> <shots folder>
-//       "Configure Vellum": a screenshot of each tab, the RedRun path and the port filled in on
-//       the "RedMon" tab, then Save, which binds the port.
+//   demo_driver config <vellum.exe> <port> <shots folder>
+//       "Configure Vellum" as setup left it: a screenshot of each tab, the "RedMon" tab showing
+//       <port> (the one setup bound), then Cancel.
 //   demo_driver print <printtext.exe> <printer> <document> <pdf> <shots folder>
 //       prints the document; the vellum.exe that RedRun starts asks where to save: a
 //       screenshot of Save As, which is answered with <pdf>; waits for the end of both.
@@ -64,20 +64,20 @@ private:
     std::string folder_;
 };
 
-int Configure(const std::string& vellumExe, const std::string& redrun, const std::string& port,
-              const Screenshots& shots) {
+int Configure(const std::string& vellumExe, const std::string& port, const Screenshots& shots) {
     namespace ids = config::ids;
     Process vellum = Process::Start(vellumExe, "-config");
     const HWND window = WaitForWindow(vellum, "Configure Vellum", kStepTimeout);
     const HWND tabs = Control(window, ids::kTabs);
     shots.Take(vellum, window, "config-ghostscript");
+    SelectTab(tabs, 1);
+    const std::string shown = ComboText(Control(window, ids::kPorts));
+    if (shown != port)
+        throw DriverError("the RedMon tab shows the port \"" + shown + "\", not " + port);
+    shots.Take(vellum, window, "config-redmon");
     SelectTab(tabs, 2);
     shots.Take(vellum, window, "config-vellum");
-    SelectTab(tabs, 1);
-    SetText(Control(window, ids::kRrExe), redrun);
-    SelectComboItem(Control(window, ids::kPorts), port);
-    shots.Take(vellum, window, "config-redmon");
-    Click(Control(window, ids::kSave));
+    Click(Control(window, ids::kCancel));
     return static_cast<int>(WaitForSilentExit(vellum, kStepTimeout));
 }
 
@@ -109,13 +109,13 @@ int Mail(const std::string& vellumExe, const Screenshots& shots) {
 
 int Run(const std::vector<std::string>& args) {
     const std::string step = args.empty() ? "" : args[0];
-    if (step == "config" && args.size() == 5)
-        return Configure(args[1], args[2], args[3], Screenshots(args[4]));
+    if (step == "config" && args.size() == 4)
+        return Configure(args[1], args[2], Screenshots(args[3]));
     if (step == "print" && args.size() == 6)
         return Print(args[1], args[2], args[3], args[4], Screenshots(args[5]));
     if (step == "mail" && args.size() == 3) return Mail(args[1], Screenshots(args[2]));
     std::fprintf(stderr,
-                 "usage: demo_driver config <vellum.exe> <redrun.exe> <port> <shots>\n"
+                 "usage: demo_driver config <vellum.exe> <port> <shots>\n"
                  "       demo_driver print <printtext.exe> <printer> <document> <pdf> <shots>\n"
                  "       demo_driver mail <vellum.exe> <shots>\n");
     return 2;
