@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "setup/win32/system_error.h"
+#include "toolkit/win32/system_error.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/strings.h"
 
@@ -20,7 +20,7 @@ RegKey OpenKey(const std::string& key, REGSAM access) {
         RegOpenKeyExW(HKEY_LOCAL_MACHINE, Widen(key).c_str(), 0, access | KEY_WOW64_64KEY, &raw);
     if (status == ERROR_FILE_NOT_FOUND) return RegKey();
     if (status != ERROR_SUCCESS)
-        ThrowSystemError("Cannot open HKLM\\" + key, static_cast<DWORD>(status));
+        vellum::win32::ThrowSystemError("Cannot open HKLM\\" + key, static_cast<DWORD>(status));
     return RegKey(raw);
 }
 
@@ -41,7 +41,7 @@ std::vector<std::string> MachineRegistryWin32::SubKeys(const std::string& key) {
             RegEnumKeyExW(open.Get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
         if (status == ERROR_NO_MORE_ITEMS) break;
         if (status != ERROR_SUCCESS)
-            ThrowSystemError("Cannot list HKLM\\" + key, static_cast<DWORD>(status));
+            vellum::win32::ThrowSystemError("Cannot list HKLM\\" + key, static_cast<DWORD>(status));
         names.push_back(Narrow(name, length));
     }
     return names;
@@ -79,7 +79,7 @@ void MachineRegistryWin32::WriteString(const std::string& key, const std::string
     LONG status = RegCreateKeyExW(HKEY_LOCAL_MACHINE, Widen(key).c_str(), 0, nullptr, 0,
                                   KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &raw, nullptr);
     if (status != ERROR_SUCCESS)
-        ThrowSystemError("Cannot create HKLM\\" + key, static_cast<DWORD>(status));
+        vellum::win32::ThrowSystemError("Cannot create HKLM\\" + key, static_cast<DWORD>(status));
     const RegKey open(raw);
     const std::wstring text = Widen(value);
     status = RegSetValueExW(open.Get(), Widen(name).c_str(), 0,
@@ -87,14 +87,15 @@ void MachineRegistryWin32::WriteString(const std::string& key, const std::string
                             reinterpret_cast<const BYTE*>(text.c_str()),
                             static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
     if (status != ERROR_SUCCESS)
-        ThrowSystemError("Cannot write " + name + " in HKLM\\" + key, static_cast<DWORD>(status));
+        vellum::win32::ThrowSystemError("Cannot write " + name + " in HKLM\\" + key,
+                                        static_cast<DWORD>(status));
 }
 
 void MachineRegistryWin32::DeleteKey(const std::string& key) {
     // The helper is a 64-bit program: its view of HKLM is the 64-bit one.
     const LONG status = RegDeleteTreeW(HKEY_LOCAL_MACHINE, Widen(key).c_str());
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
-        ThrowSystemError("Cannot remove HKLM\\" + key, static_cast<DWORD>(status));
+        vellum::win32::ThrowSystemError("Cannot remove HKLM\\" + key, static_cast<DWORD>(status));
 }
 
 bool FilesWin32::FileExists(const std::string& path) {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "setup/win32/redmon_config.h"
-#include "setup/win32/system_error.h"
+#include "toolkit/win32/system_error.h"
 #include "toolkit/runtime_error.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/strings.h"
@@ -48,7 +48,7 @@ std::vector<BYTE> EnumerateAll(const std::string& what, DWORD& count, Enum&& cal
             return buffer;
         const DWORD error = GetLastError();
         if (error != ERROR_INSUFFICIENT_BUFFER || needed <= buffer.size())
-            ThrowSystemError(what, error);
+            vellum::win32::ThrowSystemError(what, error);
         buffer.resize(needed);
     }
 }
@@ -58,7 +58,8 @@ PrinterHandle OpenMonitor(const std::string& monitor) {
     PRINTER_DEFAULTSW defaults{nullptr, nullptr, SERVER_ACCESS_ADMINISTER};
     HANDLE raw = nullptr;
     if (!OpenPrinterW(name.data(), &raw, &defaults))
-        ThrowSystemError("Cannot open the \"" + monitor + "\" port monitor", GetLastError());
+        vellum::win32::ThrowSystemError("Cannot open the \"" + monitor + "\" port monitor",
+                                        GetLastError());
     return PrinterHandle(raw);
 }
 
@@ -70,8 +71,8 @@ void Xcv(const std::string& monitor, const wchar_t* command, const void* input, 
     DWORD status = ERROR_SUCCESS;
     if (!XcvDataW(xcv.Get(), command, static_cast<BYTE*>(const_cast<void*>(input)), bytes,
                   reinterpret_cast<BYTE*>(&output), 0, &needed, &status))
-        ThrowSystemError(what, GetLastError());
-    if (status != ERROR_SUCCESS) ThrowSystemError(what, status);
+        vellum::win32::ThrowSystemError(what, GetLastError());
+    if (status != ERROR_SUCCESS) vellum::win32::ThrowSystemError(what, status);
 }
 
 void CopyField(wchar_t (&field)[kRedMonText], const std::string& value, const char* name) {
@@ -145,7 +146,7 @@ std::optional<std::string> PrinterSpoolerWin32::PrinterPort(const std::string& p
     if (!OpenPrinterW(name.data(), &raw, nullptr)) {
         const DWORD error = GetLastError();
         if (error == ERROR_INVALID_PRINTER_NAME) return std::nullopt;
-        ThrowSystemError("Cannot open the printer \"" + printer + "\"", error);
+        vellum::win32::ThrowSystemError("Cannot open the printer \"" + printer + "\"", error);
     }
     const PrinterHandle handle(raw);
     DWORD count = 0;
@@ -175,7 +176,7 @@ bool PrinterSpoolerWin32::AddPrinter(const std::string& printer, const std::stri
     if (!raw) {
         const DWORD error = GetLastError();
         if (error == ERROR_UNKNOWN_PRINTER_DRIVER) return false;
-        ThrowSystemError("Cannot add the printer \"" + printer + "\"", error);
+        vellum::win32::ThrowSystemError("Cannot add the printer \"" + printer + "\"", error);
     }
     ClosePrinter(raw);
     return true;
@@ -199,10 +200,12 @@ void PrinterSpoolerWin32::DeletePrinter(const std::string& printer) {
     PRINTER_DEFAULTSW defaults{nullptr, nullptr, PRINTER_ALL_ACCESS};
     HANDLE raw = nullptr;
     if (!OpenPrinterW(name.data(), &raw, &defaults))
-        ThrowSystemError("Cannot open the printer \"" + printer + "\"", GetLastError());
+        vellum::win32::ThrowSystemError("Cannot open the printer \"" + printer + "\"",
+                                        GetLastError());
     const PrinterHandle handle(raw);
     if (!::DeletePrinter(handle.Get()))
-        ThrowSystemError("Cannot remove the printer \"" + printer + "\"", GetLastError());
+        vellum::win32::ThrowSystemError("Cannot remove the printer \"" + printer + "\"",
+                                        GetLastError());
 }
 
 }  // namespace vellum::setup::win32
