@@ -14,13 +14,12 @@ build=$(cd "$1" && pwd)
 root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/scripts/lib/common.sh"
 . "$root/scripts/lib/setup.sh"
+. "$root/tests/setup/checks.sh"
 VELLUM_WIN_BUILD=$build
 bin=$build/bin
 setup_exe=$(vellum_setup_exe)
 version=$(basename "$setup_exe" | sed -E 's/^vellum-(.*)-setup\.exe$/\1/')
 
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 work=$(mktemp -d /tmp/vellum-setup.XXXXXX)
 cleanup() {
     vellum_wine_down
@@ -32,15 +31,6 @@ settings='HKLM\SOFTWARE\Vellum'
 ports='HKLM\SYSTEM\CurrentControlSet\Control\Print\Monitors\Redirected Port\Ports'
 printers='HKLM\SYSTEM\CurrentControlSet\Control\Print\Printers'
 links_in() { printf '%s' "$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Vellum"; }
-
-expect_value() {  # key, value name, expected "<type> <data>" ("" for none)
-    local got
-    got=$(vellum_reg_value "$1" "$2")
-    [ "$got" = "$3" ] || fail "$1\\$2 is '${got:-<missing>}', expected '${3:-<missing>}'"
-}
-expect_no_key() {
-    if wine reg query "$1" </dev/null >/dev/null 2>&1; then fail "$1 is still there"; fi
-}
 
 expect_installed() {  # Windows folder, its Unix path
     local folder=$1 unix=$2
@@ -97,28 +87,13 @@ expect_value "$settings" gsFonts "REG_SZ $gs\\fonts"
 redrun=$(vellum_winpath "$bin/redrun.exe")
 expect_value "$settings" rmExe "REG_SZ $redrun"
 expect_value "$settings" rmPort "REG_SZ RPT2:"
-expect_value "$ports\\RPT2:" Command "REG_SZ $redrun"
-expect_value "$ports\\RPT2:" Arguments "REG_SZ \"$folder\\vellum.exe\" %%1"
-expect_value "$ports\\RPT2:" Output "REG_DWORD 0x0"
-expect_value "$ports\\RPT2:" ShowWindow "REG_DWORD 0x2"
-expect_value "$ports\\RPT2:" RunUser "REG_DWORD 0x1"
-expect_value "$ports\\RPT2:" Delay "REG_DWORD 0x12c"
+expect_port RPT2: "$redrun" "$folder\\vellum.exe"
 expect_value "$printers\\Vellum PDF" Port "REG_SZ RPT2:"
 
 echo "== a document printed to \"Vellum PDF\" becomes a PDF"
-for i in $(seq -w 1 60); do printf 'Line %s of the installed printer test: word%s.\r\n' "$i" "$i"; done \
-    >"$work/document.txt"
 pdf_folder="$WINEPREFIX/drive_c/users/Public/PDFs"
 mkdir -p "$pdf_folder"
-if wine "$bin/setup_driver.exe" print "Vellum PDF" "$(vellum_winpath "$work/document.txt")" \
-    'C:\users\Public\PDFs\printed.pdf' </dev/null; then
-    words=$(pdftotext "$pdf_folder/printed.pdf" - 2>/dev/null | tr -s ' \r\n.' '\n\n\n\n')
-    for i in $(seq -w 1 60); do
-        grep -qx "word$i" <<<"$words" || { fail "word$i is missing from the PDF"; break; }
-    done
-else
-    fail "printing through the installed printer did not end well"
-fi
+expect_printed_pdf "Vellum PDF" "$work" 'C:\users\Public\PDFs\printed.pdf'
 
 echo "== an upgrade keeps the user's settings and the printer"
 wine reg add "$settings" /v defDir /d 'C:\users\Public\PDFs' /f </dev/null >/dev/null 2>&1
@@ -154,8 +129,4 @@ for name in gsExe gsLib gsFonts rmExe rmPort; do expect_value "$settings" "$name
 expect_no_key "$settings\\Setup"
 expect_uninstalled "$unix_folder"
 
-if [ "$failures" -ne 0 ]; then
-    echo "$failures check(s) failed" >&2
-    exit 1
-fi
-echo "all passed"
+checks_result
