@@ -3,13 +3,13 @@
 #include <optional>
 
 #include "convert/convert.h"
+#include "settings/settings.h"
 #include "startup/command_line.h"
 #include "startup/job_file.h"
-#include "startup/prompt.h"
-#include "settings/settings.h"
 #include "startup/load_settings.h"
-#include "toolkit/text.h"
+#include "startup/prompt.h"
 #include "toolkit/error_report.h"
+#include "toolkit/text.h"
 
 namespace vellum::startup {
 

@@ -17,11 +17,10 @@
 #include "setup/win32/printer_spooler_win32.h"
 #include "toolkit/win32/strings.h"
 
-namespace vellum::setup::win32 {
-namespace {
+namespace vellum::win32 {
 
-using vellum::win32::Narrow;
-using vellum::win32::Widen;
+using namespace setup;
+namespace {
 
 std::string OwnFolder() {
     std::wstring path(MAX_PATH, L'\0');
@@ -70,9 +69,9 @@ int Run() {
     }
     LocalFree(argv);
 
-    PrinterSpoolerWin32 spooler;
-    MachineRegistryWin32 registry;
-    FilesWin32 files;
+    PrinterSpooler spooler;
+    MachineRegistry registry;
+    Files files;
     HelperServices services{spooler,       registry, files, OwnFolder(), ProgramFilesFolder(),
                             SystemFolder()};
     const HelperResult result = RunHelper(arguments, services);
@@ -87,8 +86,8 @@ int Run() {
 }
 
 }  // namespace
-}  // namespace vellum::setup::win32
+}  // namespace vellum::win32
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    return vellum::setup::win32::Run();
+    return vellum::win32::Run();
 }

@@ -6,12 +6,10 @@
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/strings.h"
 
-namespace vellum::setup::win32 {
-namespace {
+namespace vellum::win32 {
 
-using vellum::win32::Narrow;
-using vellum::win32::RegKey;
-using vellum::win32::Widen;
+using namespace setup;
+namespace {
 
 // The key, or an empty owner when it is missing; throws on any other failure.
 RegKey OpenKey(const std::string& key, REGSAM access) {
@@ -30,7 +28,7 @@ constexpr DWORD kStringTypes = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPA
 
 }  // namespace
 
-std::vector<std::string> MachineRegistryWin32::SubKeys(const std::string& key) {
+std::vector<std::string> MachineRegistry::SubKeys(const std::string& key) {
     std::vector<std::string> names;
     const RegKey open = OpenKey(key, KEY_ENUMERATE_SUB_KEYS);
     if (!open) return names;
@@ -47,8 +45,8 @@ std::vector<std::string> MachineRegistryWin32::SubKeys(const std::string& key) {
     return names;
 }
 
-std::optional<std::string> MachineRegistryWin32::ReadString(const std::string& key,
-                                                            const std::string& name) {
+std::optional<std::string> MachineRegistry::ReadString(const std::string& key,
+                                                       const std::string& name) {
     const std::wstring wideKey = Widen(key);
     const std::wstring wideName = Widen(name);
     for (;;) {
@@ -68,13 +66,13 @@ std::optional<std::string> MachineRegistryWin32::ReadString(const std::string& k
     }
 }
 
-bool MachineRegistryWin32::HasValue(const std::string& key, const std::string& name) {
+bool MachineRegistry::HasValue(const std::string& key, const std::string& name) {
     return RegGetValueW(HKEY_LOCAL_MACHINE, Widen(key).c_str(), Widen(name).c_str(),
                         RRF_RT_ANY | RRF_NOEXPAND, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
-void MachineRegistryWin32::WriteString(const std::string& key, const std::string& name,
-                                       const std::string& value, StringKind kind) {
+void MachineRegistry::WriteString(const std::string& key, const std::string& name,
+                                  const std::string& value, StringKind kind) {
     HKEY raw = nullptr;
     LONG status = RegCreateKeyExW(HKEY_LOCAL_MACHINE, Widen(key).c_str(), 0, nullptr, 0,
                                   KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &raw, nullptr);
@@ -91,22 +89,22 @@ void MachineRegistryWin32::WriteString(const std::string& key, const std::string
                                         static_cast<DWORD>(status));
 }
 
-void MachineRegistryWin32::DeleteKey(const std::string& key) {
+void MachineRegistry::DeleteKey(const std::string& key) {
     // The helper is a 64-bit program: its view of HKLM is the 64-bit one.
     const LONG status = RegDeleteTreeW(HKEY_LOCAL_MACHINE, Widen(key).c_str());
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
         vellum::win32::ThrowSystemError("Cannot remove HKLM\\" + key, static_cast<DWORD>(status));
 }
 
-bool FilesWin32::FileExists(const std::string& path) {
+bool Files::FileExists(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
            path.find_first_of("*?") == std::string::npos;
 }
 
-bool FilesWin32::FolderExists(const std::string& path) {
+bool Files::FolderExists(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-}  // namespace vellum::setup::win32
+}  // namespace vellum::win32

@@ -18,11 +18,10 @@
 #undef DeletePort
 #undef AddPrinter
 
-namespace vellum::setup::win32 {
-namespace {
+namespace vellum::win32 {
 
-using vellum::win32::Narrow;
-using vellum::win32::Widen;
+using namespace setup;
+namespace {
 
 struct PrinterHandleTraits {
     static HANDLE Invalid() { return nullptr; }
@@ -87,7 +86,7 @@ void CopyField(wchar_t (&field)[kRedMonText], const std::string& value, const ch
 
 }  // namespace
 
-std::vector<PortRecord> PrinterSpoolerWin32::Ports() {
+std::vector<PortRecord> PrinterSpooler::Ports() {
     DWORD count = 0;
     const std::vector<BYTE> buffer = EnumerateAll(
         "Cannot list the printer ports", count,
@@ -99,7 +98,7 @@ std::vector<PortRecord> PrinterSpoolerWin32::Ports() {
     return ports;
 }
 
-std::optional<std::string> PrinterSpoolerWin32::MonitorDll(const std::string& monitor) {
+std::optional<std::string> PrinterSpooler::MonitorDll(const std::string& monitor) {
     DWORD count = 0;
     const std::vector<BYTE> buffer = EnumerateAll(
         "Cannot list the port monitors", count,
@@ -111,14 +110,13 @@ std::optional<std::string> PrinterSpoolerWin32::MonitorDll(const std::string& mo
     return std::nullopt;
 }
 
-void PrinterSpoolerWin32::AddPort(const std::string& monitor, const std::string& port) {
+void PrinterSpooler::AddPort(const std::string& monitor, const std::string& port) {
     const std::wstring name = Widen(port);
     Xcv(monitor, L"AddPort", name.c_str(), static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t)),
         "Cannot add the port " + port);
 }
 
-void PrinterSpoolerWin32::ConfigurePort(const std::string& monitor,
-                                        const RedirectedPortConfig& config) {
+void PrinterSpooler::ConfigurePort(const std::string& monitor, const RedirectedPortConfig& config) {
     auto record = std::make_unique<RedMonPortConfig>();
     record->size = sizeof(RedMonPortConfig);
     record->version = kRedMonVersion;
@@ -134,13 +132,13 @@ void PrinterSpoolerWin32::ConfigurePort(const std::string& monitor,
         "Cannot configure the port " + config.port);
 }
 
-void PrinterSpoolerWin32::DeletePort(const std::string& monitor, const std::string& port) {
+void PrinterSpooler::DeletePort(const std::string& monitor, const std::string& port) {
     const std::wstring name = Widen(port);
     Xcv(monitor, L"DeletePort", name.c_str(),
         static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t)), "Cannot remove the port " + port);
 }
 
-std::optional<std::string> PrinterSpoolerWin32::PrinterPort(const std::string& printer) {
+std::optional<std::string> PrinterSpooler::PrinterPort(const std::string& printer) {
     std::wstring name = Widen(printer);
     HANDLE raw = nullptr;
     if (!OpenPrinterW(name.data(), &raw, nullptr)) {
@@ -158,8 +156,8 @@ std::optional<std::string> PrinterSpoolerWin32::PrinterPort(const std::string& p
     return Text(reinterpret_cast<const PRINTER_INFO_2W*>(buffer.data())->pPortName);
 }
 
-bool PrinterSpoolerWin32::AddPrinter(const std::string& printer, const std::string& port,
-                                     const std::string& driver) {
+bool PrinterSpooler::AddPrinter(const std::string& printer, const std::string& port,
+                                const std::string& driver) {
     std::wstring name = Widen(printer);
     std::wstring portName = Widen(port);
     std::wstring driverName = Widen(driver);
@@ -182,7 +180,7 @@ bool PrinterSpoolerWin32::AddPrinter(const std::string& printer, const std::stri
     return true;
 }
 
-bool PrinterSpoolerWin32::InstallDriver(const std::string& driver) {
+bool PrinterSpooler::InstallDriver(const std::string& driver) {
     // Windows 7 and later install a driver of the system's driver store by name; older
     // systems, and Wine, lack the entry point.
     using Install = HRESULT(WINAPI*)(LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, DWORD);
@@ -195,7 +193,7 @@ bool PrinterSpoolerWin32::InstallDriver(const std::string& driver) {
     return SUCCEEDED(install(nullptr, nullptr, Widen(driver).c_str(), nullptr, 0));
 }
 
-void PrinterSpoolerWin32::DeletePrinter(const std::string& printer) {
+void PrinterSpooler::DeletePrinter(const std::string& printer) {
     std::wstring name = Widen(printer);
     PRINTER_DEFAULTSW defaults{nullptr, nullptr, PRINTER_ALL_ACCESS};
     HANDLE raw = nullptr;
@@ -208,4 +206,4 @@ void PrinterSpoolerWin32::DeletePrinter(const std::string& printer) {
                                         GetLastError());
 }
 
-}  // namespace vellum::setup::win32
+}  // namespace vellum::win32

@@ -2,16 +2,17 @@
 
 #include "setup/printer_spooler.h"
 
-namespace vellum::setup::win32 {
+namespace vellum::win32 {
 
 // The local print spooler. Port administration goes through the monitor's own XcvData
 // interface, as the monitor's Add Port dialog does, so that the spooler learns of the port.
-class PrinterSpoolerWin32 : public PrinterSpooler {
+class PrinterSpooler : public setup::PrinterSpooler {
 public:
-    std::vector<PortRecord> Ports() override;
+    std::vector<setup::PortRecord> Ports() override;
     std::optional<std::string> MonitorDll(const std::string& monitor) override;
     void AddPort(const std::string& monitor, const std::string& port) override;
-    void ConfigurePort(const std::string& monitor, const RedirectedPortConfig& config) override;
+    void ConfigurePort(const std::string& monitor,
+                       const setup::RedirectedPortConfig& config) override;
     void DeletePort(const std::string& monitor, const std::string& port) override;
     std::optional<std::string> PrinterPort(const std::string& printer) override;
     bool AddPrinter(const std::string& printer, const std::string& port,
@@ -20,4 +21,4 @@ public:
     void DeletePrinter(const std::string& printer) override;
 };
 
-}  // namespace vellum::setup::win32
+}  // namespace vellum::win32

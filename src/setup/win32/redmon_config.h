@@ -7,7 +7,7 @@
 
 #include <cstddef>
 
-namespace vellum::setup::win32 {
+namespace vellum::win32 {
 
 inline constexpr DWORD kRedMonVersion = 190;  // RedMon 1.9
 inline constexpr size_t kRedMonText = 512;    // characters per text field, terminator included
@@ -33,4 +33,4 @@ static_assert(sizeof(RedMonPortConfig) == 6180, "RedMon checks the record's size
 static_assert(offsetof(RedMonPortConfig, output) == 5128);
 static_assert(offsetof(RedMonPortConfig, logFileName) == 5148);
 
-}  // namespace vellum::setup::win32
+}  // namespace vellum::win32
