@@ -96,11 +96,19 @@ DWORD RunAndWait(const std::wstring& commandLine, HANDLE input, const Environmen
     buffer.push_back(L'\0');
     std::vector<wchar_t> environment = EnvironmentBlock(added);
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(program.c_str(), buffer.data(), nullptr, nullptr,
-                        input != nullptr ? TRUE : FALSE, CREATE_UNICODE_ENVIRONMENT,
-                        environment.empty() ? nullptr : environment.data(), nullptr, &startup,
-                        &info))
-        ThrowSystemError("cannot start " + win32::Narrow(commandLine), GetLastError());
+    // Wine now and then refuses a start with ERROR_INTERNAL_ERROR while its server is busy;
+    // the same start a moment later works. (Windows has no such fault to stand in for.)
+    for (int attempt = 1;; ++attempt) {
+        if (CreateProcessW(program.c_str(), buffer.data(), nullptr, nullptr,
+                           input != nullptr ? TRUE : FALSE, CREATE_UNICODE_ENVIRONMENT,
+                           environment.empty() ? nullptr : environment.data(), nullptr, &startup,
+                           &info))
+            break;
+        const DWORD error = GetLastError();
+        if (error != ERROR_INTERNAL_ERROR || attempt == 5)
+            ThrowSystemError("cannot start " + win32::Narrow(commandLine), error);
+        Sleep(200);
+    }
     win32::KernelHandle process(info.hProcess);
     win32::KernelHandle thread(info.hThread);
     // The child holds its own copies now; ours would only keep a pipe or file open.

@@ -140,10 +140,18 @@ Process Process::Start(const std::string& exePath, const std::string& argsTail,
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(win32::Widen(exePath).c_str(), wideCommandLine.data(), nullptr, nullptr,
-                        FALSE, CREATE_UNICODE_ENVIRONMENT, environment.data(),
-                        workDir.empty() ? nullptr : wideWorkDir.c_str(), &startup, &info)) {
+    // Wine now and then refuses a start with ERROR_INTERNAL_ERROR while its server is busy
+    // (seen right after a prefix is made, and under load); the same start a moment later works.
+    for (int attempt = 1;; ++attempt) {
+        if (CreateProcessW(win32::Widen(exePath).c_str(), wideCommandLine.data(), nullptr, nullptr,
+                           FALSE, CREATE_UNICODE_ENVIRONMENT, environment.data(),
+                           workDir.empty() ? nullptr : wideWorkDir.c_str(), &startup, &info))
+            break;
         const DWORD error = GetLastError();
+        if (error == ERROR_INTERNAL_ERROR && attempt < 5) {
+            Sleep(200);
+            continue;
+        }
         throw DriverError("cannot start " + commandLine + ": error " + std::to_string(error) +
                           " (" + win32::SystemMessage(error) + ")");
     }
