@@ -28,7 +28,8 @@ std::vector<unsigned long> VersionNumbers(const std::string& version) {
 }
 
 // The entry of a ;-separated folder list whose last part is `name`, when that folder exists.
-std::string ListedFolder(const std::string& list, const std::string& name, Files& files) {
+std::string ListedFolder(const std::string& list, const std::string& name,
+                         toolkit::FileSystem& files) {
     size_t start = 0;
     while (start <= list.size()) {
         size_t end = list.find(';', start);
@@ -43,7 +44,7 @@ std::string ListedFolder(const std::string& list, const std::string& name, Files
     return "";
 }
 
-std::optional<GhostscriptInstall> Inspect(MachineRegistry& registry, Files& files,
+std::optional<GhostscriptInstall> Inspect(MachineRegistry& registry, toolkit::FileSystem& files,
                                           const std::string& key, const std::string& version) {
     const std::string versionKey = key + "\\" + version;
     const auto dll = registry.ReadString(versionKey, "GS_DLL");
@@ -75,7 +76,8 @@ int CompareVersions(const std::string& a, const std::string& b) {
     return 0;
 }
 
-std::optional<GhostscriptInstall> FindGhostscript(MachineRegistry& registry, Files& files) {
+std::optional<GhostscriptInstall> FindGhostscript(MachineRegistry& registry,
+                                                  toolkit::FileSystem& files) {
     std::vector<std::pair<std::string, std::string>> versions;  // key, version
     for (const char* key : kGhostscriptKeys) {
         try {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "setup/machine_registry.h"
+#include "toolkit/file_system.h"
 
 namespace vellum::setup {
 
@@ -22,7 +23,8 @@ struct GhostscriptInstall {
 // The highest installed version whose console program exists. lib and fonts come from the
 // entries of GS_LIB named so, else from the folders beside the DLL's folder, each only where
 // the folder exists. Nothing when no version qualifies. Never throws.
-std::optional<GhostscriptInstall> FindGhostscript(MachineRegistry& registry, Files& files);
+std::optional<GhostscriptInstall> FindGhostscript(MachineRegistry& registry,
+                                                  toolkit::FileSystem& files);
 
 // Orders dotted version names by their numbers ("9.56.1" < "10.02.0"); <0, 0 or >0.
 int CompareVersions(const std::string& a, const std::string& b);

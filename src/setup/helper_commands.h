@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "setup/machine_registry.h"
+#include "toolkit/file_system.h"
 #include "setup/printer_spooler.h"
 
 namespace vellum::setup {
@@ -22,7 +23,7 @@ enum HelperExit : int {
 struct HelperServices {
     PrinterSpooler& spooler;
     MachineRegistry& registry;
-    Files& files;
+    toolkit::FileSystem& files;
     std::string ownFolder;     // the helper's folder, where vellum.exe is installed beside it
     std::string programFiles;  // the 64-bit Program Files folder
     std::string systemFolder;  // system32

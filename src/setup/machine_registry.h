@@ -32,13 +32,4 @@ public:
     virtual void DeleteKey(const std::string& key) = 0;
 };
 
-// Setup's view of files and folders. Never throws.
-class Files {
-public:
-    virtual ~Files() = default;
-    // True for an existing file (not a folder) at exactly this path.
-    virtual bool FileExists(const std::string& path) = 0;
-    virtual bool FolderExists(const std::string& path) = 0;
-};
-
 }  // namespace vellum::setup

@@ -88,8 +88,8 @@ std::vector<std::string> RedRunCandidates(MachineRegistry& registry, const std::
     return candidates;
 }
 
-PrinterReport MakePrinter(PrinterSpooler& spooler, MachineRegistry& registry, Files& files,
-                          const PrinterRequest& request) {
+PrinterReport MakePrinter(PrinterSpooler& spooler, MachineRegistry& registry,
+                          toolkit::FileSystem& files, const PrinterRequest& request) {
     PrinterReport report;
     const auto monitorDll = spooler.MonitorDll(kRedMonMonitor);
     if (!monitorDll) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "setup/machine_registry.h"
+#include "toolkit/file_system.h"
 #include "setup/printer_spooler.h"
 
 namespace vellum::setup {
@@ -40,8 +41,8 @@ struct PrinterReport {
 // settings rmExe and rmPort. Records the port and printer as soon as each exists. A printer of
 // the name that setup did not make is left alone (PrinterTaken), before anything is made.
 // Throws toolkit::RuntimeError when the spooler fails or no driver can be had.
-PrinterReport MakePrinter(PrinterSpooler& spooler, MachineRegistry& registry, Files& files,
-                          const PrinterRequest& request);
+PrinterReport MakePrinter(PrinterSpooler& spooler, MachineRegistry& registry,
+                          toolkit::FileSystem& files, const PrinterRequest& request);
 
 // Removes the printer and the port setup recorded, then the record. Goes on past a failing
 // step; returns what failed, one line each (empty: all done). Never throws.

@@ -26,7 +26,7 @@
 
 #include "process.h"
 #include "redmon_keys.h"
-#include "redmon_port_config.h"
+#include "setup/win32/redmon_config.h"
 #include "toolkit/runtime_error.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/strings.h"
@@ -174,8 +174,11 @@ void SendToMonitor(HANDLE xcv, const wchar_t* request, const void* data, DWORD s
                          static_cast<DWORD>(status));
 }
 
-void Copy(wchar_t (&to)[kRedMonTextLength], const std::wstring& from) {
-    if (from.size() >= kRedMonTextLength) Usage("longer than RedMon takes: " + win32::Narrow(from));
+using win32::kRedMonText;
+using win32::RedMonPortConfig;
+
+void Copy(wchar_t (&to)[kRedMonText], const std::wstring& from) {
+    if (from.size() >= kRedMonText) Usage("longer than RedMon takes: " + win32::Narrow(from));
     from.copy(to, from.size());
     to[from.size()] = L'\0';
 }
@@ -189,13 +192,16 @@ void AddPortThroughMonitor(const Options& options) {
     PrinterHandle xcv(raw);
     SendToMonitor(xcv.get(), L"AddPort", options.port.c_str(),
                   static_cast<DWORD>((options.port.size() + 1) * sizeof(wchar_t)));
-    RedMonPortConfig config;
-    Copy(config.portName, options.port);
+    // The block setup sends, as RedMon's own Add Port dialog does.
+    RedMonPortConfig config{};
+    config.size = sizeof config;
+    config.version = win32::kRedMonVersion;
+    Copy(config.port, options.port);
     Copy(config.description, kMonitorName);
     Copy(config.command, options.command.value_or(L""));
     Copy(config.arguments, options.arguments.value_or(L""));
-    config.output = kOutputProgram;
-    config.showWindow = kShowHidden;
+    config.output = 0;      // the program handles the job
+    config.showWindow = 2;  // hidden
     config.runUser = 1;
     config.delay = 300;
     if (!options.logFile.empty()) {

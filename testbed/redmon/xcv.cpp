@@ -7,12 +7,16 @@
 #include "log.h"
 #include "port_registry.h"
 #include "redmon_keys.h"
-#include "redmon_port_config.h"
+#include "setup/win32/redmon_config.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/strings.h"
 
 namespace vellum::testbed {
 namespace {
+
+using win32::kRedMonText;
+using win32::kRedMonVersion;
+using win32::RedMonPortConfig;
 
 constexpr const char* kWho = "vredmon";
 
@@ -35,7 +39,7 @@ std::wstring PortKey(const std::wstring& port) {
 }
 
 DWORD SetString(HKEY key, const wchar_t* name, const wchar_t* text) {
-    const size_t length = wcsnlen(text, kRedMonTextLength - 1);
+    const size_t length = wcsnlen(text, kRedMonText - 1);
     const std::wstring value(text, length);
     return static_cast<DWORD>(RegSetValueExW(key, name, 0, REG_SZ,
                                              reinterpret_cast<const BYTE*>(value.c_str()),
@@ -60,7 +64,7 @@ DWORD AddPort(const std::wstring& port) {
 
 DWORD SetConfig(const RedMonPortConfig& config) {
     HKEY raw = nullptr;
-    const std::wstring port(config.portName, wcsnlen(config.portName, kRedMonTextLength - 1));
+    const std::wstring port(config.port, wcsnlen(config.port, kRedMonText - 1));
     // Like RedMon, only an existing port is configured.
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, PortKey(port).c_str(), 0, KEY_WRITE, &raw) !=
         ERROR_SUCCESS)

@@ -70,14 +70,6 @@ public:
     std::set<std::string> failingKeys;
 };
 
-class FakeFiles : public setup::Files {
-public:
-    bool FileExists(const std::string& path) override { return files.count(path) != 0; }
-    bool FolderExists(const std::string& path) override { return folders.count(path) != 0; }
-    std::set<std::string> files;
-    std::set<std::string> folders;
-};
-
 class FakePrinterSpooler : public setup::PrinterSpooler {
 public:
     struct Printer {

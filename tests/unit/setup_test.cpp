@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/fake_file_system.h"
 #include "fakes/fake_setup.h"
 #include "setup/first_settings.h"
 #include "setup/ghostscript_search.h"
@@ -16,7 +17,7 @@ constexpr const char* kGpl = "SOFTWARE\\GPL Ghostscript";
 constexpr const char* kArtifex = "SOFTWARE\\Artifex Ghostscript";
 
 // A Ghostscript installation as its installer lays it out and records it.
-void Install(FakeMachineRegistry& registry, FakeFiles& files, const std::string& key,
+void Install(FakeMachineRegistry& registry, FakeFileSystem& files, const std::string& key,
              const std::string& version, bool withFonts = true) {
     const std::string root = "C:\\Program Files\\gs\\gs" + version;
     registry.Set(key + "\\" + version, "GS_DLL", root + "\\bin\\gsdll64.dll");
@@ -30,7 +31,7 @@ void Install(FakeMachineRegistry& registry, FakeFiles& files, const std::string&
 
 TEST(GhostscriptSearch, TakesTheHighestVersionOfEitherKeyThatHasItsProgram) {
     FakeMachineRegistry registry;
-    FakeFiles files;
+    FakeFileSystem files;
     Install(registry, files, kGpl, "9.56.1");
     Install(registry, files, kArtifex, "10.02.1");
     Install(registry, files, kGpl, "9.9");  // numerically below 9.56.1
@@ -50,7 +51,7 @@ TEST(GhostscriptSearch, TakesTheHighestVersionOfEitherKeyThatHasItsProgram) {
 
 TEST(GhostscriptSearch, FoldersComeFromTheInstallationAndOnlyWhereTheyExist) {
     FakeMachineRegistry registry;
-    FakeFiles files;
+    FakeFileSystem files;
     Install(registry, files, kGpl, "10.00.0", /*withFonts=*/false);
     // No GS_LIB: the folders beside bin are used.
     registry.values.erase({std::string(kGpl) + "\\10.00.0", "GS_LIB"});
@@ -71,7 +72,7 @@ TEST(GhostscriptSearch, FoldersComeFromTheInstallationAndOnlyWhereTheyExist) {
 
 TEST(GhostscriptSearch, NothingWithoutARecordedDll) {
     FakeMachineRegistry registry;
-    FakeFiles files;
+    FakeFileSystem files;
     EXPECT_FALSE(FindGhostscript(registry, files));
     registry.Set(std::string(kGpl) + "\\10.0", "GS_LIB", "C:\\gs\\lib");
     EXPECT_FALSE(FindGhostscript(registry, files));
@@ -120,7 +121,7 @@ protected:
 
     FakePrinterSpooler spooler;
     FakeMachineRegistry registry;
-    FakeFiles files;
+    FakeFileSystem files;
     PrinterRequest request;
 };
 

@@ -15,6 +15,7 @@
 #include "setup/paths.h"
 #include "setup/win32/machine_registry_win32.h"
 #include "setup/win32/printer_spooler_win32.h"
+#include "toolkit/win32/file_system_win32.h"
 #include "toolkit/win32/strings.h"
 
 namespace vellum::win32 {
@@ -71,7 +72,7 @@ int Run() {
 
     PrinterSpooler spooler;
     MachineRegistry registry;
-    Files files;
+    FileSystem files;
     HelperServices services{spooler,       registry, files, OwnFolder(), ProgramFilesFolder(),
                             SystemFolder()};
     const HelperResult result = RunHelper(arguments, services);

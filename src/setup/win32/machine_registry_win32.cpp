@@ -96,15 +96,4 @@ void MachineRegistry::DeleteKey(const std::string& key) {
         vellum::win32::ThrowSystemError("Cannot remove HKLM\\" + key, static_cast<DWORD>(status));
 }
 
-bool Files::FileExists(const std::string& path) {
-    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-           path.find_first_of("*?") == std::string::npos;
-}
-
-bool Files::FolderExists(const std::string& path) {
-    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 }  // namespace vellum::win32

@@ -15,10 +15,4 @@ public:
     void DeleteKey(const std::string& key) override;
 };
 
-class Files : public setup::Files {
-public:
-    bool FileExists(const std::string& path) override;
-    bool FolderExists(const std::string& path) override;
-};
-
 }  // namespace vellum::win32
