@@ -35,21 +35,12 @@ protected:
     TempFolder pdfs{"vellum chain pdfs"};
 };
 
-std::string Word(int i) {
-    char word[16];
-    std::snprintf(word, sizeof word, "word%03d", i);
-    return word;
-}
-
 // Prints a document of several pages to "Vellum PDF", answers the Save As of the vellum.exe
 // that RedRun starts, and checks that the PDF holds every word.
 void PrintAndCheckPdf(const TempFolder& work, const TempFolder& pdfs) {
     constexpr int kLines = 150;  // several pages
-    std::string document;
-    for (int i = 1; i <= kLines; ++i)
-        document += "Line " + std::to_string(i) + " of the document carries " + Word(i) + ".\r\n";
     const std::string text = work.File("document.txt");
-    WriteTextFile(text, document);
+    WriteNumberedDocument(text, kLines);
 
     const std::vector<DWORD> running = ProcessesNamed("vellum.exe");
     Process printer = Process::Start(SiblingPath("printtext.exe"),
@@ -63,10 +54,7 @@ void PrintAndCheckPdf(const TempFolder& work, const TempFolder& pdfs) {
 
     ASSERT_TRUE(FileExists(pdf)) << ReadTextFile(work.File("redmon.log"));
     const std::string pdfText = PdfText(pdf);
-    for (int i = 1; i <= kLines; ++i)
-        EXPECT_NE(pdfText.find(Word(i)), std::string::npos) << Word(i) << " is missing";
-    // pdftotext ends every page with a form feed.
-    EXPECT_GE(std::count(pdfText.begin(), pdfText.end(), '\f'), 2) << pdfText;
+    EXPECT_EQ(MissingFromNumberedDocument(pdfText, kLines, 2), "") << pdfText;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -106,6 +107,32 @@ std::string ReadTextFile(const std::string& path) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+namespace {
+
+std::string Word(int i) {
+    char word[16];
+    std::snprintf(word, sizeof word, "word%03d", i);
+    return word;
+}
+
+}  // namespace
+
+void WriteNumberedDocument(const std::string& path, int lines) {
+    std::string document;
+    for (int i = 1; i <= lines; ++i)
+        document += "Line " + std::to_string(i) + " of the document carries " + Word(i) + ".\r\n";
+    WriteTextFile(path, document);
+}
+
+std::string MissingFromNumberedDocument(const std::string& pdfText, int lines, int pages) {
+    std::string missing;
+    for (int i = 1; i <= lines; ++i)
+        if (pdfText.find(Word(i)) == std::string::npos) missing += Word(i) + " ";
+    if (std::count(pdfText.begin(), pdfText.end(), '\f') < pages)
+        missing += "(fewer than " + std::to_string(pages) + " pages)";
+    return missing;
 }
 
 std::string PdfText(const std::string& pdfPath) {

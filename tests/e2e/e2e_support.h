@@ -53,6 +53,14 @@ std::string ReadTextFile(const std::string& path);
 // launcher).
 std::string PdfText(const std::string& pdfPath);
 
+// A printed document of `lines` numbered lines, each with its own word ("word001"...), written
+// to `path` as text: several pages for the printing chains.
+void WriteNumberedDocument(const std::string& path, int lines);
+
+// The words of such a document that `pdfText` lacks, and whether it has fewer than `pages`
+// pages (pdftotext ends every page with a form feed); "" when all is there.
+std::string MissingFromNumberedDocument(const std::string& pdfText, int lines, int pages);
+
 // Runs the shell script `script` on the Unix side (through the testbed launcher) with
 // `args`, Windows paths among them as Unix paths, and returns what it printed.
 std::string RunUnixScript(const std::string& script, const std::vector<std::string>& args);
