@@ -26,8 +26,11 @@ constexpr int kNotStarted = 127;
 
 // Runs gs with its output in two files. A Wine pipe has no Unix descriptor to hand to a Unix
 // child, so the output goes through files that the launcher copies to its own handles.
-constexpr const char* kShellScript = R"(out=$1 err=$2
-shift 2
+// gs keeps its temporary files in TMPDIR on Unix, as in TEMP on Windows: the launcher hands
+// its own TEMP on, so that the folder its caller chose is the one gs uses.
+constexpr const char* kShellScript = R"(out=$1 err=$2 tmp=$3
+shift 3
+[ -n "$tmp" ] && export TMPDIR="$tmp"
 if ! command -v "$1" >/dev/null 2>&1; then
     printf 'gswin64c: Ghostscript not found at "%s" (VELLUM_GS names its Unix path)\n' "$1" >"$err"
     exit 127
@@ -102,6 +105,14 @@ std::vector<std::wstring> OwnArguments() {
     return args;
 }
 
+// The Unix path of the TEMP folder this launcher was given; "" when it has none.
+std::string TempFolder(const WinePathMapper& mapper) {
+    wchar_t buffer[MAX_PATH + 1];
+    const DWORD length = GetEnvironmentVariableW(L"TEMP", buffer, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH) return "";
+    return mapper.ToUnix(std::wstring(buffer, length));
+}
+
 std::string GhostscriptPath() {
     wchar_t buffer[MAX_PATH + 1];
     const DWORD length = GetEnvironmentVariableW(L"VELLUM_GS", buffer, MAX_PATH + 1);
@@ -122,6 +133,7 @@ int Run() {
                                      "gswin64c",
                                      mapper.ToUnix(out.Path()),
                                      mapper.ToUnix(err.Path()),
+                                     TempFolder(mapper),
                                      GhostscriptPath()};
     argv.insert(argv.end(), gsArgs.begin(), gsArgs.end());
     const int code = wine.Spawn(argv);

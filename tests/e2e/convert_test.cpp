@@ -157,6 +157,28 @@ TEST_F(ConvertTest, GhostscriptThatIsNoProgramIsReportedAsNotStarted) {
     EXPECT_FALSE(FileExists(pdfs.File("never.pdf")));
 }
 
+TEST_F(ConvertTest, GhostscriptKeepsItsTemporaryFilesInAFolderOfItsOwnThatGoesAfterTheRun) {
+    // The job prints where Ghostscript puts a temporary file of its own making.
+    const std::string job = WriteJob("tempfile",
+                                     "%!PS\n(vellum) (w) .tempfile closefile /name exch def\n"
+                                     "/Helvetica findfont 8 scalefont setfont 36 700 moveto\n"
+                                     "(TEMPFILE=) show name show showpage\n");
+    Process vellum = StartVellum("\"" + job + "\"");
+    AnswerSaveAs(vellum, pdfs.File("tempfile.pdf"));
+    EXPECT_EQ(WaitForSilentExit(vellum, kConvertTimeout), 0u);
+    const std::string text = PdfText(pdfs.File("tempfile.pdf"));
+    std::smatch found;
+    ASSERT_TRUE(std::regex_search(text, found, std::regex("TEMPFILE=\\S*/(vellum-[0-9a-f]{8})/")))
+        << "not in a folder of this run's own:\n"
+        << text;
+    wchar_t temp[MAX_PATH + 1];
+    const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+    ASSERT_GT(length, 0u);
+    const std::string folder = win32::Narrow(std::wstring(temp, length)) + found[1].str();
+    EXPECT_EQ(GetFileAttributesW(win32::Widen(folder).c_str()), INVALID_FILE_ATTRIBUTES)
+        << folder << " is still there";
+}
+
 TEST_F(ConvertTest, JobThatNeverEndsShowsProgressAndCancelEndsGhostscriptAndLeavesNoPdf) {
     const std::string job = WriteJob("loop-forever", "%!PS\n{} loop\n");
     const std::string jobName = job.substr(job.rfind('\\') + 1);
