@@ -9,6 +9,7 @@
 #include "convert/progress_ids.h"
 #include "e2e_support.h"
 #include "toolkit/win32/strings.h"
+#include "toolkit/win32/system_error.h"
 
 namespace vellum::e2e {
 

@@ -9,6 +9,7 @@
 #include "e2e_support.h"
 #include "mail/send_mail_ids.h"
 #include "toolkit/win32/strings.h"
+#include "toolkit/win32/system_error.h"
 
 namespace vellum::e2e {
 

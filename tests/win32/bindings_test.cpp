@@ -21,6 +21,7 @@
 #include "toolkit/runtime_error.h"
 #include "toolkit/win32/file_system_win32.h"
 #include "toolkit/win32/strings.h"
+#include "toolkit/win32/system_error.h"
 
 namespace vellum::win32 {
 

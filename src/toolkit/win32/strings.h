@@ -10,9 +10,6 @@
 
 #include <string>
 
-// The end-to-end driver words its failures with SystemMessage and takes it from here.
-#include "toolkit/win32/system_error.h"
-
 namespace vellum::win32 {
 
 std::wstring Widen(const std::string& text);

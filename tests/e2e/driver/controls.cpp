@@ -6,6 +6,7 @@
 
 #include "driver/internal.h"
 #include "toolkit/win32/strings.h"
+#include "toolkit/win32/system_error.h"
 
 namespace vellum::e2e {
 

@@ -4,6 +4,7 @@
 
 #include "driver/controls.h"
 #include "toolkit/win32/strings.h"
+#include "toolkit/win32/system_error.h"
 
 namespace vellum::e2e::internal {
 

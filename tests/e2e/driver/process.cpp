@@ -10,6 +10,7 @@
 #include "driver/top_windows.h"
 #include "driver/verbatim_start.h"
 #include "toolkit/win32/strings.h"
+#include "toolkit/win32/system_error.h"
 
 namespace vellum::e2e {
 

@@ -7,6 +7,7 @@
 
 #include "driver/error.h"
 #include "toolkit/win32/strings.h"
+#include "toolkit/win32/system_error.h"
 
 namespace vellum::e2e::internal {
 
