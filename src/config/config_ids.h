@@ -8,6 +8,7 @@ inline constexpr int kTabs = 1000;  // ssConfig
 inline constexpr int kAbout = 1001;
 inline constexpr int kSave = 1002;
 inline constexpr int kCancel = 1003;
+inline constexpr int kWaitingJob = 1004;  // the line that says a print job waits
 
 inline constexpr int kFrameGs = 1010;
 inline constexpr int kLabelGsDir = 1011;

@@ -4,6 +4,8 @@
 // creates the window on first use, which runs its load handler; a failure of that handler
 // reaches the caller as a RuntimeError.
 
+#include <string>
+
 #include "toolkit/common_dialog.h"
 
 namespace vellum::config {
@@ -12,6 +14,10 @@ enum class ConfigTab { Ghostscript = 0, RedMon = 1, Vellum = 2 };
 enum class ConfigField { GsExe, GsLib, PdfDir };
 
 // How a held window was closed.
+// The line the held window shows, and the question asked before the waiting job is discarded.
+std::string WaitingJobLine(const std::string& document);
+std::string DiscardJobQuestion(const std::string& document);
+
 enum class ConfigOutcome {
     Saved,   // Save stored the settings and bound the port
     Closed,  // Cancel or the close box: nothing more was stored
@@ -28,8 +34,10 @@ public:
     virtual toolkit::CommonDialog& Dlg() = 0;
     // Holds the caller while the user works in the shown window: runs its events until it is
     // closed. Its unload then only hides it, instead of ending the program, and unloads it:
-    // the next use loads it afresh.
-    virtual ConfigOutcome HoldUntilClosed() = 0;
+    // the next use loads it afresh. The window says in one line that `document` (a print job's
+    // name, or "" when it has none) waits for Save; Esc, the close box and Cancel ask before
+    // the job is discarded.
+    virtual ConfigOutcome HoldUntilClosed(const std::string& document) = 0;
 };
 
 }  // namespace vellum::config

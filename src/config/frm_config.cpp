@@ -69,7 +69,25 @@ void FrmConfig::Form_Unload() {
     s_.program.End();
 }
 
-void FrmConfig::HoldJob() {
+std::string WaitingJobLine(const std::string& document) {
+    return (document.empty() ? std::string("A print job") : "The print job \"" + document + "\"") +
+           " is waiting: it is converted once the settings are saved.";
+}
+
+std::string DiscardJobQuestion(const std::string& document) {
+    return (document.empty() ? std::string("A print job") : "The print job \"" + document + "\"") +
+           " is waiting to be converted.\r\n\r\nDiscard it? Choose No to go back and save the "
+           "settings, which converts it.";
+}
+
+bool FrmConfig::Form_QueryUnload() {
+    if (!holdingJob_ || saved_) return true;
+    return s_.msgBox.Ask(DiscardJobQuestion(heldDocument_), "Configure Vellum", Icon::Question,
+                         toolkit::Buttons::YesNo) == toolkit::Answer::Yes;
+}
+
+void FrmConfig::HoldJob(const std::string& document) {
+    heldDocument_ = document;
     holdingJob_ = true;
     saved_ = false;
     outcome_.reset();
@@ -102,8 +120,13 @@ void FrmConfig::cmdSave_Click() {
     }
 }
 
+std::string FrmConfig::FolderStart(toolkit::TextBox& field) {
+    const std::string folder = field.Text();
+    return s_.files.FolderExists(folder) ? folder : kFolderStart;
+}
+
 void FrmConfig::cmdCancel_Click() {
-    Form_Unload();
+    if (Form_QueryUnload()) Form_Unload();
 }
 
 void FrmConfig::cmdAbout_Click() {
@@ -126,7 +149,7 @@ void FrmConfig::cmdBrowse_Click(int index) {
         // A cancelled folder browser keeps what the user had typed.
         auto browseInto = [&](const char* title, toolkit::TextBox& target) {
             const std::string folder =
-                s_.folders.BrowseForFolder(c_.window.Hwnd(), title, kFolderStart);
+                s_.folders.BrowseForFolder(c_.window.Hwnd(), title, FolderStart(target));
             if (!folder.empty()) target.SetText(folder);
         };
         switch (index) {
@@ -157,7 +180,7 @@ void FrmConfig::cmdBrowseRM_Click(int /*index*/) {
 
 void FrmConfig::cmdPDFDir_Click(int /*index*/) {
     const std::string folder = s_.folders.BrowseForFolder(
-        c_.window.Hwnd(), "Select Default PDF Document Directory", kFolderStart);
+        c_.window.Hwnd(), "Select Default PDF Document Directory", FolderStart(c_.txtPDFDir));
     if (!folder.empty()) c_.txtPDFDir.SetText(folder);
 }
 

@@ -74,9 +74,13 @@ public:
     void cmdBrowseRM_Click(int index);
     void cmdPDFDir_Click(int index);
 
-    // While start-up holds a print job, the unload closes the window without ending the
-    // program; Outcome() then says how it was closed (nothing while it is open).
-    void HoldJob();
+    // While start-up holds the print job `document` (its name, or ""), the unload closes the
+    // window without ending the program; Outcome() then says how it was closed (nothing while
+    // it is open).
+    void HoldJob(const std::string& document);
+    // Whether the window may close now: while a job is held and not saved, the user is asked
+    // before it is discarded (Esc, the close box and Cancel come here).
+    bool Form_QueryUnload();
     std::optional<ConfigOutcome> Outcome() const { return outcome_; }
 
     // The RedMon port binding.
@@ -87,6 +91,8 @@ public:
 private:
     void PickExecutable(const std::string& title, toolkit::TextBox& target);
     bool IsCancel(const toolkit::RuntimeError& e) const;
+    // Where the folder browser opens: the field's folder when it exists, else the drive's root.
+    std::string FolderStart(toolkit::TextBox& field);
 
     ConfigControls c_;
     ConfigServices s_;
@@ -101,6 +107,7 @@ private:
     std::string rmArgs;
     std::string rmCommand;
     bool holdingJob_ = false;
+    std::string heldDocument_;
     bool saved_ = false;
     std::optional<ConfigOutcome> outcome_;
 };

@@ -78,10 +78,16 @@ std::string Details(const std::string& what, bool existed) {
     return text;
 }
 
-std::string RunFailure(const ProcessResult& result, bool existed) {
-    std::string text = "Ghostscript could not convert the print job (exit code " +
+// In a person's words first: which PDF was not made and Ghostscript's own error line; then the
+// exit code and Ghostscript's last words.
+std::string RunFailure(const ProcessResult& result, bool existed, const std::string& pdfPath) {
+    const bool diskFull = SaysDiskFull(result.output);
+    const std::string errorLine = diskFull ? kDiskFull : GhostscriptErrorLine(result.output);
+    std::string text = "The PDF " + pdfPath + " was not made.\r\n" +
+                       (errorLine.empty() ? "" : errorLine + "\r\n") +
+                       "Ghostscript could not convert the print job (exit code " +
                        ExitCodeText(result.exitCode) + ").";
-    if (SaysDiskFull(result.output)) return text + Details(kDiskFull, existed);
+    if (diskFull) return text + Details("", existed);
     std::string what;
     if (result.exitCode >= 0xC0000000u) {
         what = "Ghostscript ended abnormally";
@@ -157,7 +163,7 @@ bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::Ms
                     toolkit::Icon::Information, "Cancelled");
     }
     if (result.exitCode != 0 || files.FileSize(output->Path()).value_or(0) == 0)
-        return fail(RunFailure(result, existed));
+        return fail(RunFailure(result, existed, pdfPath));
     try {
         output->MoveTo(pdfPath);
     } catch (const toolkit::RuntimeError& e) {

@@ -28,11 +28,18 @@ std::string ProgramOf(const std::string& commandLine) {
     return commandLine.substr(0, commandLine.find_first_of(" \t"));
 }
 
+std::string LiteralOutputFile(const std::string& path) {
+    std::string literal;
+    for (char c : path) literal += c == '%' ? std::string("%%") : std::string(1, c);
+    return literal;
+}
+
 std::string GhostscriptCommandLine(const settings::SettingsRecord& settings,
                                    const std::string& pdfPath, const std::string& psPath) {
     return Quoted(settings.gsExe) + " -I" + Quoted(settings.gsLib + ";" + settings.gsFonts) +
            " -sDEVICE=pdfwrite -r300 -q -dBATCH -dNOPAUSE -dSAFER -sPAPERSIZE=a4" +
-           " -sOutputFile=" + Quoted(pdfPath) + " -c save pop -f " + Quoted(psPath);
+           " -sOutputFile=" + Quoted(LiteralOutputFile(pdfPath)) + " -c save pop -f " +
+           Quoted(psPath);
 }
 
 }  // namespace vellum::convert

@@ -15,6 +15,11 @@ std::string Quoted(const std::string& text);
 // quote when it starts with one, else up to the first space or tab), without quotes.
 std::string ProgramOf(const std::string& commandLine);
 
+// `path` as -sOutputFile takes it literally: Ghostscript reads "%d" and the like in it as a
+// page-number format (one file per page), and "%%" as one "%". Only the output file is read so:
+// -I folders, the job and the environment take "%" as it is.
+std::string LiteralOutputFile(const std::string& path);
+
 // The Ghostscript command line that turns the job into the PDF:
 // "<gsExe>" -I"<gsLib>;<gsFonts>" -sDEVICE=pdfwrite ... -sOutputFile="<pdf>" -c save pop -f "<ps>"
 std::string GhostscriptCommandLine(const settings::SettingsRecord& settings,

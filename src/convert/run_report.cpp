@@ -154,6 +154,22 @@ std::string ReadableStatusWording(const std::string& wording) {
     return toolkit::TrimSpaces(filled);
 }
 
+std::string GhostscriptErrorLine(const std::string& output) {
+    std::string last;
+    size_t start = 0;
+    const std::string text = PrintableText(output);
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.rfind("Error:", 0) == 0) return line;
+        if (!toolkit::TrimSpaces(line).empty()) last = line;
+        start = end + 1;
+    }
+    return last;
+}
+
 bool SaysDiskFull(const std::string& output) {
     // Ghostscript reports the C library's wording of ENOSPC as its "Last OS error", on Windows
     // as elsewhere.

@@ -23,6 +23,10 @@ std::string ExitCodeText(std::uint32_t exitCode);
 // read "?" instead.
 std::string ReadableStatusWording(const std::string& wording);
 
+// The line of Ghostscript's output that says what went wrong: the first that begins "Error:",
+// else the last one that is not blank; "" when there is none.
+std::string GhostscriptErrorLine(const std::string& output);
+
 // True when Ghostscript's output says that a write failed for lack of room on the disk.
 bool SaysDiskFull(const std::string& output);
 

@@ -5,6 +5,7 @@
 #include "convert/convert.h"
 #include "settings/settings.h"
 #include "startup/command_line.h"
+#include "startup/document_name.h"
 #include "startup/job_file.h"
 #include "startup/load_settings.h"
 #include "startup/prompt.h"
@@ -27,8 +28,10 @@ void ReportNotConverted(toolkit::MsgBox& msgBox, const std::string& reason,
 // message then says the job was not converted) or the program was ended.
 bool SettingsCompleted(Services& s, SettingsServices& settings, SettingsState state,
                        const std::string& jobPath) {
+    const std::string document =
+        state == SettingsState::Incomplete ? JobDocumentTitle(s.environment, s.files, jobPath) : "";
     while (state == SettingsState::Incomplete) {
-        switch (s.config.HoldUntilClosed()) {
+        switch (s.config.HoldUntilClosed(document)) {
             case config::ConfigOutcome::Saved:
                 state = LoadSettings(settings);
                 break;
@@ -76,8 +79,11 @@ MainResult Main(Services& s, const std::string& commandTail) {
             return {AfterMain::EndProgram, kExitNotConverted};
 
         s.events.DoEvents();
+        const std::string folder = SaveAsFolder(s.files, settings::Settings.defDir);
+        const std::string name =
+            PdfNameFor(JobDocumentTitle(s.environment, s.files, *jobPath), folder);
         const PdfChoice choice =
-            PromptForPdfPath(s.config, s.msgBox, SaveAsFolder(s.files, settings::Settings.defDir));
+            PromptForPdfPath(s.dialogs, s.msgBox, folder, name.empty() ? name : name + ".pdf");
         if (choice.result == PromptResult::Cancelled) return {AfterMain::EndProgram, kExitDone};
         if (choice.result == PromptResult::Failed)
             return {AfterMain::EndProgram, kExitNotConverted};

@@ -8,8 +8,10 @@
 #include "mail/send_documents.h"
 #include "mail/send_mail_window.h"
 #include "registry/registry_access.h"
+#include "toolkit/common_dialog.h"
 #include "toolkit/file_system.h"
 #include "toolkit/msg_box.h"
+#include "toolkit/process_environment.h"
 
 namespace vellum::startup {
 
@@ -30,6 +32,8 @@ struct Services {
     mail::MapiLibrary& mapi;
     EventPump& events;
     convert::ProgressWindow& progress;
+    toolkit::FileDialogs& dialogs;  // the convert mode's Save As
+    toolkit::ProcessEnvironment& environment;
 };
 
 enum class AfterMain {

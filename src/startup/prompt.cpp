@@ -4,25 +4,21 @@
 
 namespace vellum::startup {
 
-PdfChoice PromptForPdfPath(config::ConfigWindow& config, toolkit::MsgBox& msgBox,
-                           const std::string& initDir) {
-    toolkit::CommonDialog* dlg = nullptr;
+PdfChoice PromptForPdfPath(toolkit::FileDialogs& dialogs, toolkit::MsgBox& msgBox,
+                           const std::string& initDir, const std::string& fileName) {
+    toolkit::CommonDialog dlg(dialogs, "Save As");
     try {
-        dlg = &config.Dlg();
-        dlg->FileName = "";
-        dlg->Filter = kPdfFilter;
-        dlg->InitDir = initDir;
-        dlg->Flags = toolkit::kOfnOverwritePrompt;
-        dlg->DefaultExt = "pdf";
-        dlg->CancelError = true;
-        dlg->ShowSave();
-        std::string path = dlg->FileName;
-        dlg->DefaultExt.clear();  // the window's own pickers set no extension
-        return {PromptResult::Chosen, path};
+        dlg.FileName = fileName;
+        dlg.Filter = kPdfFilter;
+        dlg.InitDir = initDir;
+        dlg.Flags = toolkit::kOfnOverwritePrompt;
+        dlg.DefaultExt = "pdf";
+        dlg.CancelError = true;
+        dlg.ShowSave();
+        return {PromptResult::Chosen, dlg.FileName};
     } catch (const toolkit::RuntimeError& e) {
-        if (dlg != nullptr) dlg->DefaultExt.clear();
         // Only the user's cancel is silent: a dialog that failed must not lose the job unseen.
-        if (dlg != nullptr && dlg->CancelError && e.Number() == toolkit::kErrCommonDialogCancel)
+        if (dlg.CancelError && e.Number() == toolkit::kErrCommonDialogCancel)
             return {PromptResult::Cancelled, ""};
         toolkit::ErrorReport(msgBox, toolkit::ReportForm::Short, e);
         return {PromptResult::Failed, ""};

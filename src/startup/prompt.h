@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "config/config_window.h"
+#include "toolkit/common_dialog.h"
 #include "toolkit/file_system.h"
 #include "toolkit/msg_box.h"
 
@@ -17,12 +17,13 @@ struct PdfChoice {
     std::string path;  // when Chosen
 };
 
-// Asks where the PDF goes with the Save As dialog of the configuration window (loading it
-// hidden), opening in `initDir`. Chosen: the path, ".pdf" added to a name typed without
-// extension. Cancelled: the user cancelled, silently. Failed: a trapped error, after the short
-// ErrorReport.
-PdfChoice PromptForPdfPath(config::ConfigWindow& config, toolkit::MsgBox& msgBox,
-                           const std::string& initDir);
+// Asks where the PDF goes with a Save As dialog set up afresh (its own title, filter, flags and
+// folder, whatever an Open dialog did before), opening in `initDir` with `fileName` proposed.
+// Nothing of the configuration window is loaded for it. Chosen: the path, ".pdf" added to a
+// name typed without extension. Cancelled: the user cancelled, silently. Failed: a trapped
+// error, after the short ErrorReport.
+PdfChoice PromptForPdfPath(toolkit::FileDialogs& dialogs, toolkit::MsgBox& msgBox,
+                           const std::string& initDir, const std::string& fileName);
 
 // The folder the Save As dialog is to open in: `defDir` when it is an existing folder the
 // dialog can take, else "" (the dialog's own choice). A missing or overlong folder handed to

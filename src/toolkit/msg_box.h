@@ -4,13 +4,20 @@
 
 namespace vellum::toolkit {
 
-enum class Icon { Error = 16, Information = 64 };
+enum class Icon { Error = 16, Question = 32, Warning = 48, Information = 64 };
 
-// A modal message box with an OK button only. Texts are in the process's code page.
+// The buttons of a question, and the one pressed; Esc and the close box answer No or Cancel.
+enum class Buttons { YesNo, RetryCancel };
+enum class Answer { Yes, No, Retry, Cancel };
+
+// Modal message boxes. Texts are in the process's code page.
 class MsgBox {
 public:
     virtual ~MsgBox() = default;
+    // With an OK button only.
     virtual void Show(const std::string& text, const std::string& title, Icon icon) = 0;
+    virtual Answer Ask(const std::string& text, const std::string& title, Icon icon,
+                       Buttons buttons) = 0;
 };
 
 }  // namespace vellum::toolkit

@@ -335,7 +335,7 @@ TEST_F(ConfigTest, ExecutablePickerFillsTheFieldAndItsCancelKeepsIt) {
     EXPECT_THROW(WaitForMessageBox(vellum(), 500ms), DriverError) << "a cancel is silent";
 }
 
-TEST_F(ConfigTest, FolderBrowserOpensOnDriveCAndACancelKeepsTheField) {
+TEST_F(ConfigTest, FolderBrowserOpensOnTheFieldsFolderElseOnDriveC) {
     Open();
     SelectTab(Get(ids::kTabs), 2);
     SetText(Get(ids::kPdfDir), "D:\\typed");
@@ -356,6 +356,14 @@ TEST_F(ConfigTest, FolderBrowserOpensOnDriveCAndACancelKeepsTheField) {
     WaitForWindowGone(vellum(), dialog, "the folder browser");
     WaitUntil(vellum(), "the chosen folder in its field",
               [&] { return Text(Get(ids::kPdfDir)) == "C:\\"; });
+
+    const TempFolder start("browser start");
+    SetText(Get(ids::kPdfDir), start.Path());
+    Click(Get(ids::kBrowsePdfDir));
+    dialog = WaitForDialog(vellum());
+    WaitUntil(vellum(), "the field's folder selected",
+              [&] { return Text(Control(dialog, kStatusLine)) == start.Path(); });
+    CancelDialog(dialog);
 }
 
 }  // namespace vellum::e2e

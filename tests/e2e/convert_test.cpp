@@ -93,6 +93,14 @@ TEST_F(ConvertTest, JobBecomesAPdfInTheDefaultFolderNamedAsTyped) {
         EXPECT_NE(text.find(word), std::string::npos) << word << " in:\n" << text;
 }
 
+TEST_F(ConvertTest, PercentSignsInTheNameAreSavedAsTyped) {
+    Process vellum = StartVellum(JobArgument());
+    AnswerSaveAs(vellum, pdfs.File("50% off %d.pdf"));
+    EXPECT_EQ(WaitForSilentExit(vellum, kConvertTimeout), 0u);
+    EXPECT_EQ(LeftInPdfFolder(), std::vector<std::string>{"50% off %d.pdf"});
+    EXPECT_NE(PdfText(pdfs.File("50% off %d.pdf")).find("Quillwort"), std::string::npos);
+}
+
 TEST_F(ConvertTest, NameTypedWithAnExtensionIsKeptAsTyped) {
     Process vellum = StartVellum(JobArgument());
     AnswerSaveAs(vellum, "report.ps2pdf");
@@ -121,6 +129,8 @@ TEST_F(ConvertTest, BrokenJobReportsGhostscriptsErrorAndEnds) {
     // report before stderr's closing line; only the stack dumps and the version are
     // Ghostscript's to vary.
     const std::regex whole(
+        "The PDF [^\r\n]+broken\\.pdf was not made\\.\r\n"
+        "Error: /undefined in vellumNoSuchOperator\r\n"
         "Ghostscript could not convert the print job \\(exit code 1\\)\\.\r\n"
         "\r\n"
         "Error: /undefined in vellumNoSuchOperator\r\n"
@@ -244,10 +254,9 @@ TEST_F(ConvertTest, FailedJobOverAnExistingPdfLeavesItByteForByte) {
     const MessageBoxInfo prompt = WaitForMessageBox(vellum);
     PressDialogButton(prompt.hwnd, IDYES);  // yes, replace it
     const MessageBoxInfo box = WaitForMessageBox(vellum, kConvertTimeout);
-    EXPECT_EQ(box.text.rfind("Ghostscript could not convert the print job (exit code 1).\r\n"
-                             "The existing file was not changed.\r\n\r\n",
-                             0),
-              0u)
+    EXPECT_NE(box.text.find("Ghostscript could not convert the print job (exit code 1).\r\n"
+                            "The existing file was not changed.\r\n\r\n"),
+              std::string::npos)
         << box.text;
     SaveScreenshot(box.hwnd, "failed-over-existing-message");
     CloseMessageBox(box.hwnd);
@@ -310,10 +319,12 @@ TEST_F(ConvertTest, FullDiskIsNamedAndTheExistingPdfStays) {
     PressDialogButton(WaitForMessageBox(vellum).hwnd, IDYES);
     const MessageBoxInfo box = WaitForMessageBox(vellum, kConvertTimeout);
     EXPECT_EQ(box.text,
-              "Ghostscript could not convert the print job (exit code 1).\r\n"
-              "The disk is full: there was no room left for the PDF or for Ghostscript's "
-              "temporary files. Make room on the disk and print again.\r\n"
-              "The existing file was not changed.");
+              "The PDF " + small.File("report.pdf") +
+                  " was not made.\r\n"
+                  "The disk is full: there was no room left for the PDF or for Ghostscript's "
+                  "temporary files. Make room on the disk and print again.\r\n"
+                  "Ghostscript could not convert the print job (exit code 1).\r\n"
+                  "The existing file was not changed.");
     SaveScreenshot(box.hwnd, "disk-full-message");
     CloseMessageBox(box.hwnd);
     EXPECT_TRUE(vellum.WaitExit(10s));

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "config/config_ids.h"
+#include "config/config_window.h"
 #include "e2e_support.h"
 #include "toolkit/win32/strings.h"
 
@@ -114,9 +115,18 @@ TEST_F(JobTest, HeldJobIsConvertedOnceTheSettingsAreSaved) {
     EXPECT_EQ(CurrentTab(Control(window, ids::kTabs)), 2);
     SetText(Control(window, ids::kPdfDir), pdfs.Path());
     EXPECT_FALSE(ShowsAFileDialog(vellum)) << "no Save As while the settings are open";
+    EXPECT_EQ(Text(Control(window, ids::kWaitingJob)),
+              "The print job \"Vellum sample job\" is waiting: it is converted once the settings "
+              "are saved.");
+    // The Open dialog of a Browse leaves nothing behind for the PDF's Save As.
+    SelectTab(Control(window, ids::kTabs), 0);
+    Click(Control(window, ids::kBrowseGsExe));
+    CancelDialog(WaitForFileDialog(vellum));
     Click(Control(window, ids::kSave));
 
     const HWND dialog = WaitForFileDialog(vellum);
+    EXPECT_EQ(Text(dialog), "Save As");
+    EXPECT_EQ(DialogFileName(dialog), "Vellum sample job.pdf");
     EXPECT_EQ(_stricmp(DialogFolder(dialog).c_str(), pdfs.Path().c_str()), 0)
         << "the folder just saved: " << DialogFolder(dialog);
     EXPECT_FALSE(IsVisible(window)) << "saved and closed";
@@ -138,10 +148,23 @@ TEST_F(JobTest, SettingsLeftIncompleteSayTheJobWasNotConverted) {
         Process vellum = StartVellum(Quoted(jobs.File("job 12.ps")));
         CloseMessageBox(Message(vellum).hwnd);
         const HWND window = WaitForWindow(vellum, kConfigTitle);
-        if (closeBox)
-            PostMessageW(window, WM_CLOSE, 0, 0);
-        else
-            Click(Control(window, ids::kCancel));
+        // Asked first; No goes back to the window, Yes discards the job.
+        for (const int answer : {IDNO, IDYES}) {
+            if (closeBox)
+                PostMessageW(window, WM_CLOSE, 0, 0);
+            else
+                PostMessageW(window, WM_COMMAND, IDCANCEL, 0);  // Esc
+            const MessageBoxInfo question = Message(vellum);
+            EXPECT_EQ(Seen(question), (Shown{kConfigTitle,
+                                             DiscardJobQuestion("Vellum sample job"),
+                                             Icon::Question,
+                                             {"&Yes", "&No"}}));
+            PressDialogButton(question.hwnd, answer);
+            if (answer == IDNO) {
+                WaitForWindowGone(vellum, question.hwnd, "the question");
+                EXPECT_TRUE(IsVisible(window)) << "No keeps the window and the job";
+            }
+        }
 
         const MessageBoxInfo box = Message(vellum, closeBox ? "" : "job-not-converted.bmp");
         EXPECT_EQ(Seen(box), (Shown{"Error!", text, Icon::Error}));
@@ -149,6 +172,32 @@ TEST_F(JobTest, SettingsLeftIncompleteSayTheJobWasNotConverted) {
         EXPECT_EQ(vellum.WaitExitCode(), kNotConverted) << DescribeWindows(vellum);
     }
     EXPECT_TRUE(FileExists(jobs.File("job 12.ps")));
+}
+
+TEST_F(JobTest, SaveAsProposesTheDocumentsName) {
+    const struct {
+        const char* docName;  // REDMON_DOCNAME; nullptr: not set
+        const char* job;      // the job's first lines
+        const char* proposed;
+    } cases[] = {
+        {"Microsoft Word - \xD0\x9E\xD1\x82\xD1\x87\xD1\x91\xD1\x82 \xE6\x97\xA5\xE6\x9C\xAC.docx",
+         "%!PS\n", "\xD0\x9E\xD1\x82\xD1\x87\xD1\x91\xD1\x82 \xE6\x97\xA5\xE6\x9C\xAC.pdf"},
+        {"RedMon", "%!PS-Adobe-3.0\n%%Title: (Invoice: 2024/05 \\(final\\))\n",
+         "Invoice - 2024-05 (final).pdf"},
+        {nullptr, "%!PS\n", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.proposed);
+        const std::string job = jobs.File("titled.ps");
+        WriteTextFile(job, c.job + ReadTextFile(SiblingPath("jobs\\sample.ps")).substr(15));
+        Environment env;
+        if (c.docName) env.push_back({"REDMON_DOCNAME", c.docName});
+        Process vellum = StartVellum(Quoted(job), env);
+        const HWND dialog = WaitForFileDialog(vellum);
+        EXPECT_EQ(DialogFileName(dialog), c.proposed);
+        CancelDialog(dialog);
+        EXPECT_EQ(vellum.WaitExitCode(), kDone);
+    }
 }
 
 TEST_F(JobTest, NamesInAnyScriptMakeThePdfTheUserAskedFor) {

@@ -18,7 +18,19 @@ public:
     void Show(const std::string& text, const std::string& title, toolkit::Icon icon) override {
         shown.push_back({text, title, icon});
     }
+    // Recorded in `shown` too; answers the next of `answers`, else as Esc does.
+    toolkit::Answer Ask(const std::string& text, const std::string& title, toolkit::Icon icon,
+                        toolkit::Buttons buttons) override {
+        shown.push_back({text, title, icon});
+        if (answers.empty())
+            return buttons == toolkit::Buttons::YesNo ? toolkit::Answer::No
+                                                      : toolkit::Answer::Cancel;
+        const toolkit::Answer answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    }
     std::vector<Shown> shown;
+    std::vector<toolkit::Answer> answers;
 };
 
 }  // namespace vellum

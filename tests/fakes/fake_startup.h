@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,8 +37,8 @@ public:
     }
     // Plays the user: `whileHeld` runs as the user's work in the window (fixing the stored
     // settings, say), then the next of `outcomes` closes it (Closed when none is left).
-    config::ConfigOutcome HoldUntilClosed() override {
-        Load("hold");
+    config::ConfigOutcome HoldUntilClosed(const std::string& document) override {
+        Load(document.empty() ? "hold" : "hold " + document);
         if (whileHeld) whileHeld();
         if (outcomes.empty()) return config::ConfigOutcome::Closed;
         const config::ConfigOutcome outcome = outcomes.front();
@@ -67,13 +68,20 @@ public:
     int shown = 0;
 };
 
-// The file a Ghostscript command line writes: the value of its -sOutputFile="...".
+// The file a Ghostscript command line writes: the value of its -sOutputFile="..." as
+// Ghostscript reads it.
 inline std::string OutputFileOf(const std::string& commandLine) {
     const std::string key = "-sOutputFile=\"";
     const size_t start = commandLine.find(key);
     if (start == std::string::npos) return {};
     const size_t from = start + key.size();
-    return commandLine.substr(from, commandLine.find('"', from) - from);
+    const std::string literal = commandLine.substr(from, commandLine.find('"', from) - from);
+    std::string path;  // Ghostscript's "%%" is one "%"
+    for (size_t i = 0; i < literal.size(); ++i) {
+        path += literal[i];
+        if (literal[i] == '%' && i + 1 < literal.size() && literal[i + 1] == '%') ++i;
+    }
+    return path;
 }
 
 // Runs nothing: `onRun` plays the process's part (writing its output), then the observer is
@@ -132,6 +140,16 @@ public:
     std::vector<Call> calls;
     std::uint32_t result = 0;
     std::optional<toolkit::RuntimeError> failure;  // a missing library or entry point
+};
+
+class FakeProcessEnvironment : public toolkit::ProcessEnvironment {
+public:
+    std::optional<std::string> Variable(const std::string& name) override {
+        const auto found = variables.find(name);
+        if (found == variables.end()) return std::nullopt;
+        return found->second;
+    }
+    std::map<std::string, std::string> variables;
 };
 
 class FakeEventPump : public startup::EventPump {

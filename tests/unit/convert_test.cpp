@@ -24,6 +24,14 @@ TEST(GhostscriptCommand, QuotesEveryPathByTheWindowsRules) {
         R"( -sOutputFile="D:\My PDFs\report.pdf" -c save pop -f "C:\spool\job 12.ps")");
 }
 
+TEST(GhostscriptCommand, PercentInTheOutputFileIsLiteralAndNowhereElse) {
+    const settings::SettingsRecord s{R"(C:\100%\gs.exe)", "", R"(C:\100%\lib)", "", ""};
+    const std::string line = GhostscriptCommandLine(s, R"(D:\50% off %d.pdf)", R"(C:\a%b.ps)");
+    EXPECT_NE(line.find(R"(-sOutputFile="D:\50%% off %%d.pdf")"), std::string::npos) << line;
+    EXPECT_NE(line.find(R"(-I"C:\100%\lib;")"), std::string::npos) << line;
+    EXPECT_NE(line.find(R"(-f "C:\a%b.ps")"), std::string::npos) << line;
+}
+
 TEST(GhostscriptCommand, EmptyFontsEndsTheListWithASemicolon) {
     const settings::SettingsRecord s{"gs.exe", "", R"(C:\gs\lib)", "", ""};
     const std::string line = GhostscriptCommandLine(s, "a.pdf", "b.ps");
@@ -136,6 +144,8 @@ TEST_F(ConvertTest, FailedRunKeepsTheExistingPdfByteForByteAndSaysSo) {
     EXPECT_EQ(box.shown[0].title, "Error!");
     EXPECT_EQ(box.shown[0].icon, toolkit::Icon::Error);
     EXPECT_EQ(Message(),
+              "The PDF C:\\PDF\\out.pdf was not made.\r\n"
+              "Error: /syntaxerror in (bad)\r\n"
               "Ghostscript could not convert the print job (exit code 1).\r\n"
               "The existing file was not changed.\r\n\r\n"
               "Error: /syntaxerror in (bad)\r\nOperand stack:\r\n\r\n"
@@ -147,7 +157,9 @@ TEST_F(ConvertTest, FailureWithoutAnEarlierFileLeavesNoFileAndNoNote) {
     EXPECT_FALSE(Convert());
     EXPECT_FALSE(files.FileExists(pdf));
     EXPECT_TRUE(Leftovers().empty());
-    EXPECT_EQ(Message(), "Ghostscript could not convert the print job (exit code 1).\r\n\r\nboom");
+    EXPECT_EQ(Message(),
+              "The PDF C:\\PDF\\out.pdf was not made.\r\nboom\r\n"
+              "Ghostscript could not convert the print job (exit code 1).\r\n\r\nboom");
 }
 
 TEST_F(ConvertTest, ExitZeroWithAnEmptyOrMissingOutputIsAFailureToo) {
@@ -159,6 +171,7 @@ TEST_F(ConvertTest, ExitZeroWithAnEmptyOrMissingOutputIsAFailureToo) {
     ASSERT_EQ(box.shown.size(), 2u);
     for (const auto& shown : box.shown)
         EXPECT_EQ(shown.text,
+                  "The PDF C:\\PDF\\out.pdf was not made.\r\n"
                   "Ghostscript could not convert the print job (exit code 0).\r\n"
                   "The existing file was not changed.");
     EXPECT_EQ(files.data[pdf], oldPdf);
@@ -183,6 +196,7 @@ TEST_F(ConvertTest, CrashIsShownInHexWithTheSystemsWording) {
         "The instruction at 0x%p referenced memory at 0x%p. The memory could not be %s.";
     Convert();
     EXPECT_EQ(Message(),
+              "The PDF C:\\PDF\\out.pdf was not made.\r\n"
               "Ghostscript could not convert the print job (exit code 0xC0000005).\r\n"
               "Ghostscript ended abnormally: The instruction at ? referenced memory at ?. The "
               "memory could not be ?.");
@@ -190,6 +204,7 @@ TEST_F(ConvertTest, CrashIsShownInHexWithTheSystemsWording) {
     runner.result.exitCode = 0xC00000FDu;
     Convert();
     EXPECT_EQ(box.shown[1].text,
+              "The PDF C:\\PDF\\out.pdf was not made.\r\n"
               "Ghostscript could not convert the print job (exit code 0xC00000FD).\r\n"
               "Ghostscript ended abnormally.");
 }
@@ -205,9 +220,10 @@ TEST_F(ConvertTest, FullDiskIsNamedInsteadOfGhostscriptsStackDump) {
                      ""};
     Convert();
     EXPECT_EQ(Message(),
-              "Ghostscript could not convert the print job (exit code 1).\r\n"
+              "The PDF C:\\PDF\\out.pdf was not made.\r\n"
               "The disk is full: there was no room left for the PDF or for Ghostscript's "
               "temporary files. Make room on the disk and print again.\r\n"
+              "Ghostscript could not convert the print job (exit code 1).\r\n"
               "The existing file was not changed.");
     EXPECT_EQ(files.data[pdf], oldPdf);
 }

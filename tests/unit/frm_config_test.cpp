@@ -304,6 +304,7 @@ TEST_F(FrmConfigTest, ExecutablePickersCancelSilentlyAndKeepTheField) {
 
 TEST_F(FrmConfigTest, FolderPickersFillTheirFieldAndACancelKeepsIt) {
     Load();
+    files.folders.insert("C:\\PDF");
     folders.answer = "D:\\gs\\fonts";
     form.cmdBrowse_Click(1);
     EXPECT_EQ(txtgsfonts.text, "D:\\gs\\fonts");
@@ -316,10 +317,9 @@ TEST_F(FrmConfigTest, FolderPickersFillTheirFieldAndACancelKeepsIt) {
     EXPECT_EQ(folders.calls[0].title, "Select Ghostscript Fonts Directory");
     EXPECT_EQ(folders.calls[1].title, "Select Ghostscript Lib Directory");
     EXPECT_EQ(folders.calls[2].title, "Select Default PDF Document Directory");
-    for (const auto& call : folders.calls) {
-        EXPECT_EQ(call.owner, window.hwnd);
-        EXPECT_EQ(call.initialPath, "C:\\");
-    }
+    for (const auto& call : folders.calls) EXPECT_EQ(call.owner, window.hwnd);
+    EXPECT_EQ(folders.calls[1].initialPath, "C:\\") << "the field's folder does not exist";
+    EXPECT_EQ(folders.calls[2].initialPath, "C:\\PDF") << "the field's folder";
 }
 
 TEST_F(FrmConfigTest, CancelEndsWithoutStoring) {
@@ -332,7 +332,7 @@ TEST_F(FrmConfigTest, CancelEndsWithoutStoring) {
 
 TEST_F(FrmConfigTest, WhileAJobIsHeldUnloadClosesOnlyTheWindowAndSaysHow) {
     Fill();
-    form.HoldJob();
+    form.HoldJob("");
     EXPECT_FALSE(form.Outcome().has_value()) << "open";
     txtRRexe.text = "C:\\RedMon\\missing.exe";
     form.cmdSave_Click();
@@ -342,12 +342,20 @@ TEST_F(FrmConfigTest, WhileAJobIsHeldUnloadClosesOnlyTheWindowAndSaysHow) {
     EXPECT_EQ(form.Outcome(), ConfigOutcome::Saved);
     EXPECT_EQ(registry.Get(kKey, "rmExe"), kRedRun);
 
-    for (const std::function<void()>& close : std::vector<std::function<void()>>{
-             [&] { form.cmdCancel_Click(); }, [&] { form.Form_Unload(); }}) {
+    for (const std::function<void()>& close :
+         std::vector<std::function<void()>>{[&] { form.cmdCancel_Click(); },  // Cancel and Esc
+                                            [&] {                             // the close box
+                                                if (form.Form_QueryUnload()) form.Form_Unload();
+                                            }}) {
         Load();
-        form.HoldJob();
+        form.HoldJob("letter.txt");
+        box.answers = {toolkit::Answer::No};
+        close();
+        EXPECT_FALSE(form.Outcome().has_value()) << "No goes back to the window";
+        box.answers = {toolkit::Answer::Yes};
         close();
         EXPECT_EQ(form.Outcome(), ConfigOutcome::Closed);
+        EXPECT_EQ(box.shown.back().text, DiscardJobQuestion("letter.txt"));
         EXPECT_EQ(registry.alive, 0) << "released on unload";
     }
     EXPECT_EQ(program.ended, 0) << "the held job goes on";

@@ -53,7 +53,9 @@ protected:
     FakeMapi mapi;
     FakeEventPump events;
     FakeProgressWindow progress;
-    Services services{factory, files, box, runner, config, sendMail, mapi, events, progress};
+    FakeProcessEnvironment environment;
+    Services services{factory, files,  box,      runner,         config,     sendMail,
+                      mapi,    events, progress, config.dialogs, environment};
 };
 
 }  // namespace
@@ -87,8 +89,32 @@ TEST_F(MainTest, ConvertPromptsInTheDefaultFolderConvertsAndEnds) {
               (std::pair<std::string, std::string>{"Adobe PDF Files (*.pdf)", "*.pdf"}));
     ASSERT_EQ(runner.commandLines.size(), 1u);
     EXPECT_NE(runner.commandLines[0].find(R"(-f "C:\spool\job 12.ps")"), std::string::npos);
+    EXPECT_EQ(request.fileName, "") << "a job without a document name";
     EXPECT_TRUE(box.shown.empty());
     EXPECT_TRUE(mapi.calls.empty());
+    EXPECT_TRUE(config.log.empty()) << "Save As loads nothing of the configuration window";
+}
+
+TEST_F(MainTest, SaveAsProposesTheDocumentsName) {
+    struct Case {
+        const char* docName;  // nullptr: not set
+        const char* jobText;
+        const char* proposed;
+    } cases[] = {
+        {"Microsoft Word - Отчёт Q3.docx", "%!PS\n", "Отчёт Q3.pdf"},
+        {"RedMon", "%!PS-Adobe-3.0\n%%Title: (letter.txt)\n", "letter.pdf"},
+        {nullptr, "%!PS-Adobe-3.0\r\n%%Title: 報告書\r\n", "報告書.pdf"},
+        {"", "%!PS\n", ""},
+    };
+    for (const Case& c : cases) {
+        environment.variables.clear();
+        if (c.docName) environment.variables["REDMON_DOCNAME"] = c.docName;
+        files.Write(kJob, c.jobText);
+        config.dialogs.shown.clear();
+        Run("job.ps");
+        ASSERT_EQ(config.dialogs.shown.size(), 1u);
+        EXPECT_EQ(config.dialogs.shown[0].second.fileName, c.proposed) << c.jobText;
+    }
 }
 
 TEST_F(MainTest, GhostscriptGetsTheJobsFullPathSoItIsNeverASwitch) {
@@ -120,11 +146,6 @@ TEST_F(MainTest, EveryJobNotConvertedEndsWithExitCodeOne) {
     config.dialogs.fail = true;
     EXPECT_EQ(Run("job.ps").exitCode, kExitNotConverted);
     config.dialogs.fail = false;
-
-    // The window that carries the dialog cannot load.
-    config.failLoad = true;
-    EXPECT_EQ(Run("job.ps").exitCode, kExitNotConverted);
-    config.failLoad = false;
 
     // No job to convert.
     EXPECT_EQ(Run("missing.ps").exitCode, kExitNotConverted);
@@ -212,8 +233,10 @@ TEST_F(MainTest, IncompleteSettingsHoldTheJobUntilTheWindowIsSaved) {
     config.outcomes = {ConfigOutcome::Saved};
     config.whileHeld = [&] { registry.Set(kKey, "defDir", "C:\\PDF"); };
     ChooseSaveAs("C:\\PDF\\report.pdf");
+    files.Write(kJob, "%!PS\n%%Title: (letter.txt)\n");
     const MainResult result = Run("job.ps");
-    EXPECT_EQ(config.log, (std::vector<std::string>{"show", "tab 2", "focus 2", "hold", "dlg"}));
+    EXPECT_EQ(config.log,
+              (std::vector<std::string>{"show", "tab 2", "focus 2", "hold letter.txt"}));
     EXPECT_EQ(SaveAsFolder(), "C:\\PDF") << "the settings as saved";
     EXPECT_EQ(runner.commandLines.size(), 1u);
     EXPECT_EQ(result.exitCode, kExitDone);
@@ -230,7 +253,7 @@ TEST_F(MainTest, SettingsStillIncompleteAfterSaveAreShownAgain) {
     ChooseSaveAs("C:\\PDF\\report.pdf");
     EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
     EXPECT_EQ(config.log, (std::vector<std::string>{"show", "tab 0", "focus 1", "hold", "show",
-                                                    "tab 0", "focus 1", "hold", "dlg"}));
+                                                    "tab 0", "focus 1", "hold"}));
 }
 
 TEST_F(MainTest, ClosingTheHeldWindowSaysTheJobWasNotConverted) {
@@ -276,41 +299,35 @@ TEST_F(MainTest, WindowThatCannotLoadIsReportedAndTheJobIsNotConverted) {
 }
 
 TEST(Prompt, OnlyTheUsersCancelIsSilent) {
-    FakeConfigWindow config;
+    FakeFileDialogs dialogs;
     FakeMsgBox box;
-    EXPECT_EQ(PromptForPdfPath(config, box, "").result, PromptResult::Cancelled);
+    EXPECT_EQ(PromptForPdfPath(dialogs, box, "", "").result, PromptResult::Cancelled);
     EXPECT_TRUE(box.shown.empty());
 
-    config.dialogs.answers.push_back("C:\\PDF\\a.pdf");
-    const PdfChoice chosen = PromptForPdfPath(config, box, "");
+    dialogs.answers.push_back("C:\\PDF\\a.pdf");
+    const PdfChoice chosen = PromptForPdfPath(dialogs, box, "", "");
     EXPECT_EQ(chosen.result, PromptResult::Chosen);
     EXPECT_EQ(chosen.path, "C:\\PDF\\a.pdf");
 
-    config.dialogs.fail = true;
-    EXPECT_EQ(PromptForPdfPath(config, box, "").result, PromptResult::Failed);
+    dialogs.fail = true;
+    EXPECT_EQ(PromptForPdfPath(dialogs, box, "", "").result, PromptResult::Failed);
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text, "20477: The file dialog failed.");
     EXPECT_EQ(box.shown[0].title, "Error!");
-
-    config.failLoad = true;
-    EXPECT_EQ(PromptForPdfPath(config, box, "").result, PromptResult::Failed);
-    ASSERT_EQ(box.shown.size(), 2u);
-    EXPECT_EQ(box.shown[1].title, "Error!");
 }
 
-TEST(Prompt, AsksForAPdfAndLeavesNoDefaultExtensionForTheWindowsOwnPickers) {
-    FakeConfigWindow config;
+TEST(Prompt, IsSetUpAfreshWithItsTitleFolderAndProposedName) {
+    FakeFileDialogs dialogs;
     FakeMsgBox box;
-    config.dialogs.answers.push_back("C:\\PDF\\report.pdf");
-    EXPECT_EQ(PromptForPdfPath(config, box, "C:\\PDF").path, "C:\\PDF\\report.pdf");
-    ASSERT_EQ(config.dialogs.shown.size(), 1u);
-    EXPECT_EQ(config.dialogs.shown[0].first, "save");
-    EXPECT_EQ(config.dialogs.shown[0].second.defaultExt, "pdf");
-    EXPECT_EQ(config.dialogs.shown[0].second.initDir, "C:\\PDF");
-    EXPECT_EQ(config.dlg.DefaultExt, "") << "after a successful Save As";
-
-    EXPECT_EQ(PromptForPdfPath(config, box, "").result, PromptResult::Cancelled);
-    EXPECT_EQ(config.dlg.DefaultExt, "") << "after a cancel";
+    dialogs.answers.push_back("C:\\PDF\\report.pdf");
+    EXPECT_EQ(PromptForPdfPath(dialogs, box, "C:\\PDF", "report.pdf").path, "C:\\PDF\\report.pdf");
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    const toolkit::FileDialogRequest& request = dialogs.shown[0].second;
+    EXPECT_EQ(dialogs.shown[0].first, "save");
+    EXPECT_EQ(request.title, "Save As");
+    EXPECT_EQ(request.fileName, "report.pdf");
+    EXPECT_EQ(request.defaultExt, "pdf");
+    EXPECT_EQ(request.initDir, "C:\\PDF");
 }
 
 TEST(FileNameOf, IsTheTextAfterTheLastBackslash) {

@@ -163,10 +163,27 @@ toolkit::CommonDialog& ConfigWindow::Dlg() {
     return dlg_;
 }
 
-config::ConfigOutcome ConfigWindow::HoldUntilClosed() {
+void ConfigWindow::ShowWaitingJob(const std::string& document) {
+    const std::string line = config::WaitingJobLine(document);
+    if (lblWaiting_ != nullptr) {
+        SetWindowTextW(lblWaiting_, Widen(line).c_str());
+        return;
+    }
+    constexpr int kLineTwips = 360;
+    RECT frame{};
+    GetWindowRect(Hwnd(), &frame);
+    SetWindowPos(Hwnd(), nullptr, 0, 0, frame.right - frame.left,
+                 frame.bottom - frame.top + TwipsToPixelsY(kLineTwips),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    lblWaiting_ = CreateControl(Hwnd(), WC_STATICW, line, SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS, 0,
+                                {165, 3990, 5550, 255}, ids::kWaitingJob);
+}
+
+config::ConfigOutcome ConfigWindow::HoldUntilClosed(const std::string& document) {
     EnsureCreated();
+    ShowWaitingJob(document);
     if (!IsWindowVisible(Hwnd())) Show();
-    form_->HoldJob();
+    form_->HoldJob(document);
     if (!RunMessageLoopUntil([this] { return form_->Outcome().has_value(); }))
         return config::ConfigOutcome::Ended;
     const config::ConfigOutcome outcome = *form_->Outcome();
@@ -227,8 +244,9 @@ LRESULT ConfigWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_CLOSE:
             if (form_ != nullptr) {
-                toolkit::RunUntrapped(services_.msgBox, services_.program,
-                                      [this] { form_->Form_Unload(); });
+                toolkit::RunUntrapped(services_.msgBox, services_.program, [this] {
+                    if (form_->Form_QueryUnload()) form_->Form_Unload();
+                });
             }
             return 0;
         default:

@@ -22,7 +22,7 @@ public:
     void SelectTab(config::ConfigTab tab) override;
     void Focus(config::ConfigField field) override;
     toolkit::CommonDialog& Dlg() override;
-    config::ConfigOutcome HoldUntilClosed() override;
+    config::ConfigOutcome HoldUntilClosed(const std::string& document) override;
 
 private:
     // Loading runs Form_Load on the controls' kept state; the windows themselves are made only
@@ -32,6 +32,8 @@ private:
     void CreateControls();
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnCommand(int id);
+    // The line below the buttons that says a job waits; the window grows to hold it.
+    void ShowWaitingJob(const std::string& document);
 
     config::ConfigServices services_;
     toolkit::CommonDialog dlg_;
@@ -46,6 +48,7 @@ private:
     ComboBox cmbPorts_;
     CheckBox chkMail_;
     std::vector<toolkit::Control*> controls_;
+    HWND lblWaiting_ = nullptr;  // a child of the window, which destroys it
 
     std::unique_ptr<config::FrmConfig> form_;
 };

@@ -22,6 +22,7 @@
 #include "toolkit/win32/file_system_win32.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/msg_box_win32.h"
+#include "toolkit/win32/process_environment_win32.h"
 #include "toolkit/win32/strings.h"
 #include "toolkit/win32/top_level.h"
 
@@ -59,8 +60,9 @@ int Run() {
     win32::SendMailWindow sendMail(
         mail::SendMailServices{mapi, msgBox, windows, documents, settings::Settings}, program);
 
-    startup::Services services{registry, files, msgBox, runner,  config,
-                               sendMail, mapi,  events, progress};
+    win32::ProcessEnvironment environment;
+    startup::Services services{registry, files,  msgBox,   runner,  config,     sendMail,
+                               mapi,     events, progress, dialogs, environment};
     const std::string tail =
         startup::CommandTail(win32::Narrow(GetCommandLineW()), win32::OwnPaths());
     const startup::MainResult result = startup::Main(services, tail);

@@ -7,10 +7,32 @@
 
 namespace vellum::win32 {
 
+namespace {
+
+int Box(const std::string& text, const std::string& title, toolkit::Icon icon, UINT buttons) {
+    // The icon's value is MessageBox's own.
+    const UINT style = buttons | MB_SETFOREGROUND | static_cast<UINT>(icon);
+    return MessageBoxW(GetActiveWindow(), Widen(text).c_str(), Widen(title).c_str(), style);
+}
+
+}  // namespace
+
 void MsgBox::Show(const std::string& text, const std::string& title, toolkit::Icon icon) {
-    const UINT style = MB_OK | MB_SETFOREGROUND |
-                       (icon == toolkit::Icon::Error ? MB_ICONERROR : MB_ICONINFORMATION);
-    MessageBoxW(GetActiveWindow(), Widen(text).c_str(), Widen(title).c_str(), style);
+    Box(text, title, icon, MB_OK);
+}
+
+toolkit::Answer MsgBox::Ask(const std::string& text, const std::string& title, toolkit::Icon icon,
+                            toolkit::Buttons buttons) {
+    const bool yesNo = buttons == toolkit::Buttons::YesNo;
+    // A box that could not be shown (0) is taken as the answer that keeps things as they are.
+    switch (Box(text, title, icon, yesNo ? MB_YESNO : MB_RETRYCANCEL)) {
+        case IDYES:
+            return toolkit::Answer::Yes;
+        case IDRETRY:
+            return toolkit::Answer::Retry;
+        default:
+            return yesNo ? toolkit::Answer::No : toolkit::Answer::Cancel;
+    }
 }
 
 void ReportUncaught(const std::exception& failure) {

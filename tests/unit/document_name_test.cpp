@@ -1,0 +1,74 @@
+#include "startup/document_name.h"
+
+#include <gtest/gtest.h>
+
+#include "toolkit/text.h"
+
+namespace vellum::startup {
+
+TEST(PdfNameFor, FollowsTheNameRules) {
+    const struct {
+        const char* title;
+        const char* name;
+    } cases[] = {
+        {"Microsoft Word - Quarterly report.docx", "Quarterly report"},
+        {"Microsoft Excel - budget.XLSX", "budget"},
+        {"Microsoft PowerPoint - Deck", "Deck"},
+        {"Q3 report v1.2", "Q3 report v1.2"},
+        {"Q3 report v1.2.pdf", "Q3 report v1.2"},
+        {"archive.tar.gz", "archive.tar.gz"},
+        {"Re: minutes", "Re - minutes"},
+        {"12:30 a\\b/c|d*e", "12-30 a-b-c-d-e"},
+        {"What now? \"Plan\" <draft>", "What now 'Plan' (draft)"},
+        {"tab\there\r\nnew\x7Fline", "tab here new line"},
+        {"  ..spaced    out..  ", "spaced out"},
+        {"CON", "CON_"},
+        {"con.txt", "con_"},
+        {"Lpt9.backup.txt", "Lpt9_.backup"},
+        {"COM10", "COM10"},
+        {"Console", "Console"},
+        {"", ""},
+        {"???", ""},
+        {" . .txt", ""},
+        {"Microsoft Word - ", "Microsoft Word -"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(PdfNameFor(c.title, ""), c.name) << c.title;
+}
+
+TEST(PdfNameFor, FitsTheFolderAndNeverCutsACharacter) {
+    // 2-, 3- and 4-byte characters (the last two UTF-16 units) across the cut.
+    for (const std::string letter : {"é", "語", "🎉"}) {
+        const std::string folder = "C:\\" + std::string(240, 'f');
+        std::string title;
+        for (int i = 0; i < 20; ++i) title += letter;
+        const std::string name = PdfNameFor(title, folder);
+        EXPECT_LE(toolkit::Utf16Length(folder + "\\" + name + ".pdf"), 259) << letter;
+        EXPECT_GE(toolkit::Utf16Length(folder + "\\" + name + ".pdf"), 257) << letter;
+        EXPECT_EQ(name.size() % letter.size(), 0u) << letter;
+    }
+    EXPECT_EQ(PdfNameFor(std::string(400, 'a'), "").size(), 250u) << "one name: 255 at most";
+    EXPECT_EQ(PdfNameFor("report", "C:\\" + std::string(260, 'f')), "");
+}
+
+TEST(DscTitle, ReadsTheTitleCommentInEitherForm) {
+    const struct {
+        const char* job;
+        const char* title;
+    } cases[] = {
+        {"%!PS-Adobe-3.0\n%%Title: (letter.txt)\n%%EndComments\n", "letter.txt"},
+        {"%!PS\r%%Title: (a \\(b\\) c\\\\d)\r", "a (b) c\\d"},
+        {"%!PS\n%%Title: (caf\\351 \\(1\\))\n", "café (1)"},
+        {"%!PS\n%%Title: (\\376\\377\\004\\036\\0040)\n", "Оа"},
+        {"%!PS\n%%Title: (nested (parens) ok) extra\n", "nested (parens) ok"},
+        {"%!PS\n%%Title:   Plain text title  \r\n", "Plain text title"},
+        {"%!PS\n%%Creator: x\n", ""},
+        {"%!PS\n%%TitleX: no\n", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(DscTitle(c.job), c.title) << c.job;
+    EXPECT_EQ(DscTitle(std::string(kTitleSearchBytes, ' ') + "\n%%Title: (late)\n"), "")
+        << "only the first 64 KB are read";
+    EXPECT_EQ(DocumentTitle("RedMon", "%%Title: (t)"), "t");
+    EXPECT_EQ(DocumentTitle("Доклад", "%%Title: (t)"), "Доклад");
+}
+
+}  // namespace vellum::startup
