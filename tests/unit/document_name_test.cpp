@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/fake_file_system.h"
+#include "startup/unique_name.h"
 #include "toolkit/text.h"
 
 namespace vellum::startup {
@@ -69,6 +71,16 @@ TEST(DscTitle, ReadsTheTitleCommentInEitherForm) {
         << "only the first 64 KB are read";
     EXPECT_EQ(DocumentTitle("RedMon", "%%Title: (t)"), "t");
     EXPECT_EQ(DocumentTitle("Доклад", "%%Title: (t)"), "Доклад");
+}
+
+TEST(ReserveUniquePdfPath, NumbersTheNameUntilOneIsFreeAndTakesIt) {
+    FakeFileSystem files;
+    files.Write("C:\\PDF\\Offer.pdf", "%PDF old");
+    files.Write("C:\\PDF\\Offer (2).pdf", "%PDF old");
+    EXPECT_EQ(ReserveUniquePdfPath(files, "C:\\PDF\\", "Offer"), "C:\\PDF\\Offer (3).pdf");
+    EXPECT_EQ(ReserveUniquePdfPath(files, "C:\\PDF", "Offer"), "C:\\PDF\\Offer (4).pdf")
+        << "the name just reserved is taken";
+    EXPECT_EQ(files.data["C:\\PDF\\Offer.pdf"], "%PDF old");
 }
 
 }  // namespace vellum::startup
