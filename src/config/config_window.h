@@ -13,7 +13,7 @@ enum class ConfigField { GsExe, GsLib, PdfDir };
 
 // How a held window was closed.
 enum class ConfigOutcome {
-    Saved,   // Save stored the settings and bound the port
+    Saved,   // Save stored the settings (a failed port binding was reported, not waited for)
     Closed,  // Cancel or the close box: nothing more was stored
     Ended,   // the program was ended meanwhile (an untrapped error was reported)
 };

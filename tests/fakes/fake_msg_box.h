@@ -18,7 +18,17 @@ public:
     void Show(const std::string& text, const std::string& title, toolkit::Icon icon) override {
         shown.push_back({text, title, icon});
     }
+    // Recorded as shown with the warning icon; answers with the next of `answers` (Cancel when
+    // none is left).
+    toolkit::RetryAnswer AskRetry(const std::string& text, const std::string& title) override {
+        shown.push_back({text, title, toolkit::Icon::Warning});
+        if (answers.empty()) return toolkit::RetryAnswer::Cancel;
+        const toolkit::RetryAnswer answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    }
     std::vector<Shown> shown;
+    std::vector<toolkit::RetryAnswer> answers;
 };
 
 }  // namespace vellum

@@ -13,6 +13,12 @@ void MsgBox::Show(const std::string& text, const std::string& title, toolkit::Ic
     MessageBoxW(GetActiveWindow(), Widen(text).c_str(), Widen(title).c_str(), style);
 }
 
+toolkit::RetryAnswer MsgBox::AskRetry(const std::string& text, const std::string& title) {
+    const int chosen = MessageBoxW(GetActiveWindow(), Widen(text).c_str(), Widen(title).c_str(),
+                                   MB_RETRYCANCEL | MB_ICONWARNING | MB_SETFOREGROUND);
+    return chosen == IDRETRY ? toolkit::RetryAnswer::Retry : toolkit::RetryAnswer::Cancel;
+}
+
 void ReportUncaught(const std::exception& failure) {
     MsgBox box;
     if (const auto* error = dynamic_cast<const toolkit::RuntimeError*>(&failure))

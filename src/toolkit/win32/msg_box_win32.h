@@ -6,10 +6,11 @@
 
 namespace vellum::win32 {
 
-// MessageBoxW with OK only, owned by the thread's active window so that it is modal to it.
+// MessageBoxW, owned by the thread's active window so that it is modal to it.
 class MsgBox : public toolkit::MsgBox {
 public:
     void Show(const std::string& text, const std::string& title, toolkit::Icon icon) override;
+    toolkit::RetryAnswer AskRetry(const std::string& text, const std::string& title) override;
 };
 
 // Reports a failure that no handler caught the way the platform reports an untrapped
