@@ -374,7 +374,7 @@ TEST_F(ConvertTest, PdfOpenInAnotherProgramIsReplacedOnRetryOnceItIsClosed) {
                       pdfs.File("report.pdf") +
                           "\r\nis open in another program. Close it there, then choose Retry.",
                       Icon::Warning,
-                      {"Retry", "Cancel"}};
+                      {"&Retry", "Cancel"}};
     MessageBoxInfo box = WaitForMessageBox(vellum, kConvertTimeout);
     EXPECT_EQ(Seen(box), inUse);
     SaveScreenshot(box.hwnd, "pdf-in-use-message");
