@@ -19,7 +19,7 @@ std::string WaitingJobLine(const std::string& document);
 std::string DiscardJobQuestion(const std::string& document);
 
 enum class ConfigOutcome {
-    Saved,   // Save stored the settings and bound the port
+    Saved,   // Save stored the settings (a failed port binding was reported, not waited for)
     Closed,  // Cancel or the close box: nothing more was stored
     Ended,   // the program was ended meanwhile (an untrapped error was reported)
 };

@@ -109,8 +109,10 @@ void FrmConfig::cmdSave_Click() {
         Settings.defDir = c_.txtPDFDir.Text();
         // Binding the port after a failed store would leave settings and port out of step.
         if (!settings::SaveSettings(Settings, s_.registry, s_.msgBox)) return;
-        if (ApplyRedirectionSettings()) {
-            saved_ = true;
+        // A held job needs only the settings just stored: a port binding that fails is
+        // reported, but the job goes on.
+        saved_ = true;
+        if (ApplyRedirectionSettings() || holdingJob_) {
             Form_Unload();
             return;
         }

@@ -1,10 +1,14 @@
 #include "convert/convert.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <random>
 
 #include "convert/ghostscript_command.h"
+#include "convert/leftovers.h"
+#include "convert/pdf_check.h"
 #include "toolkit/runtime_error.h"
 #include "toolkit/text.h"
 
@@ -15,12 +19,19 @@ namespace {
 constexpr size_t kPathLimit = 259;  // MAX_PATH less its closing NUL
 constexpr int kNameTries = 100;
 constexpr std::int32_t kErrFileAlreadyExists = 58;
+constexpr std::int32_t kErrAccessDenied = 5;
+constexpr std::int32_t kErrSharingViolation = 32;
+// Below this much room a PDF that was cut short is taken for one that met a full disk.
+constexpr std::uint64_t kRoomForAnyPdf = 64 * 1024;
 
 const char kErrorTitle[] = "Error!";
 const char kKeptNote[] = "The existing file was not changed.";
 const char kDiskFull[] =
     "The disk is full: there was no room left for the PDF or for Ghostscript's temporary files. "
     "Make room on the disk and print again.";
+const char kNothingWritten[] = "Ghostscript finished without writing the PDF.";
+const char kIncomplete[] = "The PDF Ghostscript wrote is incomplete.";
+const char kInUseTitle[] = "PDF in use";
 
 std::uint32_t RandomNumber() {
     static std::mt19937 generator{std::random_device{}()};
@@ -38,6 +49,9 @@ public:
         if (path_.empty())
             throw toolkit::VellumError(kErrFileAlreadyExists,
                                        "No free name for a temporary file was found.");
+        // Held to the end, so that on Windows its folder cannot be renamed or removed under it
+        // and the file is always found again to be moved or removed.
+        hold_ = files.Hold(path_);
     }
     ScratchFile(const ScratchFile&) = delete;
     ScratchFile& operator=(const ScratchFile&) = delete;
@@ -53,6 +67,7 @@ public:
 private:
     toolkit::FileSystem& files_;
     std::string path_;
+    std::unique_ptr<toolkit::HeldFile> hold_;  // released after the removal in the destructor
     bool moved_ = false;
 };
 
@@ -100,7 +115,74 @@ std::string RunFailure(const ProcessResult& result, bool existed, const std::str
     return text;
 }
 
+// Where no one can be asked to close the PDF, this one is kept under a free name beside it.
+bool SaveBeside(ScratchFile& output, toolkit::FileSystem& files, toolkit::MsgBox& msgBox,
+                const std::string& pdfPath) {
+    const std::string other = UniqueNameFor(files, pdfPath);
+    try {
+        output.MoveTo(other);
+    } catch (const toolkit::RuntimeError& e) {
+        msgBox.Show("The PDF could not be saved as " + other + ".\r\n" + e.Description(),
+                    kErrorTitle, toolkit::Icon::Error);
+        return false;
+    }
+    msgBox.Show("The PDF " + pdfPath + " is open in another program, so the new one was saved as " +
+                    other + ".",
+                kInUseTitle, toolkit::Icon::Information);
+    return true;
+}
+
+// A temporary folder that could not be made names where it was to be and what to do.
+std::string TempFolderFailure(const std::string& root, const std::string& why) {
+    if (root.empty())
+        return "Its temporary folder could not be made: " + why +
+               "\r\nSet the TEMP variable to a folder that exists and that you can write to.";
+    return "Its temporary folder could not be made in " + root + ": " + why + "\r\nMake sure " +
+           root +
+           " exists and that you can write to it, or set the TEMP variable to a folder that "
+           "does.";
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? "" : path.substr(0, slash);
+}
+
+// Whether a failed move over `pdfPath` met a program that has it open: a sharing violation, or
+// access denied on a file that is there in a folder this run could just write to.
+bool HeldElsewhere(const toolkit::RuntimeError& e, toolkit::FileSystem& files,
+                   const std::string& pdfPath) {
+    return e.Number() == kErrSharingViolation ||
+           (e.Number() == kErrAccessDenied && files.FileSize(pdfPath).has_value());
+}
+
+// Why Ghostscript's exit code 0 came with no PDF worth keeping; empty when the file is whole.
+std::string WhyUnusable(toolkit::FileSystem& files, const std::string& output,
+                        const std::string& pdfPath, bool existed) {
+    const std::optional<std::uint64_t> size = files.FileSize(output);
+    const std::string folder = FolderOf(pdfPath);
+    if (!size && !folder.empty() && !files.FolderExists(folder))
+        return "Its folder " + folder + " was renamed or removed while the PDF was made.";
+    if (size.value_or(0) == 0) return kNothingWritten + Details("", existed);
+    if (IsWholePdf(files, output)) return "";
+    const std::optional<std::uint64_t> room = files.FreeSpace(folder);
+    const bool full = room && *room < std::max(*size, kRoomForAnyPdf);
+    return kIncomplete + Details(full ? kDiskFull : "", existed);
+}
+
 }  // namespace
+
+std::string UniqueNameFor(toolkit::FileSystem& files, const std::string& pdfPath) {
+    const size_t slash = pdfPath.find_last_of("\\/");
+    size_t dot = pdfPath.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        dot = pdfPath.size();
+    for (int n = 2;; ++n) {
+        const std::string candidate =
+            pdfPath.substr(0, dot) + " (" + std::to_string(n) + ")" + pdfPath.substr(dot);
+        if (!files.FileSize(candidate) && !files.FolderExists(candidate)) return candidate;
+    }
+}
 
 std::string TemporaryPathFor(const std::string& pdfPath, std::uint32_t unique) {
     const size_t slash = pdfPath.find_last_of("\\/");
@@ -132,13 +214,14 @@ bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::Ms
         return false;
     };
     const std::string notSaved = "The PDF could not be saved as " + pdfPath + ".";
+    RemoveLeftovers(files, FolderOf(pdfPath));
 
     std::optional<ScratchFolder> gsTemp;
     try {
         gsTemp.emplace(files);
     } catch (const toolkit::RuntimeError& e) {
         return fail("Ghostscript could not be started.\r\n" + settings.gsExe +
-                    Details("Its temporary folder could not be made: " + e.Description(), existed));
+                    Details(TempFolderFailure(files.TempRoot(), e.Description()), existed));
     }
     std::optional<ScratchFile> output;
     try {
@@ -162,14 +245,23 @@ bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::Ms
         return fail("The PDF was not made: the conversion was cancelled." + Details("", existed),
                     toolkit::Icon::Information, "Cancelled");
     }
-    if (result.exitCode != 0 || files.FileSize(output->Path()).value_or(0) == 0)
-        return fail(RunFailure(result, existed, pdfPath));
-    try {
-        output->MoveTo(pdfPath);
-    } catch (const toolkit::RuntimeError& e) {
-        return fail(notSaved + Details(e.Description(), existed));
+    if (result.exitCode != 0) return fail(RunFailure(result, existed, pdfPath));
+    const std::string unusable = WhyUnusable(files, output->Path(), pdfPath, existed);
+    if (!unusable.empty()) return fail("The PDF " + pdfPath + " was not made.\r\n" + unusable);
+    for (;;) {
+        try {
+            output->MoveTo(pdfPath);
+            return true;
+        } catch (const toolkit::RuntimeError& e) {
+            if (!HeldElsewhere(e, files, pdfPath))
+                return fail(notSaved + Details(e.Description(), existed));
+        }
+        const toolkit::Answer answer = msgBox.Ask(
+            pdfPath + "\r\nis open in another program. Close it there, then choose Retry.",
+            kInUseTitle, toolkit::Icon::Warning, toolkit::Buttons::RetryCancel);
+        if (answer == toolkit::Answer::Cancel) return false;
+        if (answer == toolkit::Answer::NoWindow) return SaveBeside(*output, files, msgBox, pdfPath);
     }
-    return true;
 }
 
 }  // namespace vellum::convert

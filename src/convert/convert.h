@@ -12,14 +12,19 @@
 namespace vellum::convert {
 
 // Runs Ghostscript, hidden, on the job with `settings` and waits for it, showing `progress`
-// when it takes long. Ghostscript writes a temporary file beside `pdfPath` and gets a
-// temporary folder of its own; only a run that exits with 0 and leaves a non-empty file puts
-// that file in place of `pdfPath`, in one move. Otherwise the temporary file goes, a file
-// already at `pdfPath` stays as it was, and one message box tells why. True when the PDF is in
-// place.
+// when it takes long. Ghostscript writes a temporary file beside `pdfPath` (held open to the
+// end) and gets a temporary folder of its own; only a run that exits with 0 and leaves a whole
+// PDF (IsWholePdf) puts that file in place of `pdfPath`, in one move. When another program has
+// `pdfPath` open, the user is asked to close it and Retry as often as needed; where no one can
+// be asked, the PDF is saved under UniqueNameFor. Otherwise the temporary file goes, a file
+// already at `pdfPath` stays as it was, and one message box tells why. Leftovers of earlier
+// runs are removed first (RemoveLeftovers). True when the PDF is in place.
 bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::MsgBox& msgBox,
                   ProgressWindow& progress, const settings::SettingsRecord& settings,
                   const std::string& pdfPath, const std::string& psPath);
+
+// `pdfPath` with " (2)", " (3)"... before its extension: the first name that is free.
+std::string UniqueNameFor(toolkit::FileSystem& files, const std::string& pdfPath);
 
 // The name Ghostscript writes to before its PDF replaces `pdfPath`: beside it, so that the
 // move stays on one volume, "<name>.<8 hex digits of `unique`>.vellum-tmp". The name part is

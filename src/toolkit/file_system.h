@@ -1,10 +1,26 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vellum::toolkit {
+
+// A file kept open by this program until the object goes.
+class HeldFile {
+public:
+    virtual ~HeldFile() = default;
+};
+
+// One entry of a folder as ListFolder sees it.
+struct FolderEntry {
+    std::string name;
+    bool folder = false;
+    bool link = false;            // a symbolic link or junction: never followed
+    std::int64_t ageSeconds = 0;  // since it was last written
+};
 
 class FileSystem {
 public:
@@ -51,6 +67,32 @@ public:
 
     // Removes the folder with everything inside it, as far as it can. Never throws.
     virtual void RemoveFolderTree(const std::string& path) = 0;
+
+    // The user's temporary folder, where CreateTempFolder makes its folders, without a closing
+    // "\"; empty when the system names none. Never throws.
+    virtual std::string TempRoot() = 0;
+
+    // Keeps `path` open until the returned object goes, sharing every access, so that others
+    // still write, move and delete it by its name; while it is open Windows refuses to rename
+    // or remove the folders above it. Null when it cannot be opened. Never throws.
+    virtual std::unique_ptr<HeldFile> Hold(const std::string& path) = 0;
+
+    // Writes what the system holds of the file's data to the disk. Throws RuntimeError when
+    // that fails (a full disk shows here).
+    virtual void FlushFile(const std::string& path) = 0;
+
+    // Up to `count` bytes of the file from `offset` on; fewer at its end, none when it cannot
+    // be read. Never throws.
+    virtual std::string ReadBytes(const std::string& path, std::uint64_t offset,
+                                  std::size_t count) = 0;
+
+    // The bytes free to this user on the volume that holds `folder`; nothing when unknown.
+    // Never throws.
+    virtual std::optional<std::uint64_t> FreeSpace(const std::string& folder) = 0;
+
+    // The entries of `folder` ("." and ".." left out); none when it cannot be read. Never
+    // throws.
+    virtual std::vector<FolderEntry> ListFolder(const std::string& folder) = 0;
 };
 
 }  // namespace vellum::toolkit

@@ -331,4 +331,72 @@ TEST_F(ConvertTest, FullDiskIsNamedAndTheExistingPdfStays) {
     EXPECT_EQ(ReadTextFile(small.File("report.pdf")), "%PDF-1.4 the old one\n%%EOF\n");
 }
 
+TEST_F(ConvertTest, DiskThatFillsWhileReplacingAPdfLeavesTheOldOneByteForByte) {
+    // The PDF's size first, made on a roomy disk.
+    std::string job = "%!PS\n";
+    for (int i = 0; i < 10; ++i) job += ReadTextFile(SiblingPath("jobs\\sample.ps"));
+    const std::string jobPath = WriteJob("filling", job);
+    Process sizing = StartVellum("\"" + jobPath + "\"");
+    AnswerSaveAs(sizing, pdfs.File("sizing.pdf"));
+    ASSERT_EQ(WaitForSilentExit(sizing, kConvertTimeout), 0u);
+    const size_t pdfSize = ReadTextFile(pdfs.File("sizing.pdf")).size();
+
+    TempFolder small{"filling disk"};
+    // A tmpfs gives room in 4 KB pages: one page less than the PDF needs fails its last write,
+    // the one Ghostscript makes when it closes the file.
+    const std::string mounted = RunUnixScript(
+        "mount -t tmpfs -o size=1m vellum-filling-disk \"$1\" 2>/dev/null || exit 0\n"
+        "printf '%%PDF-1.4 the old one\\n%%%%EOF\\n' > \"$1/report.pdf\"\n"
+        "avail=$(df --output=avail -B4096 \"$1\" | tail -1)\n"
+        "fallocate -l $(( (avail - ($2 + 4095) / 4096 + 1) * 4096 )) \"$1/filler\" && echo "
+        "mounted\n",
+        {small.Path(), std::to_string(pdfSize)});
+    if (mounted.find("mounted") == std::string::npos)
+        GTEST_SKIP() << "no tmpfs can be mounted here (mounting needs root): " << mounted;
+    struct Unmount {
+        std::string path;
+        ~Unmount() { RunUnixScript("umount \"$1\"\n", {path}); }
+    } unmount{small.Path()};
+    const std::string old = ReadTextFile(small.File("report.pdf"));
+
+    Process vellum = StartVellum("\"" + jobPath + "\"");
+    SubmitFileDialog(WaitForFileDialog(vellum), small.File("report.pdf"));
+    PressDialogButton(WaitForMessageBox(vellum).hwnd, IDYES);
+    const MessageBoxInfo box = WaitForMessageBox(vellum, kConvertTimeout);
+    std::printf("Full disk while replacing a %zu-byte PDF:\n%s\n", pdfSize, box.text.c_str());
+    EXPECT_NE(box.text.find("The disk is full"), std::string::npos) << box.text;
+    EXPECT_NE(box.text.find("The existing file was not changed."), std::string::npos) << box.text;
+    CloseMessageBox(box.hwnd);
+    EXPECT_EQ(vellum.WaitExitCode(10s), 1u);
+    EXPECT_EQ(ReadTextFile(small.File("report.pdf")), old);
+    EXPECT_EQ(RunUnixScript("ls \"$1\"\n", {small.Path()}), "filler\nreport.pdf\n");
+}
+
+TEST_F(ConvertTest, PdfOpenInAnotherProgramIsReplacedOnRetryOnceItIsClosed) {
+    WriteTextFile(pdfs.File("report.pdf"), "%PDF-1.4 the old one\n%%EOF\n");
+    // A viewer's open: reading, sharing reads only.
+    HANDLE viewer = CreateFileW(win32::Widen(pdfs.File("report.pdf")).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
+    Process vellum = StartVellum(JobArgument());
+    SubmitFileDialog(WaitForFileDialog(vellum), pdfs.File("report.pdf"));
+    PressDialogButton(WaitForMessageBox(vellum).hwnd, IDYES);
+    const Shown inUse{"PDF in use",
+                      pdfs.File("report.pdf") +
+                          "\r\nis open in another program. Close it there, then choose Retry.",
+                      Icon::Warning,
+                      {"&Retry", "Cancel"}};
+    MessageBoxInfo box = WaitForMessageBox(vellum, kConvertTimeout);
+    EXPECT_EQ(Seen(box), inUse);
+    SaveScreenshot(box.hwnd, "pdf-in-use-message");
+    PressDialogButton(box.hwnd, IDRETRY);  // still open: asked again
+    box = WaitForMessageBox(vellum, 10s);
+    EXPECT_EQ(Seen(box), inUse);
+    CloseHandle(viewer);
+    PressDialogButton(box.hwnd, IDRETRY);
+    EXPECT_EQ(WaitForSilentExit(vellum, kConvertTimeout), 0u);
+    EXPECT_NE(PdfText(pdfs.File("report.pdf")).find("Quillwort"), std::string::npos);
+    EXPECT_EQ(LeftInPdfFolder(), std::vector<std::string>{"report.pdf"});
+}
+
 }  // namespace vellum::e2e

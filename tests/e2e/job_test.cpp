@@ -103,39 +103,51 @@ TEST_F(JobTest, JobNamedLikeASwitchIsConvertedFromTheCurrentFolder) {
 }
 
 TEST_F(JobTest, HeldJobIsConvertedOnceTheSettingsAreSaved) {
-    MakeBindablePort();
-    VellumRegistry::Set("defDir", "");
-    Process vellum = StartVellum(Quoted(jobs.File("job 12.ps")));
-    const MessageBoxInfo box = Message(vellum);
-    EXPECT_EQ(Seen(box),
-              (Shown{"Configuration Error!", "PDF default directory not set.", Icon::Information}));
-    CloseMessageBox(box.hwnd);
+    // With a port to bind, and with no RedRun at all: the binding's failure holds no job.
+    for (const bool redRun : {true, false}) {
+        SCOPED_TRACE(redRun ? "port bound" : "no RedRun");
+        if (redRun) MakeBindablePort();
+        VellumRegistry::Set("defDir", "");
+        Process vellum = StartVellum(Quoted(jobs.File("job 12.ps")));
+        const MessageBoxInfo box = Message(vellum);
+        EXPECT_EQ(Seen(box), (Shown{"Configuration Error!", "PDF default directory not set.",
+                                    Icon::Information}));
+        CloseMessageBox(box.hwnd);
 
-    const HWND window = WaitForWindow(vellum, kConfigTitle);
-    EXPECT_EQ(CurrentTab(Control(window, ids::kTabs)), 2);
-    SetText(Control(window, ids::kPdfDir), pdfs.Path());
-    EXPECT_FALSE(ShowsAFileDialog(vellum)) << "no Save As while the settings are open";
-    EXPECT_EQ(Text(Control(window, ids::kWaitingJob)),
-              "The print job \"Vellum sample job\" is waiting: it is converted once the settings "
-              "are saved.");
-    // The Open dialog of a Browse leaves nothing behind for the PDF's Save As.
-    SelectTab(Control(window, ids::kTabs), 0);
-    Click(Control(window, ids::kBrowseGsExe));
-    CancelDialog(WaitForFileDialog(vellum));
-    Click(Control(window, ids::kSave));
+        const HWND window = WaitForWindow(vellum, kConfigTitle);
+        EXPECT_EQ(CurrentTab(Control(window, ids::kTabs)), 2);
+        SetText(Control(window, ids::kPdfDir), pdfs.Path());
+        EXPECT_FALSE(ShowsAFileDialog(vellum)) << "no Save As while the settings are open";
+        EXPECT_EQ(Text(Control(window, ids::kWaitingJob)),
+                  "The print job \"Vellum sample job\" is waiting: it is converted once the "
+                  "settings are saved.");
+        // The Open dialog of a Browse leaves nothing behind for the PDF's Save As.
+        SelectTab(Control(window, ids::kTabs), 0);
+        Click(Control(window, ids::kBrowseGsExe));
+        CancelDialog(WaitForFileDialog(vellum));
+        Click(Control(window, ids::kSave));
+        if (!redRun) {
+            const MessageBoxInfo noRedRun = Message(vellum);
+            EXPECT_EQ(Seen(noRedRun),
+                      (Shown{"Error!", "RedRun executable not found.", Icon::Error}));
+            CloseMessageBox(noRedRun.hwnd);
+        }
 
-    const HWND dialog = WaitForFileDialog(vellum);
-    EXPECT_EQ(Text(dialog), "Save As");
-    EXPECT_EQ(DialogFileName(dialog), "Vellum sample job.pdf");
-    EXPECT_EQ(_stricmp(DialogFolder(dialog).c_str(), pdfs.Path().c_str()), 0)
-        << "the folder just saved: " << DialogFolder(dialog);
-    EXPECT_FALSE(IsVisible(window)) << "saved and closed";
-    SubmitFileDialog(dialog, "held");
-    EXPECT_EQ(vellum.WaitExitCode(kConvertTimeout), kDone) << DescribeWindows(vellum);
-    EXPECT_TRUE(FileExists(pdfs.File("held.pdf")));
-    std::string stored;
-    EXPECT_TRUE(VellumRegistry::Read("SOFTWARE\\Vellum", "defDir", stored));
-    EXPECT_EQ(stored, pdfs.Path());
+        const HWND dialog = WaitForFileDialog(vellum);
+        EXPECT_EQ(Text(dialog), "Save As");
+        EXPECT_EQ(DialogFileName(dialog), "Vellum sample job.pdf");
+        EXPECT_EQ(_stricmp(DialogFolder(dialog).c_str(), pdfs.Path().c_str()), 0)
+            << "the folder just saved: " << DialogFolder(dialog);
+        EXPECT_FALSE(IsVisible(window)) << "saved and closed";
+        const std::string name = redRun ? "held" : "held without RedRun";
+        SubmitFileDialog(dialog, name);
+        EXPECT_EQ(vellum.WaitExitCode(kConvertTimeout), kDone) << DescribeWindows(vellum);
+        EXPECT_TRUE(FileExists(pdfs.File(name + ".pdf")));
+        std::string stored;
+        EXPECT_TRUE(VellumRegistry::Read("SOFTWARE\\Vellum", "defDir", stored));
+        EXPECT_EQ(stored, pdfs.Path());
+        WriteCompleteSettings(pdfs.Path());  // and no port any more
+    }
 }
 
 TEST_F(JobTest, SettingsLeftIncompleteSayTheJobWasNotConverted) {

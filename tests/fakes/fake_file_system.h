@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -45,7 +46,7 @@ public:
     }
     void MoveReplacing(const std::string& from, const std::string& to) override {
         log.push_back("move " + from + " > " + to);
-        if (moveFailure) throw *moveFailure;
+        if (moveFailure && moveFailures-- > 0) throw *moveFailure;
         const std::string bytes = data[from];
         RemoveFile(from);
         Write(to, bytes);
@@ -67,6 +68,33 @@ public:
         log.push_back("rmtree " + path);
         folders.erase(path);
     }
+    std::string TempRoot() override { return tempRoot; }
+    std::unique_ptr<toolkit::HeldFile> Hold(const std::string& path) override {
+        struct Held : toolkit::HeldFile {
+            Held(FakeFileSystem& fs, std::string p) : fs(fs), path(std::move(p)) {}
+            ~Held() override { fs.log.push_back("release " + path); }
+            FakeFileSystem& fs;
+            std::string path;
+        };
+        if (!FileSize(path)) return nullptr;
+        log.push_back("hold " + path);
+        return std::make_unique<Held>(*this, path);
+    }
+    void FlushFile(const std::string& path) override {
+        if (flushFailure) throw *flushFailure;
+        log.push_back("flush " + path);
+    }
+    std::string ReadBytes(const std::string& path, std::uint64_t offset,
+                          std::size_t count) override {
+        const auto bytes = data.find(path);
+        if (bytes == data.end() || offset > bytes->second.size()) return "";
+        return bytes->second.substr(offset, count);
+    }
+    std::optional<std::uint64_t> FreeSpace(const std::string&) override { return freeSpace; }
+    std::vector<toolkit::FolderEntry> ListFolder(const std::string& folder) override {
+        const auto listed = listings.find(folder);
+        return listed == listings.end() ? std::vector<toolkit::FolderEntry>{} : listed->second;
+    }
 
     // An ordinary file with these bytes.
     void Write(const std::string& path, const std::string& bytes) {
@@ -84,7 +112,11 @@ public:
     std::vector<std::string> log;
     int foldersMade = 0;
     int takenNames = 0;  // how many names CreateNewFile finds taken before one is free
-    std::optional<toolkit::RuntimeError> createFailure, moveFailure, tempFailure;
+    std::optional<toolkit::RuntimeError> createFailure, moveFailure, tempFailure, flushFailure;
+    int moveFailures = 1000;  // how many moves moveFailure fails before they succeed
+    std::string tempRoot = "C:\\Temp";
+    std::optional<std::uint64_t> freeSpace = 1u << 30;
+    std::map<std::string, std::vector<toolkit::FolderEntry>> listings;  // what ListFolder finds
 };
 
 }  // namespace vellum

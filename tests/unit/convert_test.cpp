@@ -5,6 +5,8 @@
 
 #include "convert/environment.h"
 #include "convert/ghostscript_command.h"
+#include "convert/leftovers.h"
+#include "convert/pdf_check.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_msg_box.h"
 #include "fakes/fake_startup.h"
@@ -95,7 +97,7 @@ protected:
     FakeProgressWindow progress;
     const std::string pdf = R"(C:\PDF\out.pdf)";
     const std::string oldPdf = "%PDF-1.4 the 500 pages of last week";
-    const std::string newPdf = "%PDF-1.7 this job";
+    const std::string newPdf = "%PDF-1.7 this job\ntrailer\n<<>>\nstartxref\n9\n%%EOF\n";
     std::string written;
     bool gsTempDuringRun = false;
 };
@@ -111,6 +113,7 @@ TEST_F(ConvertTest, GhostscriptWritesBesideThePdfWhichTheResultThenReplacesInOne
     EXPECT_EQ(files.data[pdf], newPdf);
     EXPECT_TRUE(Leftovers().empty());
     EXPECT_THAT(files.log, ::testing::Contains("move " + written + " > " + pdf));
+    EXPECT_EQ(files.log.end()[-2], "release " + written) << "held from its creation to the end";
 }
 
 TEST_F(ConvertTest, GhostscriptGetsATemporaryFolderOfItsOwnRemovedAfterEveryRun) {
@@ -164,18 +167,122 @@ TEST_F(ConvertTest, FailureWithoutAnEarlierFileLeavesNoFileAndNoNote) {
 
 TEST_F(ConvertTest, ExitZeroWithAnEmptyOrMissingOutputIsAFailureToo) {
     files.Write(pdf, oldPdf);
+    files.folders.insert("C:\\PDF");
     runner.onRun = nullptr;  // nothing written: the reserved file stays empty
     EXPECT_FALSE(Convert());
     runner.onRun = [this](const std::string& line) { files.RemoveFile(OutputFileOf(line)); };
     EXPECT_FALSE(Convert());
-    ASSERT_EQ(box.shown.size(), 2u);
-    for (const auto& shown : box.shown)
-        EXPECT_EQ(shown.text,
+    // The folder renamed or removed meanwhile (Wine lets that happen to a folder with an open
+    // file, Windows does not): said by name.
+    runner.onRun = [this](const std::string& line) {
+        files.RemoveFile(OutputFileOf(line));
+        files.folders.erase("C:\\PDF");
+    };
+    EXPECT_FALSE(Convert());
+    ASSERT_EQ(box.shown.size(), 3u);
+    for (size_t i = 0; i < 2; ++i)
+        EXPECT_EQ(box.shown[i].text,
                   "The PDF C:\\PDF\\out.pdf was not made.\r\n"
-                  "Ghostscript could not convert the print job (exit code 0).\r\n"
+                  "Ghostscript finished without writing the PDF.\r\n"
                   "The existing file was not changed.");
+    EXPECT_EQ(box.shown[2].text,
+              "The PDF C:\\PDF\\out.pdf was not made.\r\n"
+              "Its folder C:\\PDF was renamed or removed while the PDF was made.");
     EXPECT_EQ(files.data[pdf], oldPdf);
     EXPECT_TRUE(Leftovers().empty());
+}
+
+TEST_F(ConvertTest, IncompletePdfNeverReplacesTheOldOneAndAFullDiskIsNamed) {
+    const std::string full =
+        "The disk is full: there was no room left for the PDF or for "
+        "Ghostscript's temporary files. Make room on the disk and print again.";
+    const std::string notFlushed = "!";  // the content is whole, its flush fails
+    const std::string cut = newPdf.substr(0, newPdf.size() / 2);
+    const std::pair<std::string, std::string> cases[] = {{newPdf.substr(0, 3), ""},
+                                                         {cut, ""},
+                                                         {newPdf.substr(0, newPdf.size() - 3), ""},
+                                                         {newPdf.substr(0, newPdf.size() - 20), ""},
+                                                         {"<html>startxref %%EOF", ""},
+                                                         {"%PDF-1.7\n%%EOF\nstartxref\n", ""},
+                                                         {cut, full},
+                                                         {notFlushed, full}};
+    for (const auto& [content, why] : cases) {
+        SCOPED_TRACE(content);
+        files.Write(pdf, oldPdf);
+        box.shown.clear();
+        files.freeSpace = why.empty() ? 1u << 30 : 4000;
+        if (content == notFlushed)
+            files.flushFailure = toolkit::RuntimeError(112, "Vellum", "There is not enough space.");
+        runner.onRun = [&](const std::string& line) {
+            files.Write(OutputFileOf(line), content == notFlushed ? newPdf : content);
+        };
+        EXPECT_FALSE(Convert());
+        EXPECT_EQ(Message(),
+                  "The PDF C:\\PDF\\out.pdf was not made.\r\n"
+                  "The PDF Ghostscript wrote is incomplete.\r\n" +
+                      (why.empty() ? "" : why + "\r\n") + "The existing file was not changed.");
+        EXPECT_EQ(files.data[pdf], oldPdf);
+        EXPECT_TRUE(Leftovers().empty());
+    }
+    EXPECT_TRUE(LooksLikeWholePdf(newPdf, newPdf.substr(newPdf.size() - 30)));
+    EXPECT_FALSE(LooksLikeWholePdf(newPdf, "")) << "the trailer must be in the last kilobyte";
+}
+
+TEST_F(ConvertTest, PdfOpenElsewhereIsRetriedUntilItMovesOrTheUserCancels) {
+    files.moveFailure = toolkit::RuntimeError(32, "Vellum", "In use.");
+    const std::string question =
+        "C:\\PDF\\out.pdf\r\nis open in another program. Close it there, then choose Retry.";
+    // Fails twice, then the viewer has let go.
+    files.Write(pdf, oldPdf);
+    files.moveFailures = 2;
+    box.answers = {toolkit::Answer::Retry, toolkit::Answer::Retry};
+    EXPECT_TRUE(Convert());
+    ASSERT_EQ(box.shown.size(), 2u);
+    EXPECT_EQ(box.shown[1].text, question);
+    EXPECT_EQ(files.data[pdf], newPdf);
+    // Cancel: the old PDF stays and the new one goes; access denied on a file that is there.
+    files.Write(pdf, oldPdf);
+    files.moveFailure = toolkit::RuntimeError(5, "Vellum", "Access is denied.");
+    files.moveFailures = 1;
+    box.shown.clear();
+    EXPECT_FALSE(Convert());
+    ASSERT_EQ(box.shown.size(), 1u) << "nothing after the user's own Cancel";
+    EXPECT_EQ(Message(), question);
+    EXPECT_EQ(files.data[pdf], oldPdf);
+    EXPECT_TRUE(Leftovers().empty());
+    // No window can be shown: saved under the first free name instead.
+    files.Write("C:\\PDF\\out (2).pdf", "taken");
+    files.moveFailures = 1;
+    box.shown.clear();
+    box.answers = {toolkit::Answer::NoWindow};
+    EXPECT_TRUE(Convert());
+    EXPECT_EQ(files.data["C:\\PDF\\out (3).pdf"], newPdf);
+    EXPECT_EQ(box.shown.back().text,
+              "The PDF C:\\PDF\\out.pdf is open in another program, so the "
+              "new one was saved as C:\\PDF\\out (3).pdf.");
+    EXPECT_EQ(UniqueNameFor(files, "C:\\PDF.d\\notes"), "C:\\PDF.d\\notes (2)");
+}
+
+TEST_F(ConvertTest, OwnLeftoversOlderThanADayGoAndNothingElse) {
+    const std::int64_t old = 25 * 3600, young = 23 * 3600;
+    files.listings["C:\\Temp"] = {{"vellum-0000abcd", true, false, old},
+                                  {"vellum-0000abce", true, false, young},
+                                  {"vellum-0000abcf", true, true, old},
+                                  {"vellum-0000abcg", true, false, old}};
+    files.listings["C:\\PDF"] = {{"a.pdf.12345678.vellum-tmp", false, false, old},
+                                 {"b.pdf.12345678.vellum-tmp", false, false, young},
+                                 {"c.pdf.12345678.vellum-tmp", false, true, old},
+                                 {"d.pdf.1234567x.vellum-tmp", false, false, old},
+                                 {".12345678.vellum-tmp", false, false, old},
+                                 {"report.pdf", false, false, old}};
+    Convert();
+    std::vector<std::string> removed;
+    for (const std::string& entry : files.log)
+        if (entry.find("\\vellum-0000") != entry.npos ||
+            (entry.find(".vellum-tmp") != entry.npos && entry.find("\\out.pdf.") == entry.npos))
+            removed.push_back(entry);
+    EXPECT_EQ(removed, (std::vector<std::string>{"rmtree C:\\Temp\\vellum-0000abcd",
+                                                 "remove C:\\PDF\\a.pdf.12345678.vellum-tmp"}));
 }
 
 TEST_F(ConvertTest, ProcessThatCannotStartIsReportedWithTheSystemsReason) {
@@ -230,13 +337,11 @@ TEST_F(ConvertTest, FullDiskIsNamedInsteadOfGhostscriptsStackDump) {
 
 TEST_F(ConvertTest, FailedMoveSaysWhyKeepsTheOldFileAndRemovesTheNewOne) {
     files.Write(pdf, oldPdf);
-    files.moveFailure = toolkit::RuntimeError(32, "Vellum",
-                                              "The process cannot access the file because it is "
-                                              "being used by another process.");
+    files.moveFailure = toolkit::RuntimeError(19, "Vellum", "The media is write protected.");
     EXPECT_FALSE(Convert());
     EXPECT_EQ(Message(),
               "The PDF could not be saved as C:\\PDF\\out.pdf.\r\n"
-              "The process cannot access the file because it is being used by another process."
+              "The media is write protected."
               "\r\nThe existing file was not changed.");
     EXPECT_EQ(files.data[pdf], oldPdf);
     EXPECT_TRUE(Leftovers().empty());
@@ -265,8 +370,16 @@ TEST_F(ConvertTest, NoTemporaryFolderMeansNoRun) {
     EXPECT_FALSE(Convert());
     EXPECT_EQ(Message(),
               "Ghostscript could not be started.\r\nC:\\gs\\gswin64c.exe\r\n"
-              "Its temporary folder could not be made: There is not enough space on the disk.");
+              "Its temporary folder could not be made in C:\\Temp: There is not enough space on "
+              "the disk.\r\nMake sure C:\\Temp exists and that you can write to it, or set the "
+              "TEMP variable to a folder that does.");
     EXPECT_TRUE(runner.commandLines.empty());
+    files.tempRoot = "";
+    Convert();
+    EXPECT_EQ(box.shown[1].text,
+              "Ghostscript could not be started.\r\nC:\\gs\\gswin64c.exe\r\n"
+              "Its temporary folder could not be made: There is not enough space on the disk.\r\n"
+              "Set the TEMP variable to a folder that exists and that you can write to.");
 }
 
 TEST_F(ConvertTest, ShortRunShowsNoWindow) {
@@ -316,6 +429,10 @@ TEST(TemporaryPath, SitsBesideThePdfAndStaysWithinThePathLimit) {
     const std::string cutInside = TemporaryPathFor(withCyrillic, 7);
     EXPECT_LE(toolkit::Utf16Length(cutInside), 259);
     EXPECT_EQ(PrintableText(cutInside), cutInside) << "no character is cut in half";
+    // Five too many: ".pdf" and one whole euro sign (three bytes, one UTF-16 unit) go.
+    const std::string euro = "\xE2\x82\xAC";
+    EXPECT_EQ(TemporaryPathFor(folder + std::string(33, 'n') + euro + euro + euro + ".pdf", 7),
+              folder + std::string(33, 'n') + euro + euro + ".00000007.vellum-tmp");
 }
 
 TEST(RunReport, PrintableTextKeepsUtf8AndLineBreaksAndDropsTheRest) {
@@ -362,6 +479,7 @@ TEST(RunReport, OutputTailKeepsTheLastLinesWithinBothLimits) {
     std::string line;
     for (int i = 0; i < 10; ++i) line += "\xD0\x96";
     EXPECT_EQ(OutputTail(line, 20, 8), "...\xD0\x96\xD0\x96") << "never half a character";
+    EXPECT_EQ(OutputTail("rubout\x7f gone\n"), "rubout gone") << "DEL";
 }
 
 TEST(RunReport, StatusWordingLosesTheInsertsNoOneCouldFill) {

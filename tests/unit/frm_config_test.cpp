@@ -334,13 +334,15 @@ TEST_F(FrmConfigTest, WhileAJobIsHeldUnloadClosesOnlyTheWindowAndSaysHow) {
     Fill();
     form.HoldJob("");
     EXPECT_FALSE(form.Outcome().has_value()) << "open";
-    txtRRexe.text = "C:\\RedMon\\missing.exe";
+    txtgsdir.text = "C:\\gs\\missing.exe";
     form.cmdSave_Click();
     EXPECT_FALSE(form.Outcome().has_value()) << "a failed save leaves it open";
-    txtRRexe.text = kRedRun;
+    txtgsdir.text = kGs;
+    txtRRexe.text = "C:\\RedMon\\missing.exe";
     form.cmdSave_Click();
-    EXPECT_EQ(form.Outcome(), ConfigOutcome::Saved);
-    EXPECT_EQ(registry.Get(kKey, "rmExe"), kRedRun);
+    EXPECT_EQ(form.Outcome(), ConfigOutcome::Saved) << "a failed port binding holds no job";
+    EXPECT_EQ(box.shown.back().text, "RedRun executable not found.");
+    EXPECT_EQ(registry.Get(kKey, "gsExe"), kGs);
 
     for (const std::function<void()>& close :
          std::vector<std::function<void()>>{[&] { form.cmdCancel_Click(); },  // Cancel and Esc

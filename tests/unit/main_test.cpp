@@ -31,7 +31,9 @@ protected:
         files.files = {"C:\\gs\\gswin64c.exe", kJob, "C:\\spool\\job 12.ps"};
         files.folders = {"C:\\PDF"};
         // Ghostscript's part: a run writes its PDF.
-        runner.onRun = [this](const std::string& line) { files.Write(OutputFileOf(line), "%PDF"); };
+        runner.onRun = [this](const std::string& line) {
+            files.Write(OutputFileOf(line), "%PDF-1.4\nstartxref\n0\n%%EOF\n");
+        };
     }
     MainResult Run(const std::string& tail) { return Main(services, tail); }
     void ChooseSaveAs(const std::string& path) {

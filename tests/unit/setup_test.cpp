@@ -79,6 +79,8 @@ TEST(GhostscriptSearch, NothingWithoutARecordedDll) {
     EXPECT_LT(CompareVersions("9.56.1", "10.0"), 0);
     EXPECT_LT(CompareVersions("9.5", "9.50"), 0);
     EXPECT_EQ(CompareVersions("10.0", "10.0.0"), 0);
+    EXPECT_LT(CompareVersions("9.10", "9.10.1"), 0);
+    EXPECT_GT(CompareVersions("9.10.1", "9.10"), 0);
 }
 
 TEST(FirstSettings, WritesWhatIsMissingAndKeepsWhatTheUserStored) {
@@ -153,6 +155,12 @@ TEST_F(PrinterSetupTest, MakesItsOwnPortWithRedMonsWholeConfigurationThenThePrin
     EXPECT_EQ(MakePrinter(spooler, registry, files, request).port, "RPT3:");
     EXPECT_EQ(spooler.calls, (std::vector<std::string>{"SetConfig RPT3:"}));
     EXPECT_EQ(spooler.configs["RPT3:"].arguments, "\"D:\\Vellum\\vellum.exe\" %%1");
+
+    // The recorded port was deleted since: a fresh one is made.
+    spooler.ports.erase(spooler.ports.end() - 1);
+    spooler.calls.clear();
+    EXPECT_EQ(MakePrinter(spooler, registry, files, request).port, "RPT3:");
+    EXPECT_EQ(spooler.calls.front(), "AddPort RPT3:");
 }
 
 TEST_F(PrinterSetupTest, DriverFromTheDriverStoreOrTheNextOneOrTheOneNamed) {
@@ -240,6 +248,14 @@ TEST_F(PrinterSetupTest, RemoveTakesThePrinterBeforeItsPortAndOnlyWhatWasMade) {
     spooler.calls.clear();
     EXPECT_TRUE(RemovePrinter(spooler, registry).empty());
     EXPECT_TRUE(spooler.calls.empty());
+
+    // The recorded port is gone, or is another monitor's now: it is not deleted.
+    for (const char* monitor : {"", "Local Port"}) {
+        registry.Set(kSetupRecordKey, "Port", "RPT9:");
+        if (*monitor) spooler.ports.push_back({"RPT9:", monitor});
+        EXPECT_TRUE(RemovePrinter(spooler, registry).empty());
+        EXPECT_TRUE(spooler.calls.empty()) << monitor;
+    }
 }
 
 TEST_F(PrinterSetupTest, RemoveGoesOnPastAFailureAndKeepsTheRecordForAnotherTry) {
@@ -286,6 +302,10 @@ TEST_F(HelperTest, CommandsAnswerWithTheirExitCodes) {
               "port RPT2:\nprinter Vellum PDF\ndriver Microsoft PS Class Driver\nredrun " +
                   std::string(kRedRun) + "\n");
     EXPECT_EQ(spooler.configs["RPT2:"].arguments, "\"C:\\Program Files\\Vellum\\vellum.exe\" %%1");
+
+    spooler.failDeletePrinter = true;
+    EXPECT_EQ(Run({"remove"}).exitCode, kExitFailed) << "a printer left behind is a failure";
+    spooler.failDeletePrinter = false;
 
     spooler.monitors.erase(kRedMonMonitor);
     const HelperResult noMonitor = Run({"printer"});

@@ -135,6 +135,32 @@ TEST(FolderExists, OnlyFoldersTheDialogsCanTake) {
     EXPECT_NE(GetFileAttributesW(made.back().c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_FALSE(files.FolderExists(deep));
     for (auto it = made.rbegin(); it != made.rend(); ++it) RemoveDirectoryW(it->c_str());
+    // Exactly at the limit: 259 characters pass, 260 do not.
+    for (const size_t length : {size_t{MAX_PATH - 1}, size_t{MAX_PATH}}) {
+        const std::string edge =
+            scratch.Path() + "\\" + std::string(length - Widen(scratch.Path()).size() - 1, 'e');
+        const std::wstring prefixed = L"\\\\?\\" + Widen(edge);
+        ASSERT_TRUE(CreateDirectoryW(prefixed.c_str(), nullptr)) << GetLastError();
+        EXPECT_EQ(files.FolderExists(edge), length < MAX_PATH) << length;
+        RemoveDirectoryW(prefixed.c_str());
+    }
+}
+
+TEST(FileSystem, HeldFileStaysOpenToGhostscriptAndIsListedWithItsAge) {
+    ScratchFolder scratch;
+    FileSystem files;
+    const std::string pdf = scratch.Write("a.pdf.0000abcd.vellum-tmp", "%PDF-1.7 whole");
+    const auto held = files.Hold(pdf);
+    // What a C library's fopen asks: writing, sharing reads and writes but not deletes.
+    HANDLE gs = CreateFileW(Widen(pdf).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(gs, INVALID_HANDLE_VALUE) << GetLastError();
+    CloseHandle(gs);
+    EXPECT_EQ(files.ReadBytes(pdf, 9, 100), "whole");
+    const std::vector<toolkit::FolderEntry> listed = files.ListFolder(scratch.Path());
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_TRUE(listed[0].name == "a.pdf.0000abcd.vellum-tmp" && !listed[0].folder &&
+                !listed[0].link && listed[0].ageSeconds < 600);
 }
 
 TEST(FullPath, IsAbsoluteSoAJobNeverStartsWithADash) {

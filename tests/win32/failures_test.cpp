@@ -183,6 +183,9 @@ TEST(AppInfo, TheVersionForAboutIsTheBuildsVersion) {
     EXPECT_EQ(app.major, VELLUM_VERSION_MAJOR);
     EXPECT_EQ(app.minor, VELLUM_VERSION_MINOR);
     EXPECT_EQ(app.revision, VELLUM_VERSION_PATCH);
+    const toolkit::AppInfo inRoot = ReadAppInfo(L"C:\\vellum.exe");
+    EXPECT_EQ(inRoot.path, "C:\\") << "a drive's root keeps its separator";
+    EXPECT_EQ(inRoot.exeName, "vellum");
 }
 
 }  // namespace vellum::win32

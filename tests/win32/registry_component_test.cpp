@@ -176,6 +176,14 @@ TEST_F(RegistryComponentTest, WritesRealStringValuesThatReadBackUnchanged) {
         ERROR_SUCCESS);
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(win32::Narrow(stored, wcslen(stored)), unicode);
+    // Its data ends with the terminating NUL, as readers that do not add one expect.
+    win32::RegKey key;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kTestKeyW, 0, KEY_QUERY_VALUE, key.Put()),
+              ERROR_SUCCESS);
+    DWORD bytes = 0;
+    ASSERT_EQ(RegQueryValueExW(key.Get(), L"sendMail", nullptr, nullptr, nullptr, &bytes),
+              ERROR_SUCCESS);
+    EXPECT_EQ(bytes, (win32::Widen(unicode).size() + 1) * sizeof(wchar_t));
 }
 
 TEST_F(RegistryComponentTest, ReadStringIsNotOkWithoutATextToRead) {

@@ -139,11 +139,8 @@ void FileSystem::RemoveFile(const std::string& path) {
 }
 
 std::string FileSystem::CreateTempFolder() {
-    wchar_t temp[MAX_PATH + 1];
-    const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-    if (length == 0 || length > MAX_PATH) ThrowFileError(GetLastError(), "");
-    std::wstring base(temp, length);
-    if (!base.empty() && base.back() == L'\\') base.pop_back();
+    const std::wstring base = Widen(TempRoot());
+    if (base.empty()) ThrowFileError(ERROR_PATH_NOT_FOUND, "");
     static std::mt19937 generator{std::random_device{}()};
     for (int i = 0; i < 100; ++i) {
         wchar_t name[32];
@@ -158,6 +155,89 @@ std::string FileSystem::CreateTempFolder() {
 
 void FileSystem::RemoveFolderTree(const std::string& path) {
     if (!path.empty()) RemoveTree(Widen(path));
+}
+
+std::string FileSystem::TempRoot() {
+    wchar_t temp[MAX_PATH + 1];
+    const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+    if (length == 0 || length > MAX_PATH) return "";
+    std::wstring base(temp, length);
+    if (!base.empty() && base.back() == L'\\') base.pop_back();
+    return Narrow(base);
+}
+
+namespace {
+
+class HeldHandle : public toolkit::HeldFile {
+public:
+    explicit HeldHandle(KernelHandle handle) : handle_(std::move(handle)) {}
+
+private:
+    KernelHandle handle_;
+};
+
+}  // namespace
+
+std::unique_ptr<toolkit::HeldFile> FileSystem::Hold(const std::string& path) {
+    KernelHandle file(CreateFileW(Widen(path).c_str(), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return nullptr;
+    return std::make_unique<HeldHandle>(std::move(file));
+}
+
+void FileSystem::FlushFile(const std::string& path) {
+    KernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) ThrowFileError(GetLastError(), path);
+    if (!FlushFileBuffers(file.Get())) ThrowFileError(GetLastError(), path);
+}
+
+std::string FileSystem::ReadBytes(const std::string& path, std::uint64_t offset,
+                                  std::size_t count) {
+    KernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return "";
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    if (!SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN)) return "";
+    std::string bytes(count, '\0');
+    DWORD read = 0;
+    if (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(count), &read, nullptr)) return "";
+    bytes.resize(read);
+    return bytes;
+}
+
+std::optional<std::uint64_t> FileSystem::FreeSpace(const std::string& folder) {
+    std::wstring wide = Widen(folder);
+    if (!wide.empty() && wide.back() != L'\\') wide += L'\\';
+    ULARGE_INTEGER available{};
+    if (wide.empty() || !GetDiskFreeSpaceExW(wide.c_str(), &available, nullptr, nullptr))
+        return std::nullopt;
+    return available.QuadPart;
+}
+
+std::vector<toolkit::FolderEntry> FileSystem::ListFolder(const std::string& folder) {
+    std::vector<toolkit::FolderEntry> entries;
+    FILETIME nowTime;
+    GetSystemTimeAsFileTime(&nowTime);
+    const auto ticks = [](const FILETIME& t) {
+        return (static_cast<std::int64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    WIN32_FIND_DATAW found;
+    FindHandle find(FindFirstFileW((Widen(folder) + L"\\*").c_str(), &found));
+    if (!find) return entries;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        constexpr std::int64_t kTicksPerSecond = 10000000;  // FILETIME counts 100 ns
+        entries.push_back({Narrow(name), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                           (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0,
+                           (ticks(nowTime) - ticks(found.ftLastWriteTime)) / kTicksPerSecond});
+    } while (FindNextFileW(find.Get(), &found));
+    return entries;
 }
 
 }  // namespace vellum::win32

@@ -18,6 +18,15 @@ public:
     std::string CreateTempFolder() override;
     // Links inside (junctions, symbolic links) are removed, never followed.
     void RemoveFolderTree(const std::string& path) override;
+    std::string TempRoot() override;
+    // Opened for its attributes only: an open asking DELETE access would make every later open
+    // without FILE_SHARE_DELETE (the C library's fopen among them) fail while it is held.
+    std::unique_ptr<toolkit::HeldFile> Hold(const std::string& path) override;
+    void FlushFile(const std::string& path) override;
+    std::string ReadBytes(const std::string& path, std::uint64_t offset,
+                          std::size_t count) override;
+    std::optional<std::uint64_t> FreeSpace(const std::string& folder) override;
+    std::vector<toolkit::FolderEntry> ListFolder(const std::string& folder) override;
 };
 
 }  // namespace vellum::win32

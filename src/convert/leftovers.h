@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+#include "toolkit/file_system.h"
+
+namespace vellum::convert {
+
+// What a run that was killed leaves behind goes once it is older than this.
+inline constexpr std::int64_t kLeftoverAgeSeconds = 24 * 60 * 60;
+
+// "vellum-" and 8 hex digits: a folder CreateTempFolder makes for Ghostscript.
+bool IsTempFolderName(const std::string& name);
+
+// "<name>.<8 hex digits>.vellum-tmp": a file Ghostscript writes before it becomes the PDF.
+bool IsTemporaryPdfName(const std::string& name);
+
+// Removes this program's own leftovers older than a day: the folders of IsTempFolderName in
+// the user's temporary folder, and the files of IsTemporaryPdfName in `pdfFolder` (none when
+// it is empty). Links are never followed nor removed, and nothing else is touched.
+void RemoveLeftovers(toolkit::FileSystem& files, const std::string& pdfFolder);
+
+}  // namespace vellum::convert
