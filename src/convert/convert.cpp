@@ -124,10 +124,13 @@ std::string TemporaryPathFor(const std::string& pdfPath, std::uint32_t unique) {
 
 bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::MsgBox& msgBox,
                   ProgressWindow& progress, const settings::SettingsRecord& settings,
-                  const std::string& pdfPath, const std::string& psPath) {
+                  const std::string& pdfPath, const std::string& psPath, ConvertFacts* facts) {
+    ConvertFacts unused;
+    ConvertFacts& told = facts != nullptr ? *facts : unused;
     const bool existed = files.FileSize(pdfPath).has_value();
     const auto fail = [&](const std::string& text, toolkit::Icon icon = toolkit::Icon::Error,
                           const char* title = kErrorTitle) {
+        if (told.errorLine.empty()) told.errorLine = text.substr(0, text.find('\r'));
         msgBox.Show(text, title, icon);
         return false;
     };
@@ -153,6 +156,11 @@ bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::Ms
         RunOptions options{{{"TEMP", gsTemp->Path()}, {"TMP", gsTemp->Path()}}, &watch};
         result = runner.RunAndWait(GhostscriptCommandLine(settings, output->Path(), psPath),
                                    kSwHide, options);
+    }
+    told.cancelled = result.cancelled;
+    if (result.started && !result.cancelled) {
+        told.exitCode = result.exitCode;
+        told.errorLine = result.exitCode != 0 ? GhostscriptErrorLine(result.output) : "";
     }
     if (!result.started) {
         return fail("Ghostscript could not be started.\r\n" + settings.gsExe +

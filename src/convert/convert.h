@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "convert/process_runner.h"
@@ -16,10 +18,16 @@ namespace vellum::convert {
 // temporary folder of its own; only a run that exits with 0 and leaves a non-empty file puts
 // that file in place of `pdfPath`, in one move. Otherwise the temporary file goes, a file
 // already at `pdfPath` stays as it was, and one message box tells why. True when the PDF is in
-// place.
+// place. `facts`, when given, gets what the run left for the job's log.
+struct ConvertFacts {
+    std::optional<std::uint32_t> exitCode;  // Ghostscript's, when it ran to its end
+    bool cancelled = false;
+    std::string errorLine;  // Ghostscript's line that says what went wrong, or why it did not run
+};
 bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::MsgBox& msgBox,
                   ProgressWindow& progress, const settings::SettingsRecord& settings,
-                  const std::string& pdfPath, const std::string& psPath);
+                  const std::string& pdfPath, const std::string& psPath,
+                  ConvertFacts* facts = nullptr);
 
 // The name Ghostscript writes to before its PDF replaces `pdfPath`: beside it, so that the
 // move stays on one volume, "<name>.<8 hex digits of `unique`>.vellum-tmp". The name part is

@@ -51,6 +51,14 @@ public:
 
     // Removes the folder with everything inside it, as far as it can. Never throws.
     virtual void RemoveFolderTree(const std::string& path) = 0;
+
+    // Makes the folder and any of its parents that are missing. Throws RuntimeError when one
+    // cannot be made.
+    virtual void MakeFolders(const std::string& path) = 0;
+
+    // Appends `text` to the file, creating it, in one write at its end, while other processes
+    // append too: their texts never mix. False when it could not be written. Never throws.
+    virtual bool AppendText(const std::string& path, const std::string& text) = 0;
 };
 
 }  // namespace vellum::toolkit

@@ -67,6 +67,16 @@ public:
         log.push_back("rmtree " + path);
         folders.erase(path);
     }
+    void MakeFolders(const std::string& path) override {
+        if (createFailure) throw *createFailure;
+        if (folders.insert(path).second) log.push_back("mkdirs " + path);
+    }
+    bool AppendText(const std::string& path, const std::string& text) override {
+        if (appendFails) return false;
+        files.insert(path);
+        data[path] += text;
+        return true;
+    }
 
     // An ordinary file with these bytes.
     void Write(const std::string& path, const std::string& bytes) {
@@ -83,7 +93,8 @@ public:
     std::string currentFolder = "C:\\work";
     std::vector<std::string> log;
     int foldersMade = 0;
-    int takenNames = 0;  // how many names CreateNewFile finds taken before one is free
+    int takenNames = 0;
+    bool appendFails = false;  // how many names CreateNewFile finds taken before one is free
     std::optional<toolkit::RuntimeError> createFailure, moveFailure, tempFailure;
 };
 

@@ -5,6 +5,7 @@
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_msg_box.h"
 #include "fakes/fake_registry.h"
+#include "fakes/fake_setup.h"
 #include "fakes/fake_startup.h"
 #include "startup/job_file.h"
 #include "startup/prompt.h"
@@ -54,8 +55,10 @@ protected:
     FakeEventPump events;
     FakeProgressWindow progress;
     FakeProcessEnvironment environment;
-    Services services{factory, files,  box,      runner,         config,     sendMail,
-                      mapi,    events, progress, config.dialogs, environment};
+    FakeSession session;
+    FakeMachineRegistry machine;
+    Services services{factory,  files,          box,         runner,  config,  sendMail, mapi,
+                      events,   progress,       config.dialogs, environment, session, machine};
 };
 
 }  // namespace

@@ -18,6 +18,9 @@ public:
     std::string CreateTempFolder() override;
     // Links inside (junctions, symbolic links) are removed, never followed.
     void RemoveFolderTree(const std::string& path) override;
+    void MakeFolders(const std::string& path) override;
+    // CreateFileW with FILE_APPEND_DATA, shared for reading, writing and deleting; one WriteFile.
+    bool AppendText(const std::string& path, const std::string& text) override;
 };
 
 }  // namespace vellum::win32
