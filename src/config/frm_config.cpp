@@ -134,18 +134,20 @@ bool FrmConfig::SaveElevated(const std::vector<std::string>& refused) {
     switch (run.state) {
         case toolkit::ElevatedRun::State::Finished:
             if (run.exitCode == kMachineDone) return true;
-            s_.msgBox.Show(run.exitCode == kMachineNoPort        ? "Unable to find RedMon Port"
-                           : run.exitCode == kMachinePortRefused ? "Unable to update RedMon Port"
-                                                                 : "Vellum settings could not be saved.",
+            s_.msgBox.Show(run.exitCode == kMachineNoPort ? "Unable to find RedMon Port"
+                           : run.exitCode == kMachinePortRefused
+                               ? "Unable to update RedMon Port"
+                               : "Vellum settings could not be saved.",
                            "Error!", Icon::Error);
             return false;
         case toolkit::ElevatedRun::State::Declined:
-            s_.msgBox.Show("Your own settings were saved. Not saved, because Windows did not get "
-                           "an administrator's consent: " +
-                               MachineSettingLabels(refused) +
-                               ".\r\n\r\nThese belong to the whole computer; an administrator "
-                               "can save them here.",
-                           "Configure Vellum", Icon::Warning);
+            s_.msgBox.Show(
+                "Your own settings were saved. Not saved, because Windows did not get "
+                "an administrator's consent: " +
+                    MachineSettingLabels(refused) +
+                    ".\r\n\r\nThese belong to the whole computer; an administrator "
+                    "can save them here.",
+                "Configure Vellum", Icon::Warning);
             return false;
         case toolkit::ElevatedRun::State::Failed:
             break;

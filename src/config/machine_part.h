@@ -16,9 +16,9 @@ inline constexpr const char* kPortsKey =
     "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Redirected Port\\Ports\\";
 
 enum class PortBinding {
-    Bound,     // rmExe, rmPort and the port's Arguments and Command are as asked
-    NoPort,    // the port has no Arguments value: it is not a RedMon port
-    Refused,   // a value of the port could not be written
+    Bound,    // rmExe, rmPort and the port's Arguments and Command are as asked
+    NoPort,   // the port has no Arguments value: it is not a RedMon port
+    Refused,  // a value of the port could not be written
 };
 
 // Stores rmExe and rmPort and points the port at this program, each value only when it

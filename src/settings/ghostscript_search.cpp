@@ -48,8 +48,9 @@ std::string ListedFolder(const std::string& list, const std::string& name,
     return "";
 }
 
-std::optional<GhostscriptInstall> Inspect(registry::MachineRegistry& registry, toolkit::FileSystem& files,
-                                          const std::string& key, const std::string& version) {
+std::optional<GhostscriptInstall> Inspect(registry::MachineRegistry& registry,
+                                          toolkit::FileSystem& files, const std::string& key,
+                                          const std::string& version) {
     const std::string versionKey = key + "\\" + version;
     const auto dll = registry.ReadString(versionKey, "GS_DLL");
     if (!dll || FolderOf(*dll).empty()) return std::nullopt;

@@ -17,8 +17,7 @@ bool Listed(const std::vector<std::string>& names, const char* name) {
 
 }  // namespace
 
-bool ReadSetting(registry::RegistryAccess& reg, const SettingEntry& entry,
-                 SettingsRecord& record) {
+bool ReadSetting(registry::RegistryAccess& reg, const SettingEntry& entry, SettingsRecord& record) {
     std::string value;
     bool ok = false;
     if (entry.scope == Scope::User)
@@ -37,8 +36,7 @@ std::vector<std::string> ChangedMachineSettings(const SettingsRecord& settings,
         if (entry.scope != Scope::Machine) continue;
         std::string stored;
         bool ok = false;
-        reg.ReadString(registry::kHkeyLocalMachine, registry::kSettingsKey, entry.name, stored,
-                       ok);
+        reg.ReadString(registry::kHkeyLocalMachine, registry::kSettingsKey, entry.name, stored, ok);
         if (!ok || stored != settings.*entry.field) changed.push_back(entry.name);
     }
     return changed;

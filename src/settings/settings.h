@@ -46,8 +46,7 @@ extern SettingsRecord Settings;
 
 // Reads one setting into `record` by its scope; false when it is stored nowhere (the field is
 // then left as it was). May throw toolkit::RuntimeError from the component.
-bool ReadSetting(registry::RegistryAccess& reg, const SettingEntry& entry,
-                 SettingsRecord& record);
+bool ReadSetting(registry::RegistryAccess& reg, const SettingEntry& entry, SettingsRecord& record);
 
 // The machine settings of `settings` that differ from what HKLM holds (or that HKLM lacks).
 std::vector<std::string> ChangedMachineSettings(const SettingsRecord& settings,

@@ -72,7 +72,8 @@ std::string FirstFreePort(const std::vector<PortRecord>& ports) {
     }
 }
 
-std::vector<std::string> RedRunCandidates(registry::MachineRegistry& registry, const std::string& monitorDll,
+std::vector<std::string> RedRunCandidates(registry::MachineRegistry& registry,
+                                          const std::string& monitorDll,
                                           const PrinterRequest& request) {
     std::vector<std::string> folders;
     if (!FolderOf(monitorDll).empty()) folders.push_back(FolderOf(monitorDll));
@@ -150,7 +151,8 @@ PrinterReport MakePrinter(PrinterSpooler& spooler, registry::MachineRegistry& re
     return report;
 }
 
-std::vector<std::string> RemovePrinter(PrinterSpooler& spooler, registry::MachineRegistry& registry) {
+std::vector<std::string> RemovePrinter(PrinterSpooler& spooler,
+                                       registry::MachineRegistry& registry) {
     std::vector<std::string> failures;
     auto attempt = [&](const std::string& what, auto&& step) {
         try {

@@ -46,11 +46,13 @@ PrinterReport MakePrinter(PrinterSpooler& spooler, registry::MachineRegistry& re
 
 // Removes the printer and the port setup recorded, then the record. Goes on past a failing
 // step; returns what failed, one line each (empty: all done). Never throws.
-std::vector<std::string> RemovePrinter(PrinterSpooler& spooler, registry::MachineRegistry& registry);
+std::vector<std::string> RemovePrinter(PrinterSpooler& spooler,
+                                       registry::MachineRegistry& registry);
 
 // Where RedRun may be, best first: beside a monitor DLL registered by full path, in the folder of
 // RedMon's uninstaller, in <Program Files>\RedMon, beside the monitor DLLs in the system folder.
-std::vector<std::string> RedRunCandidates(registry::MachineRegistry& registry, const std::string& monitorDll,
+std::vector<std::string> RedRunCandidates(registry::MachineRegistry& registry,
+                                          const std::string& monitorDll,
                                           const PrinterRequest& request);
 
 // The first RPTn: (n from 1) that no port of any monitor has.

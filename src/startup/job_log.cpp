@@ -33,7 +33,9 @@ JobLog::JobLog(toolkit::FileSystem& files, toolkit::Session& session, std::strin
                std::string user)
     : files_(files), session_(session), folder_(std::move(folder)), user_(std::move(user)) {}
 
-void JobLog::Message(const std::string& text) { Append("message\t" + Field(text)); }
+void JobLog::Message(const std::string& text) {
+    Append("message\t" + Field(text));
+}
 
 void JobLog::Job(const JobEntry& e) {
     char seconds[32];
@@ -44,8 +46,8 @@ void JobLog::Job(const JobEntry& e) {
 }
 
 void JobLog::Append(const std::string& fields) {
-    const std::string line = toolkit::FormatLocalTime(session_.Now(), ':') + "\t" +
-                             Field(user_) + "\t" + Field(document_) + "\t" + fields + "\r\n";
+    const std::string line = toolkit::FormatLocalTime(session_.Now(), ':') + "\t" + Field(user_) +
+                             "\t" + Field(document_) + "\t" + fields + "\r\n";
     const std::string path = toolkit::JoinPath(folder_, "vellum.log");
     try {
         const auto size = files_.FileSize(path);

@@ -79,8 +79,13 @@ MainResult ConvertJob(Services& s, const std::string& commandTail, JobLog& log, 
     const bool windows = entry.mode != "no window";
     bool pdfWritten = false;
     try {
-        SettingsServices settings{s.registry, s.files, s.msgBox, s.config, &s.machine,
-                                  [&log](const std::string& text) { log.Message(text); }, windows};
+        // Named from the start, so that every line of the job says which document it concerns.
+        log.SetDocument(
+            JobDocumentTitle(s.environment, s.files, s.files.FullPath(JobPathOf(commandTail))));
+        SettingsServices settings{
+            s.registry, s.files,    s.msgBox,
+            s.config,   &s.machine, [&log](const std::string& text) { log.Message(text); },
+            windows};
         const SettingsState state = LoadSettings(settings);
         const std::optional<std::string> jobPath =
             CheckJobFile(s.files, s.msgBox, JobPathOf(commandTail));
@@ -89,7 +94,6 @@ MainResult ConvertJob(Services& s, const std::string& commandTail, JobLog& log, 
             return {AfterMain::EndProgram, kExitNotConverted};
         }
         const std::string title = JobDocumentTitle(s.environment, s.files, *jobPath);
-        log.SetDocument(title);
         if (!SettingsCompleted(s, settings, state, *jobPath)) {
             Failed(entry, "the settings are not complete");
             return {AfterMain::EndProgram, kExitNotConverted};
@@ -108,8 +112,8 @@ MainResult ConvertJob(Services& s, const std::string& commandTail, JobLog& log, 
             s.events.DoEvents();
             const std::string folder = SaveAsFolder(s.files, settings::Settings.defDir);
             const std::string name = PdfNameFor(title, folder);
-            const PdfChoice choice = PromptForPdfPath(s.dialogs, s.msgBox, folder,
-                                                      name.empty() ? name : name + ".pdf");
+            const PdfChoice choice =
+                PromptForPdfPath(s.dialogs, s.msgBox, folder, name.empty() ? name : name + ".pdf");
             if (choice.result == PromptResult::Cancelled) {
                 entry.result = "cancelled";
                 return {AfterMain::EndProgram, kExitDone};
@@ -131,8 +135,7 @@ MainResult ConvertJob(Services& s, const std::string& commandTail, JobLog& log, 
             Failed(entry, facts.errorLine);
         // Mail needs someone at the screen.
         if (pdfWritten && windows && toolkit::TrimSpaces(settings::Settings.sendMail) == "1")
-            mail::SendDocuments(s.mapi, s.msgBox, 0, ";", entry.pdfPath,
-                                FileNameOf(entry.pdfPath));
+            mail::SendDocuments(s.mapi, s.msgBox, 0, ";", entry.pdfPath, FileNameOf(entry.pdfPath));
         return {AfterMain::EndProgram, pdfWritten ? kExitDone : kExitNotConverted};
     } catch (const toolkit::RuntimeError& e) {
         toolkit::ErrorReport(s.msgBox, toolkit::ReportForm::Short, e);
@@ -151,10 +154,9 @@ std::string FileNameOf(const std::string& path) {
 MainResult Main(Services& s, const std::string& commandTail) {
     // The elevated run of a standard user's Save: nothing else, and nothing shown.
     if (config::IsMachineCommand(commandTail))
-        return {AfterMain::EndProgram,
-                config::ApplyMachineCommand(
-                    s.registry, commandTail,
-                    config::RedirectionArguments(s.app.path, s.app.exeName))};
+        return {AfterMain::EndProgram, config::ApplyMachineCommand(s.registry, commandTail,
+                                                                   config::RedirectionArguments(
+                                                                       s.app.path, s.app.exeName))};
 
     const Mode mode = ChooseMode(commandTail);
     if (mode == Mode::Convert) {
@@ -165,11 +167,11 @@ MainResult Main(Services& s, const std::string& commandTail) {
                    JobUser(s.environment, s.session));
         LoggedMsgBox msgBox(s.msgBox, log, entry.mode != "no window");
         NoProgressWindow noProgress;
-        Services job{s.registry, s.files,       msgBox,    s.runner,
-                     s.config,   s.sendMail,    s.mapi,    s.events,
-                     entry.mode != "no window" ? s.progress : noProgress,
-                     s.dialogs,  s.environment, s.session, s.machine,
-                     s.app};
+        Services job{s.registry, s.files,       msgBox,
+                     s.runner,   s.config,      s.sendMail,
+                     s.mapi,     s.events,      entry.mode != "no window" ? s.progress : noProgress,
+                     s.dialogs,  s.environment, s.session,
+                     s.machine,  s.app};
         const MainResult result = ConvertJob(job, commandTail, log, entry);
         entry.seconds = s.session.Seconds() - start;
         log.Job(entry);

@@ -37,7 +37,7 @@ struct Services {
     convert::ProgressWindow& progress;
     toolkit::FileDialogs& dialogs;  // the convert mode's Save As
     toolkit::ProcessEnvironment& environment;
-    toolkit::Session& session;          // whether windows can be seen; who and when, for the log
+    toolkit::Session& session;           // whether windows can be seen; who and when, for the log
     registry::MachineRegistry& machine;  // where installed Ghostscript versions are recorded
     toolkit::AppInfo app = {};           // the program's own folder, which the port runs
 };

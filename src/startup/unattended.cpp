@@ -54,8 +54,7 @@ std::string UnattendedFolder(const std::string& autoDir, toolkit::ProcessEnviron
 }
 
 SavedWithoutAsking SaveWithoutAsking(Services& s, const std::string& folder,
-                                     const std::string& documentTitle,
-                                     const std::string& jobPath) {
+                                     const std::string& documentTitle, const std::string& jobPath) {
     SavedWithoutAsking saved;
     std::string name = PdfNameFor(documentTitle, folder);
     if (name.empty()) name = "Vellum " + toolkit::FormatLocalTime(s.session.Now(), '-');
@@ -65,8 +64,8 @@ SavedWithoutAsking SaveWithoutAsking(Services& s, const std::string& folder,
         path = ReserveUniquePdfPath(s.files, folder, name);
     } catch (const toolkit::RuntimeError& e) {
         saved.facts.errorLine = "The folder " + folder + " cannot be written: " + e.Description();
-        s.msgBox.Show("The print job was not converted, because " + saved.facts.errorLine,
-                      "Error!", toolkit::Icon::Error);
+        s.msgBox.Show("The print job was not converted, because " + saved.facts.errorLine, "Error!",
+                      toolkit::Icon::Error);
         return saved;
     }
     if (!path) {

@@ -101,7 +101,8 @@ public:
         const auto it = FindPort(port);
         if (it == ports.end() || it->monitor != monitor) Fail(87, "The parameter is incorrect.");
         for (const auto& [name, printer] : printers)
-            if (toolkit::SameName(printer.port, port)) Fail(170, "The requested resource is in use.");
+            if (toolkit::SameName(printer.port, port))
+                Fail(170, "The requested resource is in use.");
         ports.erase(it);
         configs.erase(port);
     }

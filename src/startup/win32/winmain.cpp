@@ -67,9 +67,8 @@ int Run() {
         mail::SendMailServices{mapi, msgBox, windows, documents, settings::Settings}, program);
 
     win32::ProcessEnvironment environment;
-    startup::Services services{registry, files,   msgBox,      runner,  config,
-                               sendMail, mapi,    events,      progress, dialogs,
-                               environment, session, machine, app};
+    startup::Services services{registry, files,    msgBox,  runner,      config,  sendMail, mapi,
+                               events,   progress, dialogs, environment, session, machine,  app};
     const std::string tail =
         startup::CommandTail(win32::Narrow(GetCommandLineW()), win32::OwnPaths());
     const startup::MainResult result = startup::Main(services, tail);

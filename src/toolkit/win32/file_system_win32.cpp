@@ -185,8 +185,7 @@ bool FileSystem::AppendText(const std::string& path, const std::string& text) {
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     DWORD written = 0;
-    return WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written,
-                     nullptr) &&
+    return WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
            written == text.size();
 }
 

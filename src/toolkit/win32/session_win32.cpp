@@ -34,7 +34,9 @@ toolkit::LocalTime Session::Now() {
     return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
 }
 
-double Session::Seconds() { return static_cast<double>(GetTickCount64()) / 1000.0; }
+double Session::Seconds() {
+    return static_cast<double>(GetTickCount64()) / 1000.0;
+}
 
 bool Elevation::IsElevated() {
     HANDLE raw = nullptr;
@@ -68,13 +70,15 @@ toolkit::ElevatedRun Elevation::RunElevated(const std::string& parameters) {
                 SystemErrorText("Cannot start Vellum as an administrator", error)};
     }
     if (info.hProcess == nullptr)
-        return {toolkit::ElevatedRun::State::Failed, 0, "Vellum as an administrator gave no process."};
+        return {toolkit::ElevatedRun::State::Failed, 0,
+                "Vellum as an administrator gave no process."};
     const KernelHandle process(info.hProcess);
     WaitForSingleObject(process.Get(), INFINITE);
     DWORD exitCode = 0;
     if (!GetExitCodeProcess(process.Get(), &exitCode))
-        return {toolkit::ElevatedRun::State::Failed, 0,
-                SystemErrorText("Cannot read how Vellum as an administrator ended", GetLastError())};
+        return {
+            toolkit::ElevatedRun::State::Failed, 0,
+            SystemErrorText("Cannot read how Vellum as an administrator ended", GetLastError())};
     return {toolkit::ElevatedRun::State::Finished, static_cast<int>(exitCode), ""};
 }
 
