@@ -334,4 +334,21 @@ TEST_F(JobTest, SaveAsOpensInTheUsersOwnFolderOverTheMachinesDefault) {
               std::string::npos);
 }
 
+// What a standard user's Save runs elevated; here (Wine is always elevated) started directly.
+TEST_F(JobTest, TheMachineCommandStoresTheMachinesSettingsAndBindsThePortUnseen) {
+    MakeBindablePort();
+    const std::string redrun = SiblingPath("redrun.exe");
+    Process vellum =
+        StartVellum("-machine " + Quoted(SiblingPath("gswin64c.exe")) + " \"C:\\fonts\" " +
+                    Quoted(SiblingPath("jobs")) + " " + Quoted(redrun) + " " + Quoted(kTestPort));
+    EXPECT_EQ(vellum.WaitExitCode(kConvertTimeout), kDone) << DescribeWindows(vellum);
+    std::string value;
+    EXPECT_TRUE(VellumRegistry::Read("SOFTWARE\\Vellum", "gsFonts", value));
+    EXPECT_EQ(value, "C:\\fonts");
+    EXPECT_TRUE(VellumRegistry::Read(RedMonPortKey(kTestPort), "Command", value));
+    EXPECT_EQ(value, redrun);
+    EXPECT_TRUE(VellumRegistry::Read(RedMonPortKey(kTestPort), "Arguments", value));
+    EXPECT_NE(value.find("vellum.exe\" %%1"), std::string::npos) << value;
+}
+
 }  // namespace vellum::e2e
