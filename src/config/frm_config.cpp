@@ -107,19 +107,55 @@ void FrmConfig::cmdSave_Click() {
         Settings.gsLib = c_.txtgslib.Text();
         Settings.sendMail = std::to_string(c_.chkMail.Value());
         Settings.defDir = c_.txtPDFDir.Text();
+        // An elevated process refused by HKLM has no one to ask: that is a failed Save.
+        std::vector<std::string> refused;
+        const bool mayElevate = s_.elevation != nullptr && !s_.elevation->IsElevated();
+        refused_ = mayElevate ? &refused : nullptr;
         // Binding the port after a failed store would leave settings and port out of step.
-        if (!settings::SaveSettings(Settings, s_.registry, s_.msgBox)) return;
+        const bool stored = settings::SaveSettings(Settings, s_.registry, s_.msgBox, refused_);
+        const bool bound = stored && ApplyRedirectionSettings();
+        refused_ = nullptr;
+        if (!stored) return;
         // A held job needs only the settings just stored: a port binding that fails is
         // reported, but the job goes on.
-        saved_ = true;
-        if (ApplyRedirectionSettings() || holdingJob_) {
+        if ((bound && (refused.empty() || SaveElevated(refused))) || holdingJob_) {
+            saved_ = true;
             Form_Unload();
             return;
         }
-        c_.ssConfig.SetTab(static_cast<int>(ConfigTab::RedMon));
+        if (!bound) c_.ssConfig.SetTab(static_cast<int>(ConfigTab::RedMon));
     } catch (const RuntimeError& e) {
+        refused_ = nullptr;
         toolkit::ErrorReport(s_.msgBox, ReportForm::LongOneSpace, e);
     }
+}
+
+bool FrmConfig::SaveElevated(const std::vector<std::string>& refused) {
+    const toolkit::ElevatedRun run = s_.elevation->RunElevated(
+        MachineCommand({Settings.gsExe, Settings.gsFonts, Settings.gsLib, rmExe, rmPort}));
+    switch (run.state) {
+        case toolkit::ElevatedRun::State::Finished:
+            if (run.exitCode == kMachineDone) return true;
+            s_.msgBox.Show(run.exitCode == kMachineNoPort ? "Unable to find RedMon Port"
+                           : run.exitCode == kMachinePortRefused
+                               ? "Unable to update RedMon Port"
+                               : "Vellum settings could not be saved.",
+                           "Error!", Icon::Error);
+            return false;
+        case toolkit::ElevatedRun::State::Declined:
+            s_.msgBox.Show(
+                "Your own settings were saved. Not saved, because Windows did not get "
+                "an administrator's consent: " +
+                    MachineSettingLabels(refused) +
+                    ".\r\n\r\nThese belong to the whole computer; an administrator "
+                    "can save them here.",
+                "Configure Vellum", Icon::Warning);
+            return false;
+        case toolkit::ElevatedRun::State::Failed:
+            break;
+    }
+    s_.msgBox.Show("Vellum settings could not be saved.\r\n" + run.error, "Error!", Icon::Error);
+    return false;
 }
 
 std::string FrmConfig::FolderStart(toolkit::TextBox& field) {
@@ -221,33 +257,20 @@ bool FrmConfig::ApplyRedirectionSettings() {
 
 bool FrmConfig::UpdateRedirectionPort() {
     try {
-        const auto root = registry::kHkeyLocalMachine;
-        const std::string portKey = std::string(kPortsKey) + rmPort;
-        bool ok = false;
-        registry->WriteString(root, registry::kSettingsKey, "rmExe", rmExe, ok);
-        regOk = ok;
-        registry->WriteString(root, registry::kSettingsKey, "rmPort", rmPort, ok);
-        regOk = ok;
-
-        std::string scratch;
-        registry->ReadString(root, portKey, "Arguments", scratch, ok);
-        regOk = ok;
-        if (!regOk) {
-            s_.msgBox.Show("Unable to find RedMon Port", "Error!", Icon::Error);
-            return false;
-        }
-        // The port's two values in their order; the first one refused ends the binding.
-        for (const auto& [name, value] :
-             {std::pair<const char*, const std::string&>{"Arguments", rmArgs},
-              {"Command", rmCommand}}) {
-            registry->WriteString(root, portKey, name, value, ok);
-            regOk = ok;
-            if (!regOk) {
-                s_.msgBox.Show("Unable to update RedMon Port", "Error!", Icon::Error);
+        switch (BindPort(*registry, rmExe, rmPort, rmArgs, refused_)) {
+            case PortBinding::Bound:
+                regOk = true;
+                return true;
+            case PortBinding::NoPort:
+                regOk = false;
+                s_.msgBox.Show("Unable to find RedMon Port", "Error!", Icon::Error);
                 return false;
-            }
+            case PortBinding::Refused:
+                break;
         }
-        return true;
+        regOk = false;
+        s_.msgBox.Show("Unable to update RedMon Port", "Error!", Icon::Error);
+        return false;
     } catch (const RuntimeError& e) {
         toolkit::ErrorReport(s_.msgBox, ReportForm::Long, e);
         return false;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "config/config_window.h"
+#include "config/machine_part.h"
 #include "config/ports.h"
 #include "registry/registry_access.h"
 #include "shell/folder_browser.h"
@@ -17,15 +18,13 @@
 #include "toolkit/file_system.h"
 #include "toolkit/app_info.h"
 #include "toolkit/common_dialog.h"
+#include "toolkit/elevation.h"
 #include "toolkit/controls.h"
 #include "toolkit/msg_box.h"
 #include "toolkit/program.h"
 #include "toolkit/runtime_error.h"
 
 namespace vellum::config {
-
-inline constexpr const char* kPortsKey =
-    "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Redirected Port\\Ports\\";
 
 struct ConfigControls {
     toolkit::TabControl& ssConfig;
@@ -53,6 +52,9 @@ struct ConfigServices {
     Spooler& spooler;
     toolkit::Program& program;
     toolkit::AppInfo app;
+    // Asked for an administrator's rights when HKLM refuses the machine's part of a Save; none:
+    // a refusal is a failed Save.
+    toolkit::Elevation* elevation = nullptr;
 };
 
 // The first line of the About box: "Vellum v1.02 : PDF Writer for Ghostscript." for 1.0.2.
@@ -89,6 +91,9 @@ public:
     bool UpdateRedirectionPort();
 
 private:
+    // The machine's part that HKLM refused, saved by this program run elevated; false after
+    // telling the user what was not saved.
+    bool SaveElevated(const std::vector<std::string>& refused);
     void PickExecutable(const std::string& title, toolkit::TextBox& target);
     bool IsCancel(const toolkit::RuntimeError& e) const;
     // Where the folder browser opens: the field's folder when it exists, else the drive's root.
@@ -110,6 +115,8 @@ private:
     std::string heldDocument_;
     bool saved_ = false;
     std::optional<ConfigOutcome> outcome_;
+    // While a Save may ask for elevation: the machine values HKLM refused so far.
+    std::vector<std::string>* refused_ = nullptr;
 };
 
 }  // namespace vellum::config

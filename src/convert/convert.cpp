@@ -206,10 +206,13 @@ std::string TemporaryPathFor(const std::string& pdfPath, std::uint32_t unique) {
 
 bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::MsgBox& msgBox,
                   ProgressWindow& progress, const settings::SettingsRecord& settings,
-                  const std::string& pdfPath, const std::string& psPath) {
+                  const std::string& pdfPath, const std::string& psPath, ConvertFacts* facts) {
+    ConvertFacts unused;
+    ConvertFacts& told = facts != nullptr ? *facts : unused;
     const bool existed = files.FileSize(pdfPath).has_value();
     const auto fail = [&](const std::string& text, toolkit::Icon icon = toolkit::Icon::Error,
                           const char* title = kErrorTitle) {
+        if (told.errorLine.empty()) told.errorLine = text.substr(0, text.find('\r'));
         msgBox.Show(text, title, icon);
         return false;
     };
@@ -237,6 +240,11 @@ bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::Ms
         result = runner.RunAndWait(GhostscriptCommandLine(settings, output->Path(), psPath),
                                    kSwHide, options);
     }
+    told.cancelled = result.cancelled;
+    if (result.started && !result.cancelled) {
+        told.exitCode = result.exitCode;
+        told.errorLine = result.exitCode != 0 ? GhostscriptErrorLine(result.output) : "";
+    }
     if (!result.started) {
         return fail("Ghostscript could not be started.\r\n" + settings.gsExe +
                     Details(result.startError, existed));
@@ -247,7 +255,10 @@ bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::Ms
     }
     if (result.exitCode != 0) return fail(RunFailure(result, existed, pdfPath));
     const std::string unusable = WhyUnusable(files, output->Path(), pdfPath, existed);
-    if (!unusable.empty()) return fail("The PDF " + pdfPath + " was not made.\r\n" + unusable);
+    if (!unusable.empty()) {
+        told.errorLine = unusable.substr(0, unusable.find('\r'));
+        return fail("The PDF " + pdfPath + " was not made.\r\n" + unusable);
+    }
     for (;;) {
         try {
             output->MoveTo(pdfPath);
@@ -259,7 +270,10 @@ bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::Ms
         const toolkit::Answer answer = msgBox.Ask(
             pdfPath + "\r\nis open in another program. Close it there, then choose Retry.",
             kInUseTitle, toolkit::Icon::Warning, toolkit::Buttons::RetryCancel);
-        if (answer == toolkit::Answer::Cancel) return false;
+        if (answer == toolkit::Answer::Cancel) {
+            told.errorLine = "The PDF " + pdfPath + " was open in another program.";
+            return false;
+        }
         if (answer == toolkit::Answer::NoWindow) return SaveBeside(*output, files, msgBox, pdfPath);
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "convert/process_runner.h"
@@ -19,9 +21,16 @@ namespace vellum::convert {
 // be asked, the PDF is saved under UniqueNameFor. Otherwise the temporary file goes, a file
 // already at `pdfPath` stays as it was, and one message box tells why. Leftovers of earlier
 // runs are removed first (RemoveLeftovers). True when the PDF is in place.
+// `facts`, when given, gets what the run left for the job's log.
+struct ConvertFacts {
+    std::optional<std::uint32_t> exitCode;  // Ghostscript's, when it ran to its end
+    bool cancelled = false;
+    std::string errorLine;  // Ghostscript's line that says what went wrong, or why it did not run
+};
 bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::MsgBox& msgBox,
                   ProgressWindow& progress, const settings::SettingsRecord& settings,
-                  const std::string& pdfPath, const std::string& psPath);
+                  const std::string& pdfPath, const std::string& psPath,
+                  ConvertFacts* facts = nullptr);
 
 // `pdfPath` with " (2)", " (3)"... before its extension: the first name that is free.
 std::string UniqueNameFor(toolkit::FileSystem& files, const std::string& pdfPath);

@@ -7,9 +7,13 @@
 namespace vellum::registry {
 
 // Root keys travel as the 32-bit values of the predefined handles.
+inline constexpr std::int32_t kHkeyCurrentUser = static_cast<std::int32_t>(0x80000001u);
 inline constexpr std::int32_t kHkeyLocalMachine = static_cast<std::int32_t>(0x80000002u);
 
+// HKLM\SOFTWARE\Vellum holds the machine's settings and the defaults of the user settings;
+// HKCU\Software\Vellum holds each user's own (key names are not case-sensitive).
 inline constexpr const char* kSettingsKey = "SOFTWARE\\Vellum";
+inline constexpr const char* kUserSettingsKey = "Software\\Vellum";
 
 // Reads and writes string values of the registry; what the registry component offers the
 // program. The component takes every argument by reference; here only the results are.

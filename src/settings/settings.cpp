@@ -1,5 +1,6 @@
 #include "settings/settings.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "toolkit/error_report.h"
@@ -8,21 +9,69 @@ namespace vellum::settings {
 
 SettingsRecord Settings;
 
+namespace {
+
+bool Listed(const std::vector<std::string>& names, const char* name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+}  // namespace
+
+bool ReadSetting(registry::RegistryAccess& reg, const SettingEntry& entry, SettingsRecord& record) {
+    std::string value;
+    bool ok = false;
+    if (entry.scope == Scope::User)
+        reg.ReadString(registry::kHkeyCurrentUser, registry::kUserSettingsKey, entry.name, value,
+                       ok);
+    if (!ok)
+        reg.ReadString(registry::kHkeyLocalMachine, registry::kSettingsKey, entry.name, value, ok);
+    if (ok) record.*entry.field = value;
+    return ok;
+}
+
+std::vector<std::string> ChangedMachineSettings(const SettingsRecord& settings,
+                                                registry::RegistryAccess& reg) {
+    std::vector<std::string> changed;
+    for (const SettingEntry& entry : kSettingEntries) {
+        if (entry.scope != Scope::Machine) continue;
+        std::string stored;
+        bool ok = false;
+        reg.ReadString(registry::kHkeyLocalMachine, registry::kSettingsKey, entry.name, stored, ok);
+        if (!ok || stored != settings.*entry.field) changed.push_back(entry.name);
+    }
+    return changed;
+}
+
+std::vector<std::string> WriteMachineSettings(const SettingsRecord& settings,
+                                              const std::vector<std::string>& names,
+                                              registry::RegistryAccess& reg) {
+    std::vector<std::string> refused;
+    for (const SettingEntry& entry : kSettingEntries) {
+        if (entry.scope != Scope::Machine || !Listed(names, entry.name)) continue;
+        bool ok = false;
+        reg.WriteString(registry::kHkeyLocalMachine, registry::kSettingsKey, entry.name,
+                        settings.*entry.field, ok);
+        if (!ok) refused.push_back(entry.name);
+    }
+    return refused;
+}
+
 bool SaveSettings(const SettingsRecord& settings, registry::RegistryFactory& registry,
-                  toolkit::MsgBox& msgBox) {
+                  toolkit::MsgBox& msgBox, std::vector<std::string>* refused) {
     try {
         std::unique_ptr<registry::RegistryAccess> reg = registry.Create();
-        bool allWritten = true;
-        auto write = [&](const char* name, const std::string& value) {
+        const std::vector<std::string> machineRefused =
+            WriteMachineSettings(settings, ChangedMachineSettings(settings, *reg), *reg);
+        bool allWritten = refused != nullptr || machineRefused.empty();
+        if (refused != nullptr)
+            refused->insert(refused->end(), machineRefused.begin(), machineRefused.end());
+        for (const SettingEntry& entry : kSettingEntries) {
+            if (entry.scope != Scope::User) continue;
             bool ok = false;
-            reg->WriteString(registry::kHkeyLocalMachine, registry::kSettingsKey, name, value, ok);
+            reg->WriteString(registry::kHkeyCurrentUser, registry::kUserSettingsKey, entry.name,
+                             settings.*entry.field, ok);
             allWritten = allWritten && ok;
-        };
-        write("gsExe", settings.gsExe);
-        write("gsFonts", settings.gsFonts);
-        write("gsLib", settings.gsLib);
-        write("sendMail", settings.sendMail);
-        write("defDir", settings.defDir);
+        }
         if (!allWritten)
             msgBox.Show("Vellum settings could not be saved.", "Error!", toolkit::Icon::Error);
         return allWritten;

@@ -1,28 +1,68 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "registry/registry_access.h"
 #include "toolkit/msg_box.h"
 
 namespace vellum::settings {
 
-// The five settings, as stored under HKLM\SOFTWARE\Vellum.
+// The settings, as stored under Software\Vellum.
 struct SettingsRecord {
     std::string gsExe;
     std::string gsFonts;
     std::string gsLib;
     std::string sendMail;
     std::string defDir;
+    // Where a job no one is asked about is saved; "" for %ProgramData%\Vellum\Unsaved\<user>.
+    std::string autoDir = {};
+};
+
+// Machine settings live in HKLM alone and need an administrator to change. User settings are
+// each user's own: read from HKCU first, then from HKLM, where setup stores the machine's
+// defaults; saved to HKCU, which every user may write.
+enum class Scope { Machine, User };
+
+struct SettingEntry {
+    const char* name;
+    std::string SettingsRecord::*field;
+    Scope scope;
+};
+
+// Every setting in its order of reading and writing. A new setting is one row here.
+inline const SettingEntry kSettingEntries[] = {
+    {"gsExe", &SettingsRecord::gsExe, Scope::Machine},
+    {"gsFonts", &SettingsRecord::gsFonts, Scope::Machine},
+    {"gsLib", &SettingsRecord::gsLib, Scope::Machine},
+    {"sendMail", &SettingsRecord::sendMail, Scope::User},
+    {"defDir", &SettingsRecord::defDir, Scope::User},
+    {"autoDir", &SettingsRecord::autoDir, Scope::User},
 };
 
 // The process-wide settings: filled by the start-up load and by the configuration window's
 // save; everything else is handed the record it needs.
 extern SettingsRecord Settings;
 
-// Writes the five settings of `settings`. Returns false, after telling the user, when any value
-// could not be written or a run-time error was trapped.
+// Reads one setting into `record` by its scope; false when it is stored nowhere (the field is
+// then left as it was). May throw toolkit::RuntimeError from the component.
+bool ReadSetting(registry::RegistryAccess& reg, const SettingEntry& entry, SettingsRecord& record);
+
+// The machine settings of `settings` that differ from what HKLM holds (or that HKLM lacks).
+std::vector<std::string> ChangedMachineSettings(const SettingsRecord& settings,
+                                                registry::RegistryAccess& reg);
+
+// Writes the user settings of `settings` to HKCU and those machine settings that changed to
+// HKLM. Machine settings HKLM refused are added to `refused`, when the caller takes them (it
+// may ask for elevation for that part); without `refused` they count as a failure. Returns
+// false, after telling the user, when any other value could not be written or a run-time error
+// was trapped.
 bool SaveSettings(const SettingsRecord& settings, registry::RegistryFactory& registry,
-                  toolkit::MsgBox& msgBox);
+                  toolkit::MsgBox& msgBox, std::vector<std::string>* refused = nullptr);
+
+// Writes the named machine settings of `settings` to HKLM; the names HKLM refused.
+std::vector<std::string> WriteMachineSettings(const SettingsRecord& settings,
+                                              const std::vector<std::string>& names,
+                                              registry::RegistryAccess& reg);
 
 }  // namespace vellum::settings

@@ -2,19 +2,19 @@
 
 namespace vellum::setup {
 
-std::vector<std::string> WriteFirstSettings(MachineRegistry& registry,
+std::vector<std::string> WriteFirstSettings(registry::MachineRegistry& registry,
                                             const GhostscriptSettings& ghostscript) {
     struct Value {
         const char* name;
         std::string text;
-        StringKind kind;
+        registry::StringKind kind;
     };
     const Value values[] = {
-        {"gsExe", ghostscript.gsExe, StringKind::Plain},
-        {"gsLib", ghostscript.gsLib, StringKind::Plain},
-        {"gsFonts", ghostscript.gsFonts, StringKind::Plain},
-        {"defDir", kDefaultPdfFolder, StringKind::Expandable},
-        {"sendMail", "0", StringKind::Plain},
+        {"gsExe", ghostscript.gsExe, registry::StringKind::Plain},
+        {"gsLib", ghostscript.gsLib, registry::StringKind::Plain},
+        {"gsFonts", ghostscript.gsFonts, registry::StringKind::Plain},
+        {"defDir", kDefaultPdfFolder, registry::StringKind::Expandable},
+        {"sendMail", "0", registry::StringKind::Plain},
     };
     std::vector<std::string> written;
     for (const Value& value : values) {

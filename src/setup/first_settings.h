@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "setup/machine_registry.h"
+#include "registry/machine_registry.h"
 
 namespace vellum::setup {
 
@@ -21,7 +21,7 @@ struct GhostscriptSettings {
 // Writes the settings a first print needs: the given Ghostscript paths, defDir and sendMail
 // "0". A value already stored is kept as the user left it (an upgrade changes nothing the user
 // set). Returns the names written, in that order. Throws toolkit::RuntimeError.
-std::vector<std::string> WriteFirstSettings(MachineRegistry& registry,
+std::vector<std::string> WriteFirstSettings(registry::MachineRegistry& registry,
                                             const GhostscriptSettings& ghostscript);
 
 }  // namespace vellum::setup

@@ -5,12 +5,15 @@
 #include <optional>
 
 #include "setup/first_settings.h"
-#include "setup/ghostscript_search.h"
-#include "setup/paths.h"
+#include "settings/ghostscript_search.h"
+#include "toolkit/paths.h"
 #include "setup/printer_setup.h"
 #include "toolkit/runtime_error.h"
 
 namespace vellum::setup {
+
+using settings::FindGhostscript;
+using toolkit::JoinPath;
 namespace {
 
 struct UsageError {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "setup/machine_registry.h"
+#include "registry/machine_registry.h"
 #include "toolkit/file_system.h"
 #include "setup/printer_spooler.h"
 
@@ -22,7 +22,7 @@ enum HelperExit : int {
 
 struct HelperServices {
     PrinterSpooler& spooler;
-    MachineRegistry& registry;
+    registry::MachineRegistry& registry;
     toolkit::FileSystem& files;
     std::string ownFolder;     // the helper's folder, where vellum.exe is installed beside it
     std::string programFiles;  // the 64-bit Program Files folder

@@ -4,10 +4,14 @@
 
 #include "config/redirection_arguments.h"
 #include "setup/first_settings.h"
-#include "setup/paths.h"
+#include "toolkit/paths.h"
 #include "toolkit/runtime_error.h"
 
 namespace vellum::setup {
+
+using toolkit::FolderOf;
+using toolkit::JoinPath;
+using toolkit::SameName;
 namespace {
 
 constexpr const char* kRedMonUninstallKey =
@@ -68,7 +72,8 @@ std::string FirstFreePort(const std::vector<PortRecord>& ports) {
     }
 }
 
-std::vector<std::string> RedRunCandidates(MachineRegistry& registry, const std::string& monitorDll,
+std::vector<std::string> RedRunCandidates(registry::MachineRegistry& registry,
+                                          const std::string& monitorDll,
                                           const PrinterRequest& request) {
     std::vector<std::string> folders;
     if (!FolderOf(monitorDll).empty()) folders.push_back(FolderOf(monitorDll));
@@ -88,7 +93,7 @@ std::vector<std::string> RedRunCandidates(MachineRegistry& registry, const std::
     return candidates;
 }
 
-PrinterReport MakePrinter(PrinterSpooler& spooler, MachineRegistry& registry,
+PrinterReport MakePrinter(PrinterSpooler& spooler, registry::MachineRegistry& registry,
                           toolkit::FileSystem& files, const PrinterRequest& request) {
     PrinterReport report;
     const auto monitorDll = spooler.MonitorDll(kRedMonMonitor);
@@ -146,7 +151,8 @@ PrinterReport MakePrinter(PrinterSpooler& spooler, MachineRegistry& registry,
     return report;
 }
 
-std::vector<std::string> RemovePrinter(PrinterSpooler& spooler, MachineRegistry& registry) {
+std::vector<std::string> RemovePrinter(PrinterSpooler& spooler,
+                                       registry::MachineRegistry& registry) {
     std::vector<std::string> failures;
     auto attempt = [&](const std::string& what, auto&& step) {
         try {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "setup/machine_registry.h"
+#include "registry/machine_registry.h"
 #include "toolkit/file_system.h"
 #include "setup/printer_spooler.h"
 
@@ -41,16 +41,18 @@ struct PrinterReport {
 // settings rmExe and rmPort. Records the port and printer as soon as each exists. A printer of
 // the name that setup did not make is left alone (PrinterTaken), before anything is made.
 // Throws toolkit::RuntimeError when the spooler fails or no driver can be had.
-PrinterReport MakePrinter(PrinterSpooler& spooler, MachineRegistry& registry,
+PrinterReport MakePrinter(PrinterSpooler& spooler, registry::MachineRegistry& registry,
                           toolkit::FileSystem& files, const PrinterRequest& request);
 
 // Removes the printer and the port setup recorded, then the record. Goes on past a failing
 // step; returns what failed, one line each (empty: all done). Never throws.
-std::vector<std::string> RemovePrinter(PrinterSpooler& spooler, MachineRegistry& registry);
+std::vector<std::string> RemovePrinter(PrinterSpooler& spooler,
+                                       registry::MachineRegistry& registry);
 
 // Where RedRun may be, best first: beside a monitor DLL registered by full path, in the folder of
 // RedMon's uninstaller, in <Program Files>\RedMon, beside the monitor DLLs in the system folder.
-std::vector<std::string> RedRunCandidates(MachineRegistry& registry, const std::string& monitorDll,
+std::vector<std::string> RedRunCandidates(registry::MachineRegistry& registry,
+                                          const std::string& monitorDll,
                                           const PrinterRequest& request);
 
 // The first RPTn: (n from 1) that no port of any monitor has.

@@ -2,13 +2,17 @@
 
 #include <optional>
 
+#include "config/machine_part.h"
+#include "config/redirection_arguments.h"
 #include "convert/convert.h"
 #include "settings/settings.h"
 #include "startup/command_line.h"
 #include "startup/document_name.h"
 #include "startup/job_file.h"
+#include "startup/job_log.h"
 #include "startup/load_settings.h"
 #include "startup/prompt.h"
+#include "startup/unattended.h"
 #include "toolkit/error_report.h"
 #include "toolkit/text.h"
 
@@ -25,9 +29,15 @@ void ReportNotConverted(toolkit::MsgBox& msgBox, const std::string& reason,
 
 // Holds the job while the user completes the settings in the window the load opened, reading
 // them again after each Save; true once they are complete. False after the user gave up (a
-// message then says the job was not converted) or the program was ended.
+// message then says the job was not converted) or the program was ended, and at once where no
+// window can be seen.
 bool SettingsCompleted(Services& s, SettingsServices& settings, SettingsState state,
                        const std::string& jobPath) {
+    if (state == SettingsState::Incomplete && !settings.canShowWindows) {
+        ReportNotConverted(s.msgBox, "the settings are not complete and no one can see a window",
+                           jobPath, "An administrator can complete them in \"Configure Vellum\".");
+        return false;
+    }
     const std::string document =
         state == SettingsState::Incomplete ? JobDocumentTitle(s.environment, s.files, jobPath) : "";
     while (state == SettingsState::Incomplete) {
@@ -50,6 +60,90 @@ bool SettingsCompleted(Services& s, SettingsServices& settings, SettingsState st
     return true;
 }
 
+// A window that never shows: where no one can see it, a long conversion runs without one.
+class NoProgressWindow : public convert::ProgressWindow {
+public:
+    void Open(const std::string&) override {}
+    void ShowTime(const std::string&) override {}
+    bool CancelRequested() override { return false; }
+    void Close() override {}
+};
+
+void Failed(JobEntry& entry, const std::string& detail) {
+    entry.result = "failed";
+    entry.detail = detail;
+}
+
+// The convert mode, with `s.msgBox` logging; fills `entry` with what became of the job.
+MainResult ConvertJob(Services& s, const std::string& commandTail, JobLog& log, JobEntry& entry) {
+    const bool windows = entry.mode != "no window";
+    bool pdfWritten = false;
+    try {
+        // Named from the start, so that every line of the job says which document it concerns.
+        log.SetDocument(
+            JobDocumentTitle(s.environment, s.files, s.files.FullPath(JobPathOf(commandTail))));
+        SettingsServices settings{
+            s.registry, s.files,    s.msgBox,
+            s.config,   &s.machine, [&log](const std::string& text) { log.Message(text); },
+            windows};
+        const SettingsState state = LoadSettings(settings);
+        const std::optional<std::string> jobPath =
+            CheckJobFile(s.files, s.msgBox, JobPathOf(commandTail));
+        if (!jobPath) {
+            Failed(entry, "the job file is missing");
+            return {AfterMain::EndProgram, kExitNotConverted};
+        }
+        const std::string title = JobDocumentTitle(s.environment, s.files, *jobPath);
+        if (!SettingsCompleted(s, settings, state, *jobPath)) {
+            Failed(entry, "the settings are not complete");
+            return {AfterMain::EndProgram, kExitNotConverted};
+        }
+
+        convert::ConvertFacts facts;
+        if (!windows) {
+            const std::string user = JobUser(s.environment, s.session);
+            const SavedWithoutAsking saved = SaveWithoutAsking(
+                s, UnattendedFolder(settings::Settings.autoDir, s.environment, user), title,
+                *jobPath);
+            pdfWritten = saved.written;
+            entry.pdfPath = saved.pdfPath;
+            facts = saved.facts;
+        } else {
+            s.events.DoEvents();
+            const std::string folder = SaveAsFolder(s.files, settings::Settings.defDir);
+            const std::string name = PdfNameFor(title, folder);
+            const PdfChoice choice =
+                PromptForPdfPath(s.dialogs, s.msgBox, folder, name.empty() ? name : name + ".pdf");
+            if (choice.result == PromptResult::Cancelled) {
+                entry.result = "cancelled";
+                return {AfterMain::EndProgram, kExitDone};
+            }
+            if (choice.result == PromptResult::Failed) {
+                Failed(entry, "Save As failed");
+                return {AfterMain::EndProgram, kExitNotConverted};
+            }
+            entry.pdfPath = choice.path;
+            pdfWritten = convert::ConvertToPdf(s.runner, s.files, s.msgBox, s.progress,
+                                               settings::Settings, choice.path, *jobPath, &facts);
+        }
+        entry.exitCode = facts.exitCode;
+        if (pdfWritten)
+            entry.result = "written";
+        else if (facts.cancelled)
+            entry.result = "cancelled";
+        else
+            Failed(entry, facts.errorLine);
+        // Mail needs someone at the screen.
+        if (pdfWritten && windows && toolkit::TrimSpaces(settings::Settings.sendMail) == "1")
+            mail::SendDocuments(s.mapi, s.msgBox, 0, ";", entry.pdfPath, FileNameOf(entry.pdfPath));
+        return {AfterMain::EndProgram, pdfWritten ? kExitDone : kExitNotConverted};
+    } catch (const toolkit::RuntimeError& e) {
+        toolkit::ErrorReport(s.msgBox, toolkit::ReportForm::Short, e);
+        if (!pdfWritten) Failed(entry, e.Description());
+        return {AfterMain::EndProgram, pdfWritten ? kExitDone : kExitNotConverted};
+    }
+}
+
 }  // namespace
 
 std::string FileNameOf(const std::string& path) {
@@ -58,47 +152,45 @@ std::string FileNameOf(const std::string& path) {
 }
 
 MainResult Main(Services& s, const std::string& commandTail) {
-    const Mode mode = ChooseMode(commandTail);
-    bool pdfWritten = false;
-    try {
-        SettingsServices settings{s.registry, s.files, s.msgBox, s.config};
-        const SettingsState state = LoadSettings(settings);
+    // The elevated run of a standard user's Save: nothing else, and nothing shown.
+    if (config::IsMachineCommand(commandTail))
+        return {AfterMain::EndProgram, config::ApplyMachineCommand(s.registry, commandTail,
+                                                                   config::RedirectionArguments(
+                                                                       s.app.path, s.app.exeName))};
 
+    const Mode mode = ChooseMode(commandTail);
+    if (mode == Mode::Convert) {
+        const double start = s.session.Seconds();
+        JobEntry entry;
+        entry.mode = s.session.CanShowWindows() ? "asked" : "no window";
+        JobLog log(s.files, s.session, ProgramDataFolder(s.environment),
+                   JobUser(s.environment, s.session));
+        LoggedMsgBox msgBox(s.msgBox, log, entry.mode != "no window");
+        NoProgressWindow noProgress;
+        Services job{s.registry, s.files,       msgBox,
+                     s.runner,   s.config,      s.sendMail,
+                     s.mapi,     s.events,      entry.mode != "no window" ? s.progress : noProgress,
+                     s.dialogs,  s.environment, s.session,
+                     s.machine,  s.app};
+        const MainResult result = ConvertJob(job, commandTail, log, entry);
+        entry.seconds = s.session.Seconds() - start;
+        log.Job(entry);
+        return result;
+    }
+
+    try {
+        SettingsServices settings{s.registry, s.files, s.msgBox, s.config, &s.machine};
+        LoadSettings(settings);
         if (mode == Mode::Configure) {
             s.config.Show();
-            return {AfterMain::RunMessageLoop};
-        }
-        if (mode == Mode::Mail) {
+        } else {
             s.sendMail.Show();
-            return {AfterMain::RunMessageLoop};
         }
-
-        const std::optional<std::string> jobPath =
-            CheckJobFile(s.files, s.msgBox, JobPathOf(commandTail));
-        if (!jobPath || !SettingsCompleted(s, settings, state, *jobPath))
-            return {AfterMain::EndProgram, kExitNotConverted};
-
-        s.events.DoEvents();
-        const std::string folder = SaveAsFolder(s.files, settings::Settings.defDir);
-        const std::string name =
-            PdfNameFor(JobDocumentTitle(s.environment, s.files, *jobPath), folder);
-        const PdfChoice choice =
-            PromptForPdfPath(s.dialogs, s.msgBox, folder, name.empty() ? name : name + ".pdf");
-        if (choice.result == PromptResult::Cancelled) return {AfterMain::EndProgram, kExitDone};
-        if (choice.result == PromptResult::Failed)
-            return {AfterMain::EndProgram, kExitNotConverted};
-
-        pdfWritten = convert::ConvertToPdf(s.runner, s.files, s.msgBox, s.progress,
-                                           settings::Settings, choice.path, *jobPath);
-        if (pdfWritten && toolkit::TrimSpaces(settings::Settings.sendMail) == "1")
-            mail::SendDocuments(s.mapi, s.msgBox, 0, ";", choice.path, FileNameOf(choice.path));
-        return {AfterMain::EndProgram, pdfWritten ? kExitDone : kExitNotConverted};
     } catch (const toolkit::RuntimeError& e) {
+        // A hidden configuration window must not keep the process alive: the loop ends with it.
         toolkit::ErrorReport(s.msgBox, toolkit::ReportForm::Short, e);
-        // A hidden configuration window must not keep a finished job's process alive.
-        if (mode != Mode::Convert) return {AfterMain::RunMessageLoop};
-        return {AfterMain::EndProgram, pdfWritten ? kExitDone : kExitNotConverted};
     }
+    return {AfterMain::RunMessageLoop};
 }
 
 }  // namespace vellum::startup

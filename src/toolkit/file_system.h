@@ -93,6 +93,14 @@ public:
     // The entries of `folder` ("." and ".." left out); none when it cannot be read. Never
     // throws.
     virtual std::vector<FolderEntry> ListFolder(const std::string& folder) = 0;
+
+    // Makes the folder and any of its parents that are missing. Throws RuntimeError when one
+    // cannot be made.
+    virtual void MakeFolders(const std::string& path) = 0;
+
+    // Appends `text` to the file, creating it, in one write at its end, while other processes
+    // append too: their texts never mix. False when it could not be written. Never throws.
+    virtual bool AppendText(const std::string& path, const std::string& text) = 0;
 };
 
 }  // namespace vellum::toolkit

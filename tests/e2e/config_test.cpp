@@ -30,8 +30,12 @@ Values StoredSettings() {
     Values values;
     for (const char* name :
          {"gsExe", "gsFonts", "gsLib", "sendMail", "defDir", "rmExe", "rmPort"}) {
+        // As the program reads them: the user's own first.
         std::string value;
-        values[name] = VellumRegistry::Read(kSettingsKey, name, value) ? value : kMissing;
+        const bool stored =
+            VellumRegistry::Read("Software\\Vellum", name, value, HKEY_CURRENT_USER) ||
+            VellumRegistry::Read(kSettingsKey, name, value);
+        values[name] = stored ? value : kMissing;
     }
     return values;
 }

@@ -26,28 +26,31 @@ void Check(LSTATUS status, const std::string& what) {
 }  // namespace
 
 void VellumRegistry::Reset() {
-    const LSTATUS status = RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettingsKey);
-    if (status != ERROR_FILE_NOT_FOUND) Check(status, "removing HKLM\\SOFTWARE\\Vellum");
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, kSettingsKey);
+    for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        const LSTATUS status = RegDeleteTreeW(root, kSettingsKey);
+        if (status != ERROR_FILE_NOT_FOUND) Check(status, "removing Software\\Vellum");
+        RegDeleteKeyW(root, kSettingsKey);
+    }
 }
 
-void VellumRegistry::Set(const std::string& name, const std::string& value) {
+void VellumRegistry::Set(const std::string& name, const std::string& value, HKEY root) {
     const std::wstring wide = win32::Widen(value);
-    Check(RegSetKeyValueW(HKEY_LOCAL_MACHINE, kSettingsKey, win32::Widen(name).c_str(), REG_SZ,
-                          wide.c_str(), static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))),
+    Check(RegSetKeyValueW(root, kSettingsKey, win32::Widen(name).c_str(), REG_SZ, wide.c_str(),
+                          static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))),
           "writing setting " + name);
 }
 
-bool VellumRegistry::Read(const std::string& keyPath, const std::string& name, std::string& value) {
+bool VellumRegistry::Read(const std::string& keyPath, const std::string& name, std::string& value,
+                          HKEY root) {
     DWORD size = 0;
     const std::wstring key = win32::Widen(keyPath);
     const std::wstring valueName = win32::Widen(name);
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), valueName.c_str(), RRF_RT_REG_SZ, nullptr,
-                     nullptr, &size) != ERROR_SUCCESS)
+    if (RegGetValueW(root, key.c_str(), valueName.c_str(), RRF_RT_REG_SZ, nullptr, nullptr,
+                     &size) != ERROR_SUCCESS)
         return false;
     std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1);
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), valueName.c_str(), RRF_RT_REG_SZ, nullptr,
-                     buffer.data(), &size) != ERROR_SUCCESS)
+    if (RegGetValueW(root, key.c_str(), valueName.c_str(), RRF_RT_REG_SZ, nullptr, buffer.data(),
+                     &size) != ERROR_SUCCESS)
         return false;
     value = win32::Narrow(std::wstring(buffer.data()));
     return true;
@@ -215,8 +218,9 @@ std::string TestOutputPath(const std::string& name) {
     return folder + "\\" + name;
 }
 
-Process StartVellum(const std::string& argsTail, const Environment& env) {
-    return Process::Start(SiblingPath("vellum.exe"), argsTail, env);
+Process StartVellum(const std::string& argsTail, const Environment& env,
+                    const std::string& desktop) {
+    return Process::Start(SiblingPath("vellum.exe"), argsTail, env, "", desktop);
 }
 
 namespace {

@@ -15,14 +15,17 @@ namespace vellum::e2e {
 
 inline constexpr std::chrono::milliseconds kConvertTimeout = 60s;
 
-// The five settings (and the two RedMon ones) under HKLM\SOFTWARE\Vellum.
+// The settings (and the two RedMon ones) under HKLM\SOFTWARE\Vellum, and the user's own under
+// HKCU\Software\Vellum.
 class VellumRegistry {
 public:
     // Removes the whole key, so that no test sees another's settings.
     static void Reset();
-    static void Set(const std::string& name, const std::string& value);
+    static void Set(const std::string& name, const std::string& value,
+                    HKEY root = HKEY_LOCAL_MACHINE);
     // Empty optional when the value is missing.
-    static bool Read(const std::string& keyPath, const std::string& name, std::string& value);
+    static bool Read(const std::string& keyPath, const std::string& name, std::string& value,
+                     HKEY root = HKEY_LOCAL_MACHINE);
     static bool Exists(const std::string& keyPath, const std::string& name);
 };
 
@@ -88,8 +91,10 @@ void PrintTo(const Shown& shown, std::ostream* out);
 // folder, which is made when missing.
 std::string TestOutputPath(const std::string& name);
 
-// vellum.exe next to the test, started with `argsTail`.
-Process StartVellum(const std::string& argsTail, const Environment& env = {});
+// vellum.exe next to the test, started with `argsTail` (on `desktop`, "station\\desktop", when
+// given).
+Process StartVellum(const std::string& argsTail, const Environment& env = {},
+                    const std::string& desktop = "");
 
 // vellum.exe and VellumRegistry.dll side by side in "Vellum" under the Program Files folder (a
 // name with a blank, as on every Windows machine), as a user installs them; removed again at the

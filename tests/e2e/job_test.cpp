@@ -144,7 +144,8 @@ TEST_F(JobTest, HeldJobIsConvertedOnceTheSettingsAreSaved) {
         EXPECT_EQ(vellum.WaitExitCode(kConvertTimeout), kDone) << DescribeWindows(vellum);
         EXPECT_TRUE(FileExists(pdfs.File(name + ".pdf")));
         std::string stored;
-        EXPECT_TRUE(VellumRegistry::Read("SOFTWARE\\Vellum", "defDir", stored));
+        EXPECT_TRUE(VellumRegistry::Read("Software\\Vellum", "defDir", stored, HKEY_CURRENT_USER))
+            << "the user's own setting";
         EXPECT_EQ(stored, pdfs.Path());
         WriteCompleteSettings(pdfs.Path());  // and no port any more
     }
@@ -270,6 +271,95 @@ TEST_F(JobTest, DefaultFolderTheDialogCannotTakeStillAsksWhereToSave) {
         EXPECT_TRUE(FileExists(pdfs.File("anyway.pdf")));
         DeleteFileW(win32::Widen(pdfs.File("anyway.pdf")).c_str());
     }
+}
+
+namespace {
+
+// The job log every run appends to, in the test prefix's ProgramData.
+std::string JobLogText() {
+    wchar_t folder[MAX_PATH];
+    GetEnvironmentVariableW(L"ProgramData", folder, MAX_PATH);
+    return ReadTextFile(win32::Narrow(std::wstring(folder)) + "\\Vellum\\vellum.log");
+}
+
+}  // namespace
+
+TEST_F(JobTest, AJobWhereNoOneSeesAWindowIsSavedForItsPrintingUserWithoutAsking) {
+    // A window station of its own, as a service's or a print server's job gets: Wine clears
+    // WSF_VISIBLE for it.
+    const HWINSTA station = CreateWindowStationW(L"VellumUnseen", 0, WINSTA_ALL_ACCESS, nullptr);
+    ASSERT_NE(station, nullptr) << GetLastError();
+    const HWINSTA own = GetProcessWindowStation();
+    ASSERT_TRUE(SetProcessWindowStation(station));
+    const HDESK desktop = CreateDesktopW(L"Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    SetProcessWindowStation(own);
+    ASSERT_NE(desktop, nullptr);
+    VellumRegistry::Set("autoDir", pdfs.Path() + "\\<user>");
+    const Environment env{{"REDMON_USER", "alice"}, {"REDMON_DOCNAME", "Quarterly report"}};
+    for (const char* name : {"Quarterly report.pdf", "Quarterly report (2).pdf"}) {
+        Process vellum = StartVellum(Quoted(jobs.File("job 12.ps")), env, "VellumUnseen\\Default");
+        EXPECT_EQ(vellum.WaitExitCode(kConvertTimeout), kDone);
+        const std::string pdf = pdfs.File("alice\\") + name;
+        EXPECT_NE(PdfText(pdf).find("Quillwort"), std::string::npos) << pdf;
+        EXPECT_NE(JobLogText().find("\talice\tQuarterly report\tno window\twritten\t" + pdf),
+                  std::string::npos);
+    }
+    CloseDesktop(desktop);
+    CloseWindowStation(station);
+}
+
+TEST_F(JobTest, AGhostscriptGoneSinceItWasStoredGivesWayToTheNewestRegisteredOne) {
+    const std::string root = jobs.File("gs10.05.1");
+    for (const char* folder : {"", "\\bin", "\\lib"})
+        CreateDirectoryW(win32::Widen(root + folder).c_str(), nullptr);
+    CopyFileTo(SiblingPath("gswin64c.exe"), root + "\\bin\\gswin64c.exe");
+    const std::wstring key = L"SOFTWARE\\GPL Ghostscript\\10.05.1";
+    const std::wstring dll = win32::Widen(root + "\\bin\\gsdll64.dll");
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), L"GS_DLL", REG_SZ, dll.c_str(),
+                    static_cast<DWORD>((dll.size() + 1) * sizeof(wchar_t)));
+    VellumRegistry::Set("gsExe", jobs.File("gs9.56.1\\bin\\gswin64c.exe"));
+
+    Process vellum = StartVellum(Quoted(jobs.File("job 12.ps")));
+    SubmitFileDialog(WaitForFileDialog(vellum, kConvertTimeout), "upgraded");
+    EXPECT_EQ(vellum.WaitExitCode(kConvertTimeout), kDone) << DescribeWindows(vellum);
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, key.c_str());
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, key.c_str());
+    EXPECT_TRUE(FileExists(pdfs.File("upgraded.pdf")));
+    std::string stored;
+    EXPECT_TRUE(VellumRegistry::Read("SOFTWARE\\Vellum", "gsExe", stored));
+    EXPECT_EQ(stored, root + "\\bin\\gswin64c.exe") << "stored: Wine runs as an administrator";
+    EXPECT_NE(JobLogText().find("Ghostscript 10.05.1 (" + stored + ") is used in place of"),
+              std::string::npos);
+}
+
+TEST_F(JobTest, SaveAsOpensInTheUsersOwnFolderOverTheMachinesDefault) {
+    TempFolder own{"vellum own pdfs"};
+    VellumRegistry::Set("defDir", own.Path(), HKEY_CURRENT_USER);
+    Process vellum = StartVellum(Quoted(jobs.File("job 12.ps")), {{"REDMON_USER", "carol"}});
+    const HWND dialog = WaitForFileDialog(vellum, kConvertTimeout);
+    EXPECT_EQ(_stricmp(DialogFolder(dialog).c_str(), own.Path().c_str()), 0)
+        << DialogFolder(dialog);
+    CancelDialog(dialog);
+    EXPECT_EQ(vellum.WaitExitCode(kConvertTimeout), kDone);
+    EXPECT_NE(JobLogText().find("\tcarol\tVellum sample job\tasked\tcancelled\t"),
+              std::string::npos);
+}
+
+// What a standard user's Save runs elevated; here (Wine is always elevated) started directly.
+TEST_F(JobTest, TheMachineCommandStoresTheMachinesSettingsAndBindsThePortUnseen) {
+    MakeBindablePort();
+    const std::string redrun = SiblingPath("redrun.exe");
+    Process vellum =
+        StartVellum("-machine " + Quoted(SiblingPath("gswin64c.exe")) + " \"C:\\fonts\" " +
+                    Quoted(SiblingPath("jobs")) + " " + Quoted(redrun) + " " + Quoted(kTestPort));
+    EXPECT_EQ(vellum.WaitExitCode(kConvertTimeout), kDone) << DescribeWindows(vellum);
+    std::string value;
+    EXPECT_TRUE(VellumRegistry::Read("SOFTWARE\\Vellum", "gsFonts", value));
+    EXPECT_EQ(value, "C:\\fonts");
+    EXPECT_TRUE(VellumRegistry::Read(RedMonPortKey(kTestPort), "Command", value));
+    EXPECT_EQ(value, redrun);
+    EXPECT_TRUE(VellumRegistry::Read(RedMonPortKey(kTestPort), "Arguments", value));
+    EXPECT_NE(value.find("vellum.exe\" %%1"), std::string::npos) << value;
 }
 
 }  // namespace vellum::e2e

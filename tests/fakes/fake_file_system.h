@@ -95,6 +95,16 @@ public:
         const auto listed = listings.find(folder);
         return listed == listings.end() ? std::vector<toolkit::FolderEntry>{} : listed->second;
     }
+    void MakeFolders(const std::string& path) override {
+        if (createFailure) throw *createFailure;
+        if (folders.insert(path).second) log.push_back("mkdirs " + path);
+    }
+    bool AppendText(const std::string& path, const std::string& text) override {
+        if (appendFails) return false;
+        files.insert(path);
+        data[path] += text;
+        return true;
+    }
 
     // An ordinary file with these bytes.
     void Write(const std::string& path, const std::string& bytes) {
@@ -112,6 +122,7 @@ public:
     std::vector<std::string> log;
     int foldersMade = 0;
     int takenNames = 0;  // how many names CreateNewFile finds taken before one is free
+    bool appendFails = false;
     std::optional<toolkit::RuntimeError> createFailure, moveFailure, tempFailure, flushFailure;
     int moveFailures = 1000;  // how many moves moveFailure fails before they succeed
     std::string tempRoot = "C:\\Temp";

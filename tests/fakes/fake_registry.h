@@ -46,6 +46,7 @@ public:
     std::set<Key> failingWrites;
     std::set<Key> throwingReads;
     std::vector<Call> calls;
+    bool machineReadOnly = false;  // HKLM as a standard user has it
     int created = 0;
     int alive = 0;
 };
@@ -55,8 +56,14 @@ public:
     explicit FakeRegistryAccess(FakeRegistry& store) : store_(store) { ++store_.alive; }
     ~FakeRegistryAccess() override { --store_.alive; }
 
-    void ReadString(std::int32_t, const std::string& keyPath, const std::string& valueName,
+    // HKCU's keys are kept under "HKCU\\" + the key path; HKLM's under the path alone.
+    static std::string Path(std::int32_t root, const std::string& keyPath) {
+        return root == registry::kHkeyCurrentUser ? "HKCU\\" + keyPath : keyPath;
+    }
+
+    void ReadString(std::int32_t root, const std::string& path, const std::string& valueName,
                     std::string& value, bool& ok) override {
+        const std::string keyPath = Path(root, path);
         store_.calls.push_back({"read", keyPath, valueName, ""});
         if (store_.throwingReads.count({keyPath, valueName}))
             throw toolkit::RuntimeError(-2147024891, "Vellum.RegistryAccess", "Access is denied.");
@@ -65,10 +72,12 @@ public:
         if (ok) value = it->second;
     }
 
-    void WriteString(std::int32_t, const std::string& keyPath, const std::string& valueName,
+    void WriteString(std::int32_t root, const std::string& path, const std::string& valueName,
                      const std::string& value, bool& ok) override {
+        const std::string keyPath = Path(root, path);
         store_.calls.push_back({"write", keyPath, valueName, value});
-        ok = store_.failingWrites.count({keyPath, valueName}) == 0;
+        ok = store_.failingWrites.count({keyPath, valueName}) == 0 &&
+             !(store_.machineReadOnly && root != registry::kHkeyCurrentUser);
         if (ok) store_.values[{keyPath, valueName}] = value;
     }
 

@@ -11,18 +11,18 @@
 #include <string>
 #include <vector>
 
-#include "setup/machine_registry.h"
-#include "setup/paths.h"
+#include "registry/machine_registry.h"
+#include "toolkit/paths.h"
 #include "setup/printer_spooler.h"
 #include "toolkit/runtime_error.h"
 
 namespace vellum {
 
-class FakeMachineRegistry : public setup::MachineRegistry {
+class FakeMachineRegistry : public registry::MachineRegistry {
 public:
     struct Value {
         std::string text;
-        setup::StringKind kind = setup::StringKind::Plain;
+        registry::StringKind kind = registry::StringKind::Plain;
     };
 
     std::vector<std::string> SubKeys(const std::string& key) override {
@@ -43,7 +43,7 @@ public:
         return values.count({key, name}) != 0;
     }
     void WriteString(const std::string& key, const std::string& name, const std::string& value,
-                     setup::StringKind kind) override {
+                     registry::StringKind kind) override {
         if (failingKeys.count(key)) throw toolkit::RuntimeError(5, "Registry", "Access is denied.");
         Set(key, name, value, kind);
     }
@@ -56,8 +56,8 @@ public:
     }
 
     void Set(const std::string& key, const std::string& name, const std::string& value,
-             setup::StringKind kind = setup::StringKind::Plain) {
-        for (std::string k = key; !k.empty(); k = setup::FolderOf(k)) keys.insert(k);
+             registry::StringKind kind = registry::StringKind::Plain) {
+        for (std::string k = key; !k.empty(); k = toolkit::FolderOf(k)) keys.insert(k);
         values[{key, name}] = {value, kind};
     }
     std::string Get(const std::string& key, const std::string& name) const {
@@ -101,7 +101,8 @@ public:
         const auto it = FindPort(port);
         if (it == ports.end() || it->monitor != monitor) Fail(87, "The parameter is incorrect.");
         for (const auto& [name, printer] : printers)
-            if (setup::SameName(printer.port, port)) Fail(170, "The requested resource is in use.");
+            if (toolkit::SameName(printer.port, port))
+                Fail(170, "The requested resource is in use.");
         ports.erase(it);
         configs.erase(port);
     }
@@ -145,7 +146,7 @@ private:
     }
     std::vector<setup::PortRecord>::iterator FindPort(const std::string& name) {
         return std::find_if(ports.begin(), ports.end(), [&](const setup::PortRecord& p) {
-            return setup::SameName(p.name, name);
+            return toolkit::SameName(p.name, name);
         });
     }
 };

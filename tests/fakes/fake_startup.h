@@ -17,6 +17,8 @@
 #include "mail/send_documents.h"
 #include "mail/send_mail_window.h"
 #include "startup/main.h"
+#include "toolkit/elevation.h"
+#include "toolkit/session.h"
 
 namespace vellum {
 
@@ -150,6 +152,33 @@ public:
         return found->second;
     }
     std::map<std::string, std::string> variables;
+};
+
+class FakeSession : public toolkit::Session {
+public:
+    bool CanShowWindows() override { return visible; }
+    std::string UserName() override { return user; }
+    toolkit::LocalTime Now() override { return now; }
+    double Seconds() override { return seconds += 1.5; }
+    bool visible = true;
+    std::string user = "SYSTEM";
+    toolkit::LocalTime now{2026, 3, 4, 5, 6, 7};
+    double seconds = 0;
+};
+
+// Plays Windows' elevation prompt: each run is recorded and ends as `run` says.
+class FakeElevation : public toolkit::Elevation {
+public:
+    bool IsElevated() override { return elevated; }
+    toolkit::ElevatedRun RunElevated(const std::string& parameters) override {
+        runs.push_back(parameters);
+        if (onRun) onRun(parameters);
+        return run;
+    }
+    bool elevated = false;
+    toolkit::ElevatedRun run{toolkit::ElevatedRun::State::Finished, 0, ""};
+    std::function<void(const std::string&)> onRun;
+    std::vector<std::string> runs;
 };
 
 class FakeEventPump : public startup::EventPump {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "fakes/fake_controls.h"
@@ -11,6 +12,7 @@
 #include "fakes/fake_registry.h"
 #include "fakes/fake_shell.h"
 #include "fakes/fake_spooler.h"
+#include "fakes/fake_startup.h"
 #include "settings/settings.h"
 
 namespace vellum::config {
@@ -18,6 +20,7 @@ namespace vellum::config {
 namespace {
 
 constexpr const char* kKey = "SOFTWARE\\Vellum";
+constexpr const char* kUserKey = "HKCU\\Software\\Vellum";
 constexpr const char* kPort =
     "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Redirected Port\\Ports\\RPT1:";
 constexpr const char* kGs = "C:\\gs\\gswin64c.exe";
@@ -154,11 +157,16 @@ TEST_F(FrmConfigTest, SuccessfulSaveStoresSettingsBeforeBindingThePortAndEnds) {
     form.cmdSave_Click();
     EXPECT_TRUE(box.shown.empty());
     EXPECT_EQ(registry.Writes(),
-              (std::vector<std::string>{"gsExe", "gsFonts", "gsLib", "sendMail", "defDir", "rmExe",
-                                        "rmPort", "Arguments", "Command"}));
-    EXPECT_EQ(registry.calls[7].op, "read") << "the port is probed before it is written";
+              (std::vector<std::string>{"gsExe", "gsFonts", "gsLib", "sendMail", "defDir",
+                                        "autoDir", "rmExe", "rmPort", "Arguments", "Command"}));
+    const auto first = [&](const char* op) {
+        return std::find_if(registry.calls.begin(), registry.calls.end(), [&](const auto& c) {
+            return c.op == op && c.valueName == "Arguments";
+        });
+    };
+    EXPECT_LT(first("read"), first("write")) << "the port is probed before it is written";
     EXPECT_EQ(registry.Get(kKey, "gsFonts"), " spaced ") << "stored exactly as typed";
-    EXPECT_EQ(registry.Get(kKey, "sendMail"), "0");
+    EXPECT_EQ(registry.Get(kUserKey, "sendMail"), "0");
     EXPECT_EQ(registry.Get(kPort, "Arguments"), "\"C:\\Program Files\\Vellum\\vellum.exe\" %%1");
     EXPECT_EQ(registry.Get(kPort, "Command"), kRedRun);
     EXPECT_EQ(program.ended, 1);
@@ -173,7 +181,7 @@ TEST_F(FrmConfigTest, BadRedRunPathKeepsTheSettingsAndShowsTheRedMonTab) {
     EXPECT_EQ(box.shown[0].text, "RedRun executable not found.");
     EXPECT_EQ(ssConfig.tab, 1);
     EXPECT_TRUE(txtRRexe.focused);
-    EXPECT_EQ(registry.Writes().size(), 5u) << "the five settings, nothing of the port";
+    EXPECT_EQ(registry.Writes().size(), 6u) << "the settings, nothing of the port";
     EXPECT_EQ(program.ended, 0);
 }
 
@@ -219,16 +227,93 @@ TEST_F(FrmConfigTest, PortProblemsStopTheBindingWhereTheyOccur) {
         EXPECT_EQ(registry.Writes(), c.writes);
         registry.failingWrites.clear();
         registry.Set(kPort, "Arguments", "");
+        registry.values.erase({kKey, "rmExe"});
+        registry.values.erase({kKey, "rmPort"});
     }
+}
+
+TEST_F(FrmConfigTest, AStandardUsersSaveAsksForElevationForTheMachinesPartAlone) {
+    using State = toolkit::ElevatedRun::State;
+    struct Row {
+        const char* name;
+        bool readOnly, elevated;
+        toolkit::ElevatedRun run;
+        size_t runs;
+        const char* message;  // the start of the one message shown, "" for none
+        int ended;
+    };
+    const Row rows[] = {
+        {"HKLM writable", false, false, {State::Finished, 0, ""}, 0, "", 1},
+        {"elevated run saves", true, false, {State::Finished, 0, ""}, 1, "", 1},
+        {"declined", true, false, {State::Declined, 0, ""}, 1, "Your own settings were saved", 0},
+        {"elevated run fails",
+         true,
+         false,
+         {State::Finished, 3, ""},
+         1,
+         "Unable to find RedMon Port",
+         0},
+        {"already elevated",
+         true,
+         true,
+         {State::Finished, 0, ""},
+         0,
+         "Vellum settings could not be saved.",
+         0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        FakeElevation elevation;
+        elevation.elevated = row.elevated;
+        elevation.run = row.run;
+        FrmConfig elevating{ConfigControls{ssConfig,
+                                           cmdAbout,
+                                           cmdSave,
+                                           cmdCancel,
+                                           txtgsdir,
+                                           txtgsfonts,
+                                           txtgslib,
+                                           txtRRexe,
+                                           txtPDFDir,
+                                           cmbPorts,
+                                           chkMail,
+                                           dlg,
+                                           {},
+                                           window},
+                            ConfigServices{factory, files, box, windows, folders, spooler, program,
+                                           app, &elevation}};
+        registry.values.clear();
+        SetUp();
+        registry.machineReadOnly = row.readOnly;
+        program.ended = 0;
+        box.shown.clear();
+        elevating.Form_Load();
+        txtgsdir.text = kGs;
+        txtRRexe.text = kRedRun;
+        cmbPorts.SetText("RPT1:");
+        elevating.cmdSave_Click();
+        EXPECT_EQ(elevation.runs.size(), row.runs);
+        if (row.runs > 0) {
+            EXPECT_EQ(elevation.runs[0],
+                      "-machine \"C:\\gs\\gswin64c.exe\" \"C:\\gs\\fonts\" "
+                      "\"C:\\gs\\lib\" \"C:\\RedMon\\redrun.exe\" \"RPT1:\"");
+        }
+        EXPECT_EQ(box.shown.empty() ? "" : box.shown[0].text.substr(0, strlen(row.message)),
+                  row.message);
+        EXPECT_EQ(program.ended, row.ended);
+        EXPECT_EQ(registry.Get("HKCU\\Software\\Vellum", "defDir"), "C:\\PDF")
+            << "the user's own part is always saved";
+    }
+    EXPECT_EQ(box.shown.size(), 1u);
 }
 
 TEST_F(FrmConfigTest, FailedSettingsStoreLeavesThePortAlone) {
     Fill();
-    registry.failingWrites.insert({kKey, "defDir"});
+    registry.failingWrites.insert({kUserKey, "defDir"});
     form.cmdSave_Click();
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text, "Vellum settings could not be saved.");
-    EXPECT_EQ(registry.Writes().size(), 5u);
+    EXPECT_EQ(registry.Writes().size(), 6u);
     EXPECT_EQ(program.ended, 0);
 }
 

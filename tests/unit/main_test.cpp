@@ -5,8 +5,11 @@
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_msg_box.h"
 #include "fakes/fake_registry.h"
+#include "fakes/fake_setup.h"
 #include "fakes/fake_startup.h"
+#include "config/machine_part.h"
 #include "startup/job_file.h"
+#include "startup/job_log.h"
 #include "startup/prompt.h"
 #include "settings/settings.h"
 
@@ -19,6 +22,7 @@ namespace {
 
 constexpr const char* kKey = "SOFTWARE\\Vellum";
 constexpr const char* kJob = "C:\\work\\job.ps";  // "job.ps" made full
+constexpr const char* kLog = "C:\\ProgramData\\Vellum\\vellum.log";
 
 class MainTest : public ::testing::Test {
 protected:
@@ -29,7 +33,7 @@ protected:
         registry.Set(kKey, "sendMail", "0");
         registry.Set(kKey, "defDir", "C:\\PDF");
         files.files = {"C:\\gs\\gswin64c.exe", kJob, "C:\\spool\\job 12.ps"};
-        files.folders = {"C:\\PDF"};
+        files.folders = {"C:\\PDF", "C:\\gs\\lib"};
         // Ghostscript's part: a run writes its PDF.
         runner.onRun = [this](const std::string& line) {
             files.Write(OutputFileOf(line), "%PDF-1.4\nstartxref\n0\n%%EOF\n");
@@ -56,8 +60,11 @@ protected:
     FakeEventPump events;
     FakeProgressWindow progress;
     FakeProcessEnvironment environment;
-    Services services{factory, files,  box,      runner,         config,     sendMail,
-                      mapi,    events, progress, config.dialogs, environment};
+    FakeSession session;
+    FakeMachineRegistry machine;
+    Services services{factory,     files,   box,    runner,   config,
+                      sendMail,    mapi,    events, progress, config.dialogs,
+                      environment, session, machine};
 };
 
 }  // namespace
@@ -298,6 +305,112 @@ TEST_F(MainTest, WindowThatCannotLoadIsReportedAndTheJobIsNotConverted) {
     EXPECT_EQ(box.shown[2].text,
               "The print job was not converted, because the settings could not be read:\r\n" +
                   std::string(kJob));
+}
+
+TEST_F(MainTest, WhereNoOneSeesAWindowTheJobIsSavedUnaskedForItsPrintingUser) {
+    session.visible = false;
+    environment.variables = {{"REDMON_USER", "alice"}, {"HOMEDRIVE", "D:"}};
+    registry.Set(kKey, "sendMail", "1");
+    struct Row {
+        const char* autoDir;  // in HKCU; nullptr for none
+        const char* document;
+        int taken;  // names found taken before one is free
+        const char* pdf;
+    } rows[] = {
+        {nullptr, "Quarterly", 0, "C:\\ProgramData\\Vellum\\Unsaved\\alice\\Quarterly.pdf"},
+        {"%HOMEDRIVE%\\PDF\\<user>", "Quarterly", 1, "D:\\PDF\\alice\\Quarterly (2).pdf"},
+        {"E:\\Out", "", 0, "E:\\Out\\Vellum 2026-03-04 05-06-07.pdf"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.pdf);
+        registry.values.erase({"HKCU\\Software\\Vellum", "autoDir"});
+        if (row.autoDir) registry.Set("HKCU\\Software\\Vellum", "autoDir", row.autoDir);
+        environment.variables["REDMON_DOCNAME"] = row.document;
+        files.takenNames = row.taken;
+        EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
+        EXPECT_EQ(files.ReadStart(row.pdf, 4), "%PDF");
+        EXPECT_NE(
+            files.ReadStart(kLog, 100000).find("\tno window\twritten\t" + std::string(row.pdf)),
+            std::string::npos);
+    }
+    EXPECT_TRUE(config.dialogs.shown.empty());
+    EXPECT_TRUE(box.shown.empty());
+    EXPECT_TRUE(progress.log.empty());
+    EXPECT_TRUE(mapi.calls.empty()) << "no one to send it";
+
+    runner.result.exitCode = 1;  // a failure is logged, never shown, and leaves no empty PDF
+    EXPECT_EQ(Run("job.ps").exitCode, kExitNotConverted);
+    EXPECT_TRUE(box.shown.empty());
+    EXPECT_FALSE(files.FileExists("E:\\Out\\Vellum 2026-03-04 05-06-07 (2).pdf"));
+    EXPECT_NE(files.ReadStart(kLog, 100000).find("\tmessage\tError!: "), std::string::npos);
+}
+
+TEST_F(MainTest, EveryJobIsOneLogLineAndTheLogMovesAsideAtItsLimit) {
+    files.Write(kLog, std::string(kLogLimit - 10, 'x'));
+    Run("job.ps");  // cancelled at Save As
+    EXPECT_EQ(files.ReadStart(kLog, 1000),
+              "2026-03-04 05:06:07\tSYSTEM\t\tasked\tcancelled\t\t1.5\t-\r\n");
+    EXPECT_EQ(files.FileSize("C:\\ProgramData\\Vellum\\vellum.old.log"), kLogLimit - 10);
+
+    environment.variables = {{"REDMON_USER", "bob"}, {"REDMON_DOCNAME", "Memo"}};
+    ChooseSaveAs("C:\\PDF\\memo.pdf");
+    runner.result = {true, 1, "Error: /undefined in foo\n", ""};
+    Run("job.ps");
+    const std::string text = files.ReadStart(kLog, 100000);
+    EXPECT_NE(text.find("\tbob\tMemo\tmessage\tError!: "), std::string::npos) << text;
+    EXPECT_NE(text.find("\tbob\tMemo\tasked\tfailed: Error: /undefined in foo\t"
+                        "C:\\PDF\\memo.pdf\t1.5\t1\r\n"),
+              std::string::npos)
+        << text;
+    files.appendFails = true;
+    ChooseSaveAs("C:\\PDF\\memo.pdf");
+    runner.result = {true, 0, "", ""};
+    EXPECT_EQ(Run("job.ps").exitCode, kExitDone) << "a log that cannot be written stops nothing";
+}
+
+TEST_F(MainTest, AGoneGhostscriptGivesWayToTheNewestInstalledOneStoredWhereAllowed) {
+    files.files.erase("C:\\gs\\gswin64c.exe");
+    machine.Set("SOFTWARE\\GPL Ghostscript\\10.05.1", "GS_DLL", "C:\\gs10\\bin\\gsdll64.dll");
+    files.files.insert("C:\\gs10\\bin\\gswin64c.exe");
+    files.folders.insert("C:\\gs10\\lib");
+    for (bool standardUser : {true, false}) {
+        registry.machineReadOnly = standardUser;
+        ChooseSaveAs("C:\\PDF\\a.pdf");
+        EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
+        EXPECT_NE(runner.commandLines.back().find("C:\\gs10\\bin\\gswin64c.exe"),
+                  std::string::npos);
+        EXPECT_EQ(registry.Get(kKey, "gsExe"),
+                  standardUser ? "C:\\gs\\gswin64c.exe" : "C:\\gs10\\bin\\gswin64c.exe");
+    }
+    EXPECT_TRUE(box.shown.empty());
+    EXPECT_TRUE(config.log.empty());
+    const std::string text = files.ReadStart(kLog, 100000);
+    EXPECT_NE(text.find("Ghostscript 10.05.1 (C:\\gs10\\bin\\gswin64c.exe) is used in place of "
+                        "C:\\gs\\gswin64c.exe; not stored"),
+              std::string::npos)
+        << text;
+}
+
+TEST_F(MainTest, TheElevatedMachineCommandStoresTheMachinesPartAndShowsNothing) {
+    const std::string port =
+        "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Redirected Port\\Ports\\RPT1:";
+    registry.Set(port, "Arguments", "");
+    services.app = {"C:\\Vellum", "vellum", 1, 0, 0};
+    const std::string values = R"("C:\gs10\gswin64c.exe" "" "C:\gs10\lib" "C:\rr.exe" )";
+    EXPECT_EQ(Run("-machine " + values + "\"RPT1:\"").exitCode, config::kMachineDone);
+    EXPECT_EQ(registry.Get(kKey, "gsExe"), "C:\\gs10\\gswin64c.exe");
+    EXPECT_EQ(registry.Get(kKey, "gsFonts"), "");
+    EXPECT_EQ(registry.Get(port, "Arguments"), "\"C:\\Vellum\\vellum.exe\" %%1");
+    EXPECT_EQ(registry.Get(port, "Command"), "C:\\rr.exe");
+    EXPECT_EQ(Run("-machine " + values + "\"RPT9:\"").exitCode, config::kMachineNoPort);
+    EXPECT_EQ(Run("-MACHINE \"one\"").exitCode, config::kMachineUsage);
+    registry.machineReadOnly = true;
+    EXPECT_EQ(Run("-machine " + values + "\"RPT1:\"").exitCode, config::kMachineDone)
+        << "nothing changed, nothing written";
+    EXPECT_EQ(Run(R"(-machine "C:\gs11\gswin64c.exe" "" "" "C:\rr.exe" "RPT1:")").exitCode,
+              config::kMachineNotSaved);
+    EXPECT_TRUE(box.shown.empty());
+    EXPECT_TRUE(config.log.empty());
 }
 
 TEST(Prompt, OnlyTheUsersCancelIsSilent) {

@@ -17,6 +17,7 @@ using settings::Settings;
 namespace {
 
 constexpr const char* kKey = "SOFTWARE\\Vellum";
+constexpr const char* kUserKey = "HKCU\\Software\\Vellum";
 constexpr const char* kGs = "C:\\gs\\bin\\gswin64c.exe";
 
 class SettingsTest : public ::testing::Test {
@@ -36,7 +37,8 @@ protected:
     }
     std::vector<std::string> ReadOrder() const {
         std::vector<std::string> names;
-        for (const auto& c : registry.calls) names.push_back(c.valueName);
+        for (const auto& c : registry.calls)
+            if (c.keyPath == kKey) names.push_back(c.valueName);
         return names;
     }
 
@@ -49,13 +51,13 @@ protected:
 
 }  // namespace
 
-const std::vector<std::string> kAllFive{"gsExe", "gsFonts", "gsLib", "sendMail", "defDir"};
+const std::vector<std::string> kEverySetting{"gsExe",    "gsFonts", "gsLib",
+                                             "sendMail", "defDir",  "autoDir"};
 
 TEST_F(SettingsTest, CompleteSettingsAreReadInOrderSilently) {
     Complete();
     EXPECT_EQ(Load(), SettingsState::Complete);
-    EXPECT_EQ(ReadOrder(),
-              (std::vector<std::string>{"gsExe", "gsFonts", "gsLib", "sendMail", "defDir"}));
+    EXPECT_EQ(ReadOrder(), kEverySetting);
     EXPECT_TRUE(box.shown.empty());
     EXPECT_TRUE(window.log.empty());
     EXPECT_EQ(Settings.defDir, "C:\\PDF");
@@ -69,7 +71,7 @@ TEST_F(SettingsTest, NoKeyAtAllOpensTheGhostscriptTabOnTheExecutable) {
     EXPECT_EQ(box.shown[0].title, "Error!");
     EXPECT_EQ(box.shown[0].icon, toolkit::Icon::Information);
     EXPECT_EQ(window.log, (std::vector<std::string>{"show", "tab 0", "focus 0"}));
-    EXPECT_EQ(ReadOrder(), kAllFive);
+    EXPECT_EQ(ReadOrder(), kEverySetting);
     EXPECT_EQ(registry.alive, 0) << "released before the window makes its own";
 }
 
@@ -81,7 +83,7 @@ TEST_F(SettingsTest, StaleExecutableStillReadsEverySettingForTheWindow) {
     files.files.clear();  // a directory, a hidden file or nothing: the file system says no
     EXPECT_EQ(Load(), SettingsState::Incomplete);
     EXPECT_EQ(window.log, (std::vector<std::string>{"show", "tab 0", "focus 0"}));
-    EXPECT_EQ(ReadOrder(), kAllFive);
+    EXPECT_EQ(ReadOrder(), kEverySetting);
     EXPECT_EQ(Settings.gsExe, kGs);
     EXPECT_EQ(Settings.gsFonts, "C:\\gs\\fonts");
     EXPECT_EQ(Settings.gsLib, "C:\\gs\\lib");
@@ -135,12 +137,11 @@ TEST_F(SettingsTest, ComponentFailureShowsTheLongReportAndKeepsWhatWasRead) {
 TEST_F(SettingsTest, SaveWritesFiveValuesInOrderAndReportsAFailedWrite) {
     Settings = {"a.exe", "fonts", "lib", "1", "C:\\PDF"};
     EXPECT_TRUE(SaveSettings(Settings, factory, box));
-    EXPECT_EQ(registry.Writes(),
-              (std::vector<std::string>{"gsExe", "gsFonts", "gsLib", "sendMail", "defDir"}));
-    EXPECT_EQ(registry.Get(kKey, "sendMail"), "1");
+    EXPECT_EQ(registry.Writes(), kEverySetting);
+    EXPECT_EQ(registry.Get(kUserKey, "sendMail"), "1");
     EXPECT_TRUE(box.shown.empty());
 
-    registry.failingWrites.insert({kKey, "gsLib"});
+    registry.failingWrites.insert({kUserKey, "sendMail"});
     EXPECT_FALSE(SaveSettings(Settings, factory, box));
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text, "Vellum settings could not be saved.");
@@ -154,6 +155,57 @@ TEST_F(SettingsTest, SaveWithoutComponentIsALongReportAndFalse) {
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].title, "Error");
     EXPECT_EQ(box.shown[0].text.rfind("Error: 429   Source: Vellum\r\n", 0), 0u);
+}
+
+TEST_F(SettingsTest, UserSettingsComeFromHkcuFirstMachineSettingsOnlyFromHklm) {
+    struct Row {
+        const char* name;
+        const char* user;     // in HKCU, nullptr for none
+        const char* machine;  // in HKLM
+        std::string read;
+    };
+    const Row rows[] = {
+        {"defDir", "D:\\Mine", "C:\\PDF", "D:\\Mine"},
+        {"defDir", nullptr, "C:\\PDF", "C:\\PDF"},
+        {"sendMail", "0", "1", "0"},
+        {"autoDir", "%USERPROFILE%\\Auto", nullptr, "%USERPROFILE%\\Auto"},
+        {"gsExe", "C:\\mine\\gs.exe", kGs, kGs},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.name) + (row.user ? " in HKCU" : ""));
+        Settings = {};
+        registry.values.clear();
+        Complete();
+        if (row.machine) registry.Set(kKey, row.name, row.machine);
+        if (row.user) registry.Set(kUserKey, row.name, row.user);
+        Load();
+        for (const auto& entry : settings::kSettingEntries)
+            if (entry.name == std::string(row.name)) {
+                EXPECT_EQ(Settings.*entry.field, row.read);
+            }
+    }
+}
+
+TEST_F(SettingsTest, SaveWritesUserSettingsToHkcuAndOnlyChangedMachineSettings) {
+    Complete();
+    Load();
+    registry.calls.clear();
+    Settings.defDir = "D:\\Mine";
+    EXPECT_TRUE(SaveSettings(Settings, factory, box));
+    for (const auto& call : registry.calls)
+        if (call.op == "write") {
+            EXPECT_EQ(call.keyPath, kUserKey) << call.valueName;
+        }
+    EXPECT_EQ(registry.Get(kUserKey, "defDir"), "D:\\Mine");
+    EXPECT_EQ(registry.Get(kKey, "defDir"), "C:\\PDF") << "the machine's default stays";
+
+    Settings.gsLib = "C:\\gs10\\lib";
+    registry.machineReadOnly = true;
+    std::vector<std::string> refused;
+    EXPECT_TRUE(SaveSettings(Settings, factory, box, &refused)) << "the caller may elevate";
+    EXPECT_EQ(refused, std::vector<std::string>{"gsLib"});
+    EXPECT_FALSE(SaveSettings(Settings, factory, box)) << "without a caller to elevate";
+    EXPECT_EQ(box.shown.back().text, "Vellum settings could not be saved.");
 }
 
 TEST(TrimSpaces, RemovesSpacesOnly) {

@@ -6,11 +6,16 @@
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_setup.h"
 #include "setup/first_settings.h"
-#include "setup/ghostscript_search.h"
+#include "settings/ghostscript_search.h"
 #include "setup/helper_commands.h"
 #include "setup/printer_setup.h"
 
 namespace vellum::setup {
+
+using registry::StringKind;
+using settings::CompareVersions;
+using settings::FindGhostscript;
+
 namespace {
 
 constexpr const char* kGpl = "SOFTWARE\\GPL Ghostscript";

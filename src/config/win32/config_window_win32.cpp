@@ -79,6 +79,9 @@ void ConfigWindow::CreateControls() {
 
     // Created in tab order within each container: dialog navigation follows creation order.
     add(cmdSave_, MakeButton(form, "Sa&ve", {2670, 3465, 1380, 375}, ids::kSave));
+    // The shield says that Save may ask for an administrator's consent (for the machine's part).
+    if (services_.elevation != nullptr && !services_.elevation->IsElevated())
+        SendMessageW(GetDlgItem(form, ids::kSave), BCM_SETSHIELD, 0, TRUE);
     add(cmdAbout_, MakeButton(form, "&About", {165, 3465, 1380, 375}, ids::kAbout));
     const HWND tabs =
         CreateControl(form, WC_TABCONTROLW, "", WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,

@@ -49,6 +49,7 @@ Var GsExe
 Var GsLib
 Var GsFonts
 Var GsChosen
+Var GsStale
 Var GsExeField
 Var GsLibField
 Var GsFontsField
@@ -86,11 +87,13 @@ Function un.onInit
     SetShellVarContext all
 FunctionEnd
 
-; Shows the Ghostscript setup found and lets the user change it. Skipped on an upgrade that
-; already has Ghostscript's settings: those stay as the user left them.
+; Shows the Ghostscript setup found and lets the user change it. Skipped on an upgrade whose
+; stored Ghostscript is still there: it stays as the user left it. A stored one that is gone (an
+; upgrade of Ghostscript removed its folder) is replaced by what the user confirms here.
 Function GhostscriptPage
-    ReadRegStr $0 HKLM "${SETTINGS_KEY}" "gsExe"
-    ${If} $0 != ""
+    ReadRegStr $GsStale HKLM "${SETTINGS_KEY}" "gsExe"
+    ${If} $GsStale != ""
+    ${AndIf} ${FileExists} "$GsStale"
         Abort
     ${EndIf}
     ${If} $GsChosen == 0
@@ -105,7 +108,10 @@ Function GhostscriptPage
     !insertmacro MUI_HEADER_TEXT "Ghostscript" "The converter Vellum runs for every print job."
     nsDialogs::Create 1018
     Pop $0
-    ${If} $GsExe == ""
+    ${If} $GsStale != ""
+    ${AndIf} $GsExe != ""
+        ${NSD_CreateLabel} 0 0 100% 36u "The Ghostscript Vellum used is gone ($GsStale). Setup found another one; Vellum will use these paths. Change them if you want another installation."
+    ${ElseIf} $GsExe == ""
         ${NSD_CreateLabel} 0 0 100% 36u "Ghostscript was not found. Install the 64-bit Ghostscript from ${GS_DOWNLOAD}, then run this setup again, or enter its folders below. Without them, Vellum's first start asks for them."
     ${Else}
         ${NSD_CreateLabel} 0 0 100% 36u "Setup found Ghostscript. Vellum will use these paths; change them if you want another installation."
@@ -172,6 +178,14 @@ Section "Vellum" SecVellum
     IntFmt $0 "0x%08X" $0
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" "$0"
 
+    ; The folder of the job log (and of jobs saved where no one could be asked): every user's
+    ; job appends to vellum.log and may move it aside to vellum.old.log, so Users may add files
+    ; here and change the files directly inside it (not those of its subfolders). Uninstall
+    ; leaves it: the log is the record of what was printed.
+    CreateDirectory "$APPDATA\Vellum"
+    nsExec::ExecToLog 'icacls "$APPDATA\Vellum" /grant *S-1-5-32-545:(RX,WD,AD) /grant *S-1-5-32-545:(OI)(NP)(IO)(M)'
+    Pop $0
+
     ; The first settings; values already stored stay.
     DetailPrint "Storing the settings for the first print..."
     ${If} $GsChosen == 1
@@ -180,6 +194,14 @@ Section "Vellum" SecVellum
         nsExec::ExecToLog '"$INSTDIR\${HELPER}" settings'
     ${EndIf}
     Pop $0
+    ; A stored Ghostscript that is gone gives way to the one confirmed on the page.
+    ${If} $GsChosen == 1
+    ${AndIf} $GsStale != ""
+    ${AndIf} $GsExe != ""
+        WriteRegStr HKLM "${SETTINGS_KEY}" "gsExe" "$GsExe"
+        WriteRegStr HKLM "${SETTINGS_KEY}" "gsLib" "$GsLib"
+        WriteRegStr HKLM "${SETTINGS_KEY}" "gsFonts" "$GsFonts"
+    ${EndIf}
     ${If} $0 != 0
         MessageBox MB_ICONEXCLAMATION|MB_OK "Vellum's settings could not be stored (error $0). Start $\"Configure Vellum$\" from the Start Menu to set them." /SD IDOK
     ${EndIf}

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "setup/helper_commands.h"
-#include "setup/paths.h"
-#include "setup/win32/machine_registry_win32.h"
+#include "toolkit/paths.h"
+#include "registry/win32/machine_registry_win32.h"
 #include "setup/win32/printer_spooler_win32.h"
 #include "toolkit/win32/file_system_win32.h"
 #include "toolkit/win32/strings.h"
@@ -21,6 +21,7 @@
 namespace vellum::win32 {
 
 using namespace setup;
+using toolkit::FolderOf;
 namespace {
 
 std::string OwnFolder() {

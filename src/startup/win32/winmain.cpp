@@ -12,6 +12,7 @@
 #include "mail/win32/mapi_win32.h"
 #include "mail/win32/send_mail_window_win32.h"
 #include "registry/win32/com_registry_access.h"
+#include "registry/win32/machine_registry_win32.h"
 #include "shell/win32/folder_browser_win32.h"
 #include "shell/win32/window_api_win32.h"
 #include "settings/settings.h"
@@ -23,6 +24,7 @@
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/msg_box_win32.h"
 #include "toolkit/win32/process_environment_win32.h"
+#include "toolkit/win32/session_win32.h"
 #include "toolkit/win32/strings.h"
 #include "toolkit/win32/top_level.h"
 
@@ -52,17 +54,21 @@ int Run() {
     win32::Spooler spooler;
     win32::FileDialogs dialogs;
     EventPump events;
+    win32::Session session;
+    win32::Elevation elevation;
+    win32::MachineRegistry machine;
+    const toolkit::AppInfo app = win32::ReadAppInfo();
 
     win32::ConfigWindow config(config::ConfigServices{registry, files, msgBox, windows, folders,
-                                                      spooler, program, win32::ReadAppInfo()},
+                                                      spooler, program, app, &elevation},
                                dialogs);
     win32::DocumentShell documents;
     win32::SendMailWindow sendMail(
         mail::SendMailServices{mapi, msgBox, windows, documents, settings::Settings}, program);
 
     win32::ProcessEnvironment environment;
-    startup::Services services{registry, files,  msgBox,   runner,  config,     sendMail,
-                               mapi,     events, progress, dialogs, environment};
+    startup::Services services{registry, files,    msgBox,  runner,      config,  sendMail, mapi,
+                               events,   progress, dialogs, environment, session, machine,  app};
     const std::string tail =
         startup::CommandTail(win32::Narrow(GetCommandLineW()), win32::OwnPaths());
     const startup::MainResult result = startup::Main(services, tail);

@@ -240,4 +240,33 @@ std::vector<toolkit::FolderEntry> FileSystem::ListFolder(const std::string& fold
     return entries;
 }
 
+void FileSystem::MakeFolders(const std::string& path) {
+    // Each missing parent first; a drive ("C:") or a share ("\\server\share") is never made.
+    const std::wstring wide = Widen(path);
+    size_t from = wide.rfind(L"\\\\", 0) == 0 ? wide.find(L'\\', wide.find(L'\\', 2) + 1) : 0;
+    while (from != std::wstring::npos) {
+        const size_t end = wide.find(L'\\', from + 1);
+        const std::wstring folder = wide.substr(0, end);
+        if (!folder.empty() && folder.back() != L':' &&
+            GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES &&
+            !CreateDirectoryW(folder.c_str(), nullptr)) {
+            const DWORD error = GetLastError();
+            if (error != ERROR_ALREADY_EXISTS) ThrowFileError(error, Narrow(folder));
+        }
+        from = end;
+    }
+}
+
+bool FileSystem::AppendText(const std::string& path, const std::string& text) {
+    // FILE_APPEND_DATA alone makes every write go to the end of the file as it is then, so that
+    // one WriteFile per text never mixes with another process's.
+    KernelHandle file(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    DWORD written = 0;
+    return WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+           written == text.size();
+}
+
 }  // namespace vellum::win32

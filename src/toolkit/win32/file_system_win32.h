@@ -27,6 +27,9 @@ public:
                           std::size_t count) override;
     std::optional<std::uint64_t> FreeSpace(const std::string& folder) override;
     std::vector<toolkit::FolderEntry> ListFolder(const std::string& folder) override;
+    void MakeFolders(const std::string& path) override;
+    // CreateFileW with FILE_APPEND_DATA, shared for reading, writing and deleting; one WriteFile.
+    bool AppendText(const std::string& path, const std::string& text) override;
 };
 
 }  // namespace vellum::win32

@@ -131,7 +131,8 @@ std::vector<DWORD> ProcessesNamed(const std::string& imageName) {
 }
 
 Process Process::Start(const std::string& exePath, const std::string& argsTail,
-                       const Environment& extraEnv, const std::string& workDir) {
+                       const Environment& extraEnv, const std::string& workDir,
+                       const std::string& desktop) {
     std::string commandLine = "\"" + exePath + "\"";
     if (!argsTail.empty()) commandLine += " " + argsTail;
     std::wstring wideCommandLine = win32::Widen(commandLine);
@@ -140,6 +141,8 @@ Process Process::Start(const std::string& exePath, const std::string& argsTail,
 
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    std::wstring wideDesktop = win32::Widen(desktop);
+    if (!desktop.empty()) startup.lpDesktop = wideDesktop.data();
     PROCESS_INFORMATION info{};
     // Wine now and then refuses a start with ERROR_INTERNAL_ERROR while its server is busy
     // (seen right after a prefix is made, and under load); the same start a moment later works.

@@ -24,9 +24,11 @@ class Process {
 public:
     // Starts `"exePath" argsTail` with the driver's own environment plus `extraEnv` (which
     // replaces variables of the same name) in `workDir` (empty: the driver's). Throws DriverError
-    // with the system's reason when the program cannot be started.
+    // with the system's reason when the program cannot be started. `desktop` ("station\\desktop")
+    // puts it on another window station's desktop; empty: the driver's.
     static Process Start(const std::string& exePath, const std::string& argsTail,
-                         const Environment& extraEnv = {}, const std::string& workDir = "");
+                         const Environment& extraEnv = {}, const std::string& workDir = "",
+                         const std::string& desktop = "");
     // Starts `exePath` with exactly `commandLine` as the child's command line, as Windows does
     // for every parent (RedRun, Explorer): an unquoted program path with blanks stays unquoted.
     // Wine's CreateProcess quotes such a path before the child sees it, so this goes below it

@@ -3,10 +3,10 @@
 #include <optional>
 #include <string>
 
-#include "setup/machine_registry.h"
+#include "registry/machine_registry.h"
 #include "toolkit/file_system.h"
 
-namespace vellum::setup {
+namespace vellum::settings {
 
 // Where Ghostscript's own installer records each installed version, in the 64-bit view.
 inline constexpr const char* kGhostscriptKeys[] = {"SOFTWARE\\GPL Ghostscript",
@@ -23,10 +23,10 @@ struct GhostscriptInstall {
 // The highest installed version whose console program exists. lib and fonts come from the
 // entries of GS_LIB named so, else from the folders beside the DLL's folder, each only where
 // the folder exists. Nothing when no version qualifies. Never throws.
-std::optional<GhostscriptInstall> FindGhostscript(MachineRegistry& registry,
+std::optional<GhostscriptInstall> FindGhostscript(registry::MachineRegistry& registry,
                                                   toolkit::FileSystem& files);
 
 // Orders dotted version names by their numbers ("9.56.1" < "10.02.0"); <0, 0 or >0.
 int CompareVersions(const std::string& a, const std::string& b);
 
-}  // namespace vellum::setup
+}  // namespace vellum::settings

@@ -1,9 +1,9 @@
-#include "setup/paths.h"
+#include "toolkit/paths.h"
 
 #include <algorithm>
 #include <cctype>
 
-namespace vellum::setup {
+namespace vellum::toolkit {
 
 std::string FolderOf(const std::string& path) {
     const auto slash = path.find_last_of("\\/");
@@ -23,4 +23,4 @@ bool SameName(const std::string& a, const std::string& b) {
     });
 }
 
-}  // namespace vellum::setup
+}  // namespace vellum::toolkit

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace vellum::setup {
+namespace vellum::registry {
 
 // How a string value is stored: plain, or expandable (%VARIABLE% resolved by each reader).
 enum class StringKind { Plain, Expandable };
@@ -32,4 +32,4 @@ public:
     virtual void DeleteKey(const std::string& key) = 0;
 };
 
-}  // namespace vellum::setup
+}  // namespace vellum::registry

@@ -1,4 +1,4 @@
-#include "setup/win32/machine_registry_win32.h"
+#include "registry/win32/machine_registry_win32.h"
 
 #include <windows.h>
 
@@ -8,7 +8,7 @@
 
 namespace vellum::win32 {
 
-using namespace setup;
+using namespace registry;
 namespace {
 
 // The key, or an empty owner when it is missing; throws on any other failure.

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace vellum::setup {
+namespace vellum::toolkit {
 
 // Everything before the last backslash (or slash); "" when there is none.
 std::string FolderOf(const std::string& path);
@@ -14,4 +14,4 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 // Case-insensitive comparison of ASCII letters, as Windows compares key, port and printer names.
 bool SameName(const std::string& a, const std::string& b);
 
-}  // namespace vellum::setup
+}  // namespace vellum::toolkit

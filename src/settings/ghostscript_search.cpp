@@ -1,13 +1,17 @@
-#include "setup/ghostscript_search.h"
+#include "settings/ghostscript_search.h"
 
 #include <algorithm>
 #include <cctype>
 #include <vector>
 
-#include "setup/paths.h"
+#include "toolkit/paths.h"
 #include "toolkit/runtime_error.h"
 
-namespace vellum::setup {
+namespace vellum::settings {
+
+using toolkit::FolderOf;
+using toolkit::JoinPath;
+using toolkit::SameName;
 namespace {
 
 std::vector<unsigned long> VersionNumbers(const std::string& version) {
@@ -44,8 +48,9 @@ std::string ListedFolder(const std::string& list, const std::string& name,
     return "";
 }
 
-std::optional<GhostscriptInstall> Inspect(MachineRegistry& registry, toolkit::FileSystem& files,
-                                          const std::string& key, const std::string& version) {
+std::optional<GhostscriptInstall> Inspect(registry::MachineRegistry& registry,
+                                          toolkit::FileSystem& files, const std::string& key,
+                                          const std::string& version) {
     const std::string versionKey = key + "\\" + version;
     const auto dll = registry.ReadString(versionKey, "GS_DLL");
     if (!dll || FolderOf(*dll).empty()) return std::nullopt;
@@ -76,7 +81,7 @@ int CompareVersions(const std::string& a, const std::string& b) {
     return 0;
 }
 
-std::optional<GhostscriptInstall> FindGhostscript(MachineRegistry& registry,
+std::optional<GhostscriptInstall> FindGhostscript(registry::MachineRegistry& registry,
                                                   toolkit::FileSystem& files) {
     std::vector<std::pair<std::string, std::string>> versions;  // key, version
     for (const char* key : kGhostscriptKeys) {
@@ -95,4 +100,4 @@ std::optional<GhostscriptInstall> FindGhostscript(MachineRegistry& registry,
     return std::nullopt;
 }
 
-}  // namespace vellum::setup
+}  // namespace vellum::settings

@@ -1,0 +1,14 @@
+#include "toolkit/session.h"
+
+#include <cstdio>
+
+namespace vellum::toolkit {
+
+std::string FormatLocalTime(const LocalTime& t, char timeSeparator) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d%c%02d%c%02d", t.year, t.month, t.day,
+                  t.hour, timeSeparator, t.minute, timeSeparator, t.second);
+    return text;
+}
+
+}  // namespace vellum::toolkit
