@@ -102,6 +102,15 @@ std::string RunFailure(const ProcessResult& result, bool existed, const std::str
 
 }  // namespace
 
+std::string MissingProfileNote(const std::string& pdfPath, const std::string& gsLib) {
+    return "The PDF " + pdfPath +
+           " was made, but not as PDF/A-2b for archiving: the sRGB colour profile that comes "
+           "with Ghostscript (iccprofiles\\srgb.icc beside its lib folder " +
+           gsLib +
+           ") was not found.\r\nReinstall Ghostscript, or correct its lib folder in Configure "
+           "Vellum.";
+}
+
 std::string TemporaryPathFor(const std::string& pdfPath, std::uint32_t unique) {
     const size_t slash = pdfPath.find_last_of("\\/");
     const std::string folder = slash == std::string::npos ? "" : pdfPath.substr(0, slash + 1);
@@ -125,7 +134,8 @@ std::string TemporaryPathFor(const std::string& pdfPath, std::uint32_t unique) {
 bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::MsgBox& msgBox,
                   ProgressWindow& progress, const settings::SettingsRecord& settings,
                   const std::string& pdfPath, const std::string& psPath) {
-    const bool existed = files.FileSize(pdfPath).has_value();
+    // An empty file is a name reserved for this PDF, not one to speak of keeping.
+    const bool existed = files.FileSize(pdfPath).value_or(0) > 0;
     const auto fail = [&](const std::string& text, toolkit::Icon icon = toolkit::Icon::Error,
                           const char* title = kErrorTitle) {
         msgBox.Show(text, title, icon);
@@ -147,12 +157,17 @@ bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::Ms
         return fail(notSaved + Details(e.Description(), existed));
     }
 
+    std::string pdfaProfile;
+    if (settings.pdfA == settings::kPdfA2)
+        pdfaProfile = FindSrgbProfile(files, settings.gsLib).value_or("");
+
     ProcessResult result;
     {
         ConversionProgress watch(progress, pdfPath);
         RunOptions options{{{"TEMP", gsTemp->Path()}, {"TMP", gsTemp->Path()}}, &watch};
-        result = runner.RunAndWait(GhostscriptCommandLine(settings, output->Path(), psPath),
-                                   kSwHide, options);
+        result =
+            runner.RunAndWait(GhostscriptCommandLine(settings, output->Path(), psPath, pdfaProfile),
+                              kSwHide, options);
     }
     if (!result.started) {
         return fail("Ghostscript could not be started.\r\n" + settings.gsExe +
@@ -169,6 +184,8 @@ bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::Ms
     } catch (const toolkit::RuntimeError& e) {
         return fail(notSaved + Details(e.Description(), existed));
     }
+    if (settings.pdfA == settings::kPdfA2 && pdfaProfile.empty())
+        msgBox.Show(MissingProfileNote(pdfPath, settings.gsLib), "PDF/A", toolkit::Icon::Warning);
     return true;
 }
 

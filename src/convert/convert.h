@@ -16,10 +16,14 @@ namespace vellum::convert {
 // temporary folder of its own; only a run that exits with 0 and leaves a non-empty file puts
 // that file in place of `pdfPath`, in one move. Otherwise the temporary file goes, a file
 // already at `pdfPath` stays as it was, and one message box tells why. True when the PDF is in
-// place.
+// place. The quality preset and PDF/A of `settings` are applied (see GhostscriptCommandLine).
 bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::MsgBox& msgBox,
                   ProgressWindow& progress, const settings::SettingsRecord& settings,
                   const std::string& pdfPath, const std::string& psPath);
+
+// What the user is told when PDF/A-2b was asked for and Ghostscript's sRGB profile is missing:
+// the PDF is made all the same (a document is never lost for it), as an ordinary PDF.
+std::string MissingProfileNote(const std::string& pdfPath, const std::string& gsLib);
 
 // The name Ghostscript writes to before its PDF replaces `pdfPath`: beside it, so that the
 // move stays on one volume, "<name>.<8 hex digits of `unique`>.vellum-tmp". The name part is

@@ -39,7 +39,15 @@ SettingsState LoadSettings(SettingsServices& s) {
             read("gsLib", Settings.gsLib, gsLibOk);
             read("sendMail", Settings.sendMail, ignored);
             read("defDir", Settings.defDir, defDirOk);
+            // The saving choices may all be missing: each then has its default.
+            Settings.autoDir.clear();
+            read("autoDir", Settings.autoDir, ignored);
+            for (const settings::SavingChoice& choice : settings::SavingChoices()) {
+                (Settings.*choice.field).clear();
+                read(choice.name, Settings.*choice.field, ignored);
+            }
         }
+        settings::NormaliseSavingChoices(Settings);
 
         if (!s.files.FileExists(Settings.gsExe) || !gsExeOk) {
             s.msgBox.Show("Vellum Configuration Error.", "Error!", Icon::Information);

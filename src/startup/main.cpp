@@ -9,6 +9,7 @@
 #include "startup/job_file.h"
 #include "startup/load_settings.h"
 #include "startup/prompt.h"
+#include "startup/save_without_asking.h"
 #include "toolkit/error_report.h"
 #include "toolkit/text.h"
 
@@ -50,6 +51,33 @@ bool SettingsCompleted(Services& s, SettingsServices& settings, SettingsState st
     return true;
 }
 
+// The asking mode: Save As, then the conversion. Nothing when the user cancelled.
+std::optional<bool> AskAndConvert(Services& s, const std::string& document,
+                                  const std::string& jobPath, std::string& pdfPath) {
+    const std::string folder = SaveAsFolder(s.files, settings::Settings.defDir);
+    const std::string name = PdfNameFor(document, folder);
+    const PdfChoice choice =
+        PromptForPdfPath(s.dialogs, s.msgBox, folder, name.empty() ? name : name + ".pdf");
+    if (choice.result == PromptResult::Cancelled) return std::nullopt;
+    if (choice.result == PromptResult::Failed) return false;
+    pdfPath = choice.path;
+    return convert::ConvertToPdf(s.runner, s.files, s.msgBox, s.progress, settings::Settings,
+                                 pdfPath, jobPath);
+}
+
+// What follows a written PDF, as the user set it: mail, then the PDF shown.
+void AfterWritten(Services& s, const std::string& pdfPath) {
+    if (toolkit::TrimSpaces(settings::Settings.sendMail) == "1")
+        mail::SendDocuments(s.mapi, s.msgBox, 0, ";", pdfPath, FileNameOf(pdfPath));
+    if (settings::Settings.openPdf != "1") return;
+    const std::string problem = s.viewer.Open(pdfPath);
+    if (!problem.empty()) {
+        s.msgBox.Show(
+            "The PDF was saved as " + pdfPath + ", but it could not be opened:\r\n" + problem,
+            "Vellum", toolkit::Icon::Warning);
+    }
+}
+
 }  // namespace
 
 std::string FileNameOf(const std::string& path) {
@@ -79,19 +107,28 @@ MainResult Main(Services& s, const std::string& commandTail) {
             return {AfterMain::EndProgram, kExitNotConverted};
 
         s.events.DoEvents();
-        const std::string folder = SaveAsFolder(s.files, settings::Settings.defDir);
-        const std::string name =
-            PdfNameFor(JobDocumentTitle(s.environment, s.files, *jobPath), folder);
-        const PdfChoice choice =
-            PromptForPdfPath(s.dialogs, s.msgBox, folder, name.empty() ? name : name + ".pdf");
-        if (choice.result == PromptResult::Cancelled) return {AfterMain::EndProgram, kExitDone};
-        if (choice.result == PromptResult::Failed)
-            return {AfterMain::EndProgram, kExitNotConverted};
-
-        pdfWritten = convert::ConvertToPdf(s.runner, s.files, s.msgBox, s.progress,
-                                           settings::Settings, choice.path, *jobPath);
-        if (pdfWritten && toolkit::TrimSpaces(settings::Settings.sendMail) == "1")
-            mail::SendDocuments(s.mapi, s.msgBox, 0, ";", choice.path, FileNameOf(choice.path));
+        const std::string document = JobDocumentTitle(s.environment, s.files, *jobPath);
+        std::string pdfPath;
+        bool asked = true;
+        if (settings::Settings.saveMode == settings::kAutoMode) {
+            const std::string& autoDir = settings::Settings.autoDir;
+            const std::string folder = autoDir.empty() ? settings::Settings.defDir : autoDir;
+            const WithoutAskingResult saved =
+                SaveWithoutAsking(s, folder, document, *jobPath, FileNameTimestamp());
+            asked = saved.result == SavedWithoutAsking::FolderUnusable;
+            pdfWritten = saved.result == SavedWithoutAsking::Written;
+            pdfPath = saved.path;
+            // A window can be shown here: Save As takes over, and says why.
+            if (asked)
+                s.msgBox.Show(FallbackToSaveAsText(folder, saved.problem), "Vellum",
+                              toolkit::Icon::Warning);
+        }
+        if (asked) {
+            const std::optional<bool> converted = AskAndConvert(s, document, *jobPath, pdfPath);
+            if (!converted) return {AfterMain::EndProgram, kExitDone};
+            pdfWritten = *converted;
+        }
+        if (pdfWritten) AfterWritten(s, pdfPath);
         return {AfterMain::EndProgram, pdfWritten ? kExitDone : kExitNotConverted};
     } catch (const toolkit::RuntimeError& e) {
         toolkit::ErrorReport(s.msgBox, toolkit::ReportForm::Short, e);

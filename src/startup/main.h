@@ -8,6 +8,7 @@
 #include "mail/send_documents.h"
 #include "mail/send_mail_window.h"
 #include "registry/registry_access.h"
+#include "startup/pdf_viewer.h"
 #include "toolkit/common_dialog.h"
 #include "toolkit/file_system.h"
 #include "toolkit/msg_box.h"
@@ -34,6 +35,7 @@ struct Services {
     convert::ProgressWindow& progress;
     toolkit::FileDialogs& dialogs;  // the convert mode's Save As
     toolkit::ProcessEnvironment& environment;
+    PdfViewer& viewer;  // shows the written PDF when the user asked for it
 };
 
 enum class AfterMain {

@@ -49,6 +49,10 @@ public:
     // RuntimeError when it cannot be made.
     virtual std::string CreateTempFolder() = 0;
 
+    // Makes the folder `path` and the folders above it that are missing; nothing when it exists.
+    // Throws RuntimeError (the system's number and wording) when one cannot be made.
+    virtual void CreateFolders(const std::string& path) = 0;
+
     // Removes the folder with everything inside it, as far as it can. Never throws.
     virtual void RemoveFolderTree(const std::string& path) = 0;
 };

@@ -63,6 +63,11 @@ public:
         log.push_back("mkdir " + path);
         return path;
     }
+    void CreateFolders(const std::string& path) override {
+        log.push_back("mkdirs " + path);
+        if (foldersFailure) throw *foldersFailure;
+        folders.insert(path);
+    }
     void RemoveFolderTree(const std::string& path) override {
         log.push_back("rmtree " + path);
         folders.erase(path);
@@ -84,7 +89,7 @@ public:
     std::vector<std::string> log;
     int foldersMade = 0;
     int takenNames = 0;  // how many names CreateNewFile finds taken before one is free
-    std::optional<toolkit::RuntimeError> createFailure, moveFailure, tempFailure;
+    std::optional<toolkit::RuntimeError> createFailure, moveFailure, tempFailure, foldersFailure;
 };
 
 }  // namespace vellum

@@ -49,7 +49,9 @@ public:
     FakeLabel label;
     FakeLabel window;  // the form itself: only its handle is used
     FakeComboBox cmbPorts;
-    FakeCheckBox chkMail;
+    FakeCheckBox chkMail, optAsk, optAuto, chkOpenPdf, chkPdfA;
+    FakeTextBox txtAutoDir;
+    FakeComboBox cmbQuality;
     FakeFileDialogs dialogs;
     toolkit::CommonDialog dlg{dialogs, "Save As"};
 
@@ -78,7 +80,8 @@ public:
                                   {&cmdSave, &cmdAbout, &ssConfig, &cmdCancel, &txtgsdir,
                                    &txtgsfonts, &txtgslib, &browse0, &browse1, &browse2, &label,
                                    &txtRRexe, &browseRM, &cmbPorts, &chkMail, &pdfDir, &txtPDFDir},
-                                  window},
+                                  window,
+                                  {optAsk, optAuto, txtAutoDir, chkOpenPdf, cmbQuality, chkPdfA}},
                    ConfigServices{factory, files, box, windows, folders, spooler, program, app}};
 };
 
@@ -154,9 +157,10 @@ TEST_F(FrmConfigTest, SuccessfulSaveStoresSettingsBeforeBindingThePortAndEnds) {
     form.cmdSave_Click();
     EXPECT_TRUE(box.shown.empty());
     EXPECT_EQ(registry.Writes(),
-              (std::vector<std::string>{"gsExe", "gsFonts", "gsLib", "sendMail", "defDir", "rmExe",
-                                        "rmPort", "Arguments", "Command"}));
-    EXPECT_EQ(registry.calls[7].op, "read") << "the port is probed before it is written";
+              (std::vector<std::string>{"gsExe", "gsFonts", "gsLib", "sendMail", "defDir",
+                                        "autoDir", "saveMode", "openPdf", "pdfQuality", "pdfA",
+                                        "rmExe", "rmPort", "Arguments", "Command"}));
+    EXPECT_EQ(registry.calls[12].op, "read") << "the port is probed before it is written";
     EXPECT_EQ(registry.Get(kKey, "gsFonts"), " spaced ") << "stored exactly as typed";
     EXPECT_EQ(registry.Get(kKey, "sendMail"), "0");
     EXPECT_EQ(registry.Get(kPort, "Arguments"), "\"C:\\Program Files\\Vellum\\vellum.exe\" %%1");
@@ -173,7 +177,7 @@ TEST_F(FrmConfigTest, BadRedRunPathKeepsTheSettingsAndShowsTheRedMonTab) {
     EXPECT_EQ(box.shown[0].text, "RedRun executable not found.");
     EXPECT_EQ(ssConfig.tab, 1);
     EXPECT_TRUE(txtRRexe.focused);
-    EXPECT_EQ(registry.Writes().size(), 5u) << "the five settings, nothing of the port";
+    EXPECT_EQ(registry.Writes().size(), 10u) << "the settings, nothing of the port";
     EXPECT_EQ(program.ended, 0);
 }
 
@@ -228,7 +232,7 @@ TEST_F(FrmConfigTest, FailedSettingsStoreLeavesThePortAlone) {
     form.cmdSave_Click();
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text, "Vellum settings could not be saved.");
-    EXPECT_EQ(registry.Writes().size(), 5u);
+    EXPECT_EQ(registry.Writes().size(), 10u);
     EXPECT_EQ(program.ended, 0);
 }
 
@@ -320,6 +324,79 @@ TEST_F(FrmConfigTest, FolderPickersFillTheirFieldAndACancelKeepsIt) {
     for (const auto& call : folders.calls) EXPECT_EQ(call.owner, window.hwnd);
     EXPECT_EQ(folders.calls[1].initialPath, "C:\\") << "the field's folder does not exist";
     EXPECT_EQ(folders.calls[2].initialPath, "C:\\PDF") << "the field's folder";
+}
+
+TEST_F(FrmConfigTest, SavingTabShowsAndStoresTheFiveSavingSettings) {
+    files.folders = {"C:\\PDF", "D:\\Auto"};
+    const struct {
+        settings::SettingsRecord stored;  // saveMode, autoDir, openPdf, pdfQuality, pdfA
+        int automatic, open;
+        const char *folderShown, *qualityShown;
+        int pdfA;
+    } cases[] = {
+        {{"", "", "", "", "C:\\PDF"}, 0, 0, "C:\\PDF", "Default", 0},
+        {{"", "", "", "", "C:\\PDF", "auto", "D:\\Auto", "1", "screen", "2"},
+         1,
+         1,
+         "D:\\Auto",
+         "Smallest file (screen)",
+         1},
+        {{"", "", "", "", "", "ask", "%USERPROFILE%\\<user>", "0", "prepress", "0"},
+         0,
+         0,
+         "%USERPROFILE%\\<user>",
+         "Highest (prepress)",
+         0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folderShown);
+        settings::Settings = c.stored;
+        settings::Settings.gsExe = kGs;
+        Fill();
+        EXPECT_EQ(optAuto.value, c.automatic);
+        EXPECT_EQ(optAsk.value, 1 - c.automatic);
+        EXPECT_EQ(txtAutoDir.text, c.folderShown);
+        EXPECT_EQ(chkOpenPdf.value, c.open);
+        EXPECT_EQ(cmbQuality.Text(), c.qualityShown);
+        EXPECT_EQ(cmbQuality.items.size(), 5u);
+        EXPECT_EQ(chkPdfA.value, c.pdfA);
+        form.cmdSave_Click();
+        EXPECT_EQ(registry.Get(kKey, "saveMode"), c.automatic ? "auto" : "ask");
+        EXPECT_EQ(registry.Get(kKey, "autoDir"), c.folderShown);
+        EXPECT_EQ(registry.Get(kKey, "openPdf"), c.open ? "1" : "0");
+        EXPECT_EQ(registry.Get(kKey, "pdfQuality"), c.stored.pdfQuality);
+        EXPECT_EQ(registry.Get(kKey, "pdfA"), c.pdfA ? "2" : "0");
+    }
+}
+
+TEST_F(FrmConfigTest, SaveChecksTheAutomaticFolderOnlyWhenAutomaticSavingIsChosen) {
+    const struct {
+        int automatic;
+        const char *folder, *message;
+    } cases[] = {
+        {0, "C:\\Gone", ""},
+        {1, "\\\\server\\pdf\\<user>", ""},
+        {1, "  ", "Choose the folder where PDFs are saved automatically."},
+        {1, "C:\\Gone", "The folder for automatic saving was not found:\r\nC:\\Gone"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder);
+        box.shown.clear();
+        Fill();
+        optAuto.value = c.automatic;
+        txtAutoDir.text = c.folder;
+        form.cmdSave_Click();
+        EXPECT_EQ(box.shown.empty() ? "" : box.shown[0].text, c.message);
+        EXPECT_EQ(registry.Writes().empty(), *c.message != 0);
+        if (*c.message) {
+            EXPECT_TRUE(txtAutoDir.focused);
+            EXPECT_EQ(ssConfig.tab, 3);
+        }
+    }
+    folders.answer = "D:\\Auto";
+    form.cmdAutoDir_Click();
+    EXPECT_EQ(txtAutoDir.text, "D:\\Auto");
+    EXPECT_EQ(folders.calls.back().title, "Select the Folder for Automatic Saving");
 }
 
 TEST_F(FrmConfigTest, CancelEndsWithoutStoring) {

@@ -1,5 +1,6 @@
 #include "startup/main.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "fakes/fake_file_system.h"
@@ -8,6 +9,7 @@
 #include "fakes/fake_startup.h"
 #include "startup/job_file.h"
 #include "startup/prompt.h"
+#include "startup/save_without_asking.h"
 #include "settings/settings.h"
 
 namespace vellum::startup {
@@ -54,8 +56,9 @@ protected:
     FakeEventPump events;
     FakeProgressWindow progress;
     FakeProcessEnvironment environment;
-    Services services{factory, files,  box,      runner,         config,     sendMail,
-                      mapi,    events, progress, config.dialogs, environment};
+    FakePdfViewer viewer;
+    Services services{factory, files,  box,      runner,         config,      sendMail,
+                      mapi,    events, progress, config.dialogs, environment, viewer};
 };
 
 }  // namespace
@@ -296,6 +299,76 @@ TEST_F(MainTest, WindowThatCannotLoadIsReportedAndTheJobIsNotConverted) {
     EXPECT_EQ(box.shown[2].text,
               "The print job was not converted, because the settings could not be read:\r\n" +
                   std::string(kJob));
+}
+
+TEST_F(MainTest, AutomaticSavingNamesThePdfAfterTheDocumentAndNeverReplacesAFile) {
+    registry.Set(kKey, "saveMode", "auto");
+    registry.Set(kKey, "autoDir", "D:\\Auto\\new");
+    environment.variables["REDMON_DOCNAME"] = "Microsoft Word - report.docx";
+    files.Write("D:\\Auto\\new\\report.pdf", "%PDF first");
+    EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
+    EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
+    EXPECT_EQ(files.data["D:\\Auto\\new\\report.pdf"], "%PDF first");
+    EXPECT_EQ(files.data["D:\\Auto\\new\\report (2).pdf"], "%PDF");
+    EXPECT_EQ(files.data["D:\\Auto\\new\\report (3).pdf"], "%PDF");
+    EXPECT_EQ(files.log[0], "mkdirs D:\\Auto\\new") << "a missing folder is made";
+    EXPECT_TRUE(config.dialogs.shown.empty());
+    EXPECT_TRUE(box.shown.empty());
+
+    // No document name: the time names it. Ghostscript fails: the reserved name goes.
+    environment.variables.clear();
+    runner.result = {true, 1, "boom", ""};
+    EXPECT_EQ(Run("job.ps").exitCode, kExitNotConverted);
+    ASSERT_EQ(runner.commandLines.size(), 3u);
+    EXPECT_THAT(
+        OutputFileOf(runner.commandLines[2]),
+        ::testing::MatchesRegex(
+            R"(D:\\Auto\\new\\Vellum [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}-[0-9]{2}-[0-9]{2}\.pdf\..*)"));
+    EXPECT_EQ(files.files.size(), 6u) << "the job, gs and the three PDFs: nothing reserved left";
+}
+
+TEST_F(MainTest, AutomaticFolderThatCannotBeUsedFallsBackToSaveAsAndSaysSo) {
+    registry.Set(kKey, "saveMode", "auto");
+    const struct {
+        const char* autoDir;
+        std::optional<toolkit::RuntimeError> folders;
+    } cases[] = {
+        {"", std::nullopt},  // defDir then
+        {"Q:\\PDF", toolkit::RuntimeError(3, "Vellum", "The path was not found.")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.autoDir);
+        registry.Set(kKey, "autoDir", c.autoDir);
+        files.foldersFailure = c.folders;
+        box.shown.clear();
+        config.dialogs.shown.clear();
+        ChooseSaveAs("C:\\PDF\\chosen.pdf");
+        EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
+        const bool fallback = c.folders.has_value();
+        EXPECT_EQ(config.dialogs.shown.size(), fallback ? 1u : 0u);
+        ASSERT_EQ(box.shown.size(), fallback ? 1u : 0u);
+        if (fallback) {
+            EXPECT_EQ(box.shown[0].text, FallbackToSaveAsText(c.autoDir, c.folders->Description()));
+        }
+    }
+}
+
+TEST_F(MainTest, OpenPdfShowsTheWrittenPdfAndAFailureIsOnlyAMessage) {
+    registry.Set(kKey, "openPdf", "1");
+    ChooseSaveAs("C:\\PDF\\report.pdf");
+    EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
+    EXPECT_EQ(viewer.opened, (std::vector<std::string>{"C:\\PDF\\report.pdf"}));
+    viewer.failure = "No application is associated with the specified file (1155)";
+    ChooseSaveAs("C:\\PDF\\report.pdf");
+    EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].text,
+              "The PDF was saved as C:\\PDF\\report.pdf, but it could not be opened:\r\n" +
+                  viewer.failure);
+    runner.result = {true, 1, "boom", ""};
+    ChooseSaveAs("C:\\PDF\\report.pdf");
+    Run("job.ps");
+    EXPECT_EQ(viewer.opened.size(), 2u) << "nothing to show when no PDF was made";
 }
 
 TEST(Prompt, OnlyTheUsersCancelIsSilent) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_msg_box.h"
 #include "fakes/fake_registry.h"
@@ -49,13 +51,13 @@ protected:
 
 }  // namespace
 
-const std::vector<std::string> kAllFive{"gsExe", "gsFonts", "gsLib", "sendMail", "defDir"};
+const std::vector<std::string> kAllFive{"gsExe",   "gsFonts",  "gsLib",   "sendMail",   "defDir",
+                                        "autoDir", "saveMode", "openPdf", "pdfQuality", "pdfA"};
 
 TEST_F(SettingsTest, CompleteSettingsAreReadInOrderSilently) {
     Complete();
     EXPECT_EQ(Load(), SettingsState::Complete);
-    EXPECT_EQ(ReadOrder(),
-              (std::vector<std::string>{"gsExe", "gsFonts", "gsLib", "sendMail", "defDir"}));
+    EXPECT_EQ(ReadOrder(), kAllFive);
     EXPECT_TRUE(box.shown.empty());
     EXPECT_TRUE(window.log.empty());
     EXPECT_EQ(Settings.defDir, "C:\\PDF");
@@ -135,8 +137,7 @@ TEST_F(SettingsTest, ComponentFailureShowsTheLongReportAndKeepsWhatWasRead) {
 TEST_F(SettingsTest, SaveWritesFiveValuesInOrderAndReportsAFailedWrite) {
     Settings = {"a.exe", "fonts", "lib", "1", "C:\\PDF"};
     EXPECT_TRUE(SaveSettings(Settings, factory, box));
-    EXPECT_EQ(registry.Writes(),
-              (std::vector<std::string>{"gsExe", "gsFonts", "gsLib", "sendMail", "defDir"}));
+    EXPECT_EQ(registry.Writes(), kAllFive);
     EXPECT_EQ(registry.Get(kKey, "sendMail"), "1");
     EXPECT_TRUE(box.shown.empty());
 
@@ -146,6 +147,39 @@ TEST_F(SettingsTest, SaveWritesFiveValuesInOrderAndReportsAFailedWrite) {
     EXPECT_EQ(box.shown[0].text, "Vellum settings could not be saved.");
     EXPECT_EQ(box.shown[0].title, "Error!");
     EXPECT_EQ(box.shown[0].icon, toolkit::Icon::Error);
+}
+
+TEST_F(SettingsTest, SavingChoicesTakeTheirDefaultWhenMissingOrUnknown) {
+    Complete();
+    const struct {
+        const char *name, *stored, *read;
+        bool unknown;
+    } cases[] = {{"saveMode", nullptr, "ask", false},
+                 {"saveMode", " AUTO ", "auto", false},
+                 {"saveMode", "always", "ask", true},
+                 {"openPdf", "1", "1", false},
+                 {"openPdf", "yes", "0", true},
+                 {"pdfQuality", "ebook", "ebook", false},
+                 {"pdfQuality", "/screen", "default", true},
+                 {"pdfA", "2", "2", false},
+                 {"pdfA", "3", "0", true},
+                 {"pdfA", "", "0", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + "=" + (c.stored ? c.stored : "<missing>"));
+        registry.values.erase({kKey, c.name});
+        if (c.stored) registry.Set(kKey, c.name, c.stored);
+        Settings = {};
+        EXPECT_EQ(Load(), SettingsState::Complete);
+        const auto& choices = settings::SavingChoices();
+        const auto choice = std::find_if(choices.begin(), choices.end(), [&](const auto& ch) {
+            return ch.name == std::string(c.name);
+        });
+        EXPECT_EQ(Settings.*choice->field, c.read);
+        settings::SettingsRecord raw;
+        if (c.stored) raw.*choice->field = c.stored;
+        EXPECT_EQ(settings::NormaliseSavingChoices(raw).size(), c.unknown ? 1u : 0u);
+        registry.values.erase({kKey, c.name});
+    }
 }
 
 TEST_F(SettingsTest, SaveWithoutComponentIsALongReportAndFalse) {

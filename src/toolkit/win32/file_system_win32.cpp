@@ -156,6 +156,31 @@ std::string FileSystem::CreateTempFolder() {
     ThrowFileError(ERROR_ALREADY_EXISTS, Narrow(base));
 }
 
+void FileSystem::CreateFolders(const std::string& path) {
+    const std::wstring folder = Widen(path);
+    // The parts no CreateDirectory can make: a drive ("C:\\") or a share ("\\\\server\\share\\").
+    size_t from = 0;
+    if (folder.rfind(L"\\\\", 0) == 0) {
+        const size_t server = folder.find(L'\\', 2);
+        from = server == std::wstring::npos ? folder.size() : folder.find(L'\\', server + 1);
+    } else if (folder.size() >= 2 && folder[1] == L':') {
+        from = 2;
+    }
+    while (from != std::wstring::npos && from < folder.size()) {
+        const size_t end = folder.find(L'\\', from + 1);
+        const std::wstring part = folder.substr(0, end);
+        // An existing folder is not made again: where the user may not write, making it would
+        // be refused even though it is there.
+        if (!part.empty() && part.back() != L'\\' && !FolderExists(Narrow(part)) &&
+            !CreateDirectoryW(part.c_str(), nullptr)) {
+            const DWORD error = GetLastError();
+            if (error != ERROR_ALREADY_EXISTS) ThrowFileError(error, Narrow(part));
+        }
+        from = end;
+    }
+    if (!FolderExists(path)) ThrowFileError(ERROR_PATH_NOT_FOUND, path);
+}
+
 void FileSystem::RemoveFolderTree(const std::string& path) {
     if (!path.empty()) RemoveTree(Widen(path));
 }

@@ -16,6 +16,7 @@ public:
     void MoveReplacing(const std::string& from, const std::string& to) override;
     void RemoveFile(const std::string& path) override;
     std::string CreateTempFolder() override;
+    void CreateFolders(const std::string& path) override;
     // Links inside (junctions, symbolic links) are removed, never followed.
     void RemoveFolderTree(const std::string& path) override;
 };
