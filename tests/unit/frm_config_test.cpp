@@ -327,46 +327,29 @@ TEST_F(FrmConfigTest, FolderPickersFillTheirFieldAndACancelKeepsIt) {
 }
 
 TEST_F(FrmConfigTest, SavingTabShowsAndStoresTheFiveSavingSettings) {
-    files.folders = {"C:\\PDF", "D:\\Auto"};
-    const struct {
-        settings::SettingsRecord stored;  // saveMode, autoDir, openPdf, pdfQuality, pdfA
-        int automatic, open;
-        const char *folderShown, *qualityShown;
-        int pdfA;
-    } cases[] = {
-        {{"", "", "", "", "C:\\PDF"}, 0, 0, "C:\\PDF", "Default", 0},
-        {{"", "", "", "", "C:\\PDF", "auto", "D:\\Auto", "1", "screen", "2"},
-         1,
-         1,
-         "D:\\Auto",
-         "Smallest file (screen)",
-         1},
-        {{"", "", "", "", "", "ask", "%USERPROFILE%\\<user>", "0", "prepress", "0"},
-         0,
-         0,
-         "%USERPROFILE%\\<user>",
-         "Highest (prepress)",
-         0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.folderShown);
-        settings::Settings = c.stored;
-        settings::Settings.gsExe = kGs;
-        Fill();
-        EXPECT_EQ(optAuto.value, c.automatic);
-        EXPECT_EQ(optAsk.value, 1 - c.automatic);
-        EXPECT_EQ(txtAutoDir.text, c.folderShown);
-        EXPECT_EQ(chkOpenPdf.value, c.open);
-        EXPECT_EQ(cmbQuality.Text(), c.qualityShown);
-        EXPECT_EQ(cmbQuality.items.size(), 5u);
-        EXPECT_EQ(chkPdfA.value, c.pdfA);
-        form.cmdSave_Click();
-        EXPECT_EQ(registry.Get(kKey, "saveMode"), c.automatic ? "auto" : "ask");
-        EXPECT_EQ(registry.Get(kKey, "autoDir"), c.folderShown);
-        EXPECT_EQ(registry.Get(kKey, "openPdf"), c.open ? "1" : "0");
-        EXPECT_EQ(registry.Get(kKey, "pdfQuality"), c.stored.pdfQuality);
-        EXPECT_EQ(registry.Get(kKey, "pdfA"), c.pdfA ? "2" : "0");
-    }
+    settings::Settings = {kGs, "", "", "", "C:\\PDF"};
+    Fill();
+    EXPECT_EQ(std::vector<int>({optAsk.value, optAuto.value, chkOpenPdf.value, chkPdfA.value}),
+              std::vector<int>({1, 0, 0, 0}));
+    EXPECT_EQ(txtAutoDir.text, "C:\\PDF") << "the default PDF folder";
+    EXPECT_EQ(cmbQuality.Text(), "Default");
+    form.cmdSave_Click();
+    EXPECT_EQ(registry.Get(kKey, "saveMode") + registry.Get(kKey, "pdfQuality"), "askdefault");
+
+    settings::Settings = {kGs, "", "", "", "C:\\PDF", "auto", "%TEMP%\\<user>", "1", "screen", "2"};
+    Fill();
+    EXPECT_EQ(std::vector<int>({optAsk.value, optAuto.value, chkOpenPdf.value, chkPdfA.value}),
+              std::vector<int>({0, 1, 1, 1}));
+    EXPECT_EQ(cmbQuality.items.size(), 5u);
+    cmbQuality.SetText("Highest (prepress)");
+    form.cmdSave_Click();
+    for (const auto& [name, value] :
+         std::vector<std::pair<const char*, const char*>>{{"saveMode", "auto"},
+                                                          {"autoDir", "%TEMP%\\<user>"},
+                                                          {"openPdf", "1"},
+                                                          {"pdfQuality", "prepress"},
+                                                          {"pdfA", "2"}})
+        EXPECT_EQ(registry.Get(kKey, name), value);
 }
 
 TEST_F(FrmConfigTest, SaveChecksTheAutomaticFolderOnlyWhenAutomaticSavingIsChosen) {

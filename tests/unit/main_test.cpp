@@ -329,28 +329,14 @@ TEST_F(MainTest, AutomaticSavingNamesThePdfAfterTheDocumentAndNeverReplacesAFile
 
 TEST_F(MainTest, AutomaticFolderThatCannotBeUsedFallsBackToSaveAsAndSaysSo) {
     registry.Set(kKey, "saveMode", "auto");
-    const struct {
-        const char* autoDir;
-        std::optional<toolkit::RuntimeError> folders;
-    } cases[] = {
-        {"", std::nullopt},  // defDir then
-        {"Q:\\PDF", toolkit::RuntimeError(3, "Vellum", "The path was not found.")},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.autoDir);
-        registry.Set(kKey, "autoDir", c.autoDir);
-        files.foldersFailure = c.folders;
-        box.shown.clear();
-        config.dialogs.shown.clear();
-        ChooseSaveAs("C:\\PDF\\chosen.pdf");
-        EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
-        const bool fallback = c.folders.has_value();
-        EXPECT_EQ(config.dialogs.shown.size(), fallback ? 1u : 0u);
-        ASSERT_EQ(box.shown.size(), fallback ? 1u : 0u);
-        if (fallback) {
-            EXPECT_EQ(box.shown[0].text, FallbackToSaveAsText(c.autoDir, c.folders->Description()));
-        }
-    }
+    registry.Set(kKey, "autoDir", "Q:\\PDF");
+    files.foldersFailure = toolkit::RuntimeError(3, "Vellum", "The path was not found.");
+    ChooseSaveAs("C:\\PDF\\chosen.pdf");
+    EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
+    EXPECT_EQ(SaveAsFolder(), "C:\\PDF");
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].text, FallbackToSaveAsText("Q:\\PDF", "The path was not found."));
+    EXPECT_EQ(files.data["C:\\PDF\\chosen.pdf"], "%PDF");
 }
 
 TEST_F(MainTest, OpenPdfShowsTheWrittenPdfAndAFailureIsOnlyAMessage) {
