@@ -156,7 +156,7 @@ TEST_F(JobTest, SettingsLeftIncompleteSayTheJobWasNotConverted) {
                 PostMessageW(window, WM_COMMAND, IDCANCEL, 0);  // Esc
             const MessageBoxInfo question = Message(vellum);
             EXPECT_EQ(Seen(question), (Shown{kConfigTitle,
-                                             DiscardJobQuestion("Vellum sample job"),
+                                             config::DiscardJobQuestion("Vellum sample job"),
                                              Icon::Question,
                                              {"&Yes", "&No"}}));
             PressDialogButton(question.hwnd, answer);
