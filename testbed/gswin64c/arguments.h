@@ -28,7 +28,8 @@ bool LooksLikeWindowsPath(const std::wstring& arg);
 //   device such as "%stdout%", a "|command" pipe or "-";
 // - "-f<file>" and bare arguments: when they exist or look like Windows paths;
 // - "--permit-file-read=<paths>" (and -write, -control, -all): each ";"-separated path, joined
-//   with ":";
+//   with ":" (so a path of drive C:, which Wine maps into ".../dosdevices/c:/", cannot be
+//   given: gs splits it at its colon);
 // - "-s<name>=<value>" whose value looks like a Windows path: the path (a file the job's
 //   PostScript opens);
 // - everything between "-c" and the next "-f" is PostScript and passes unchanged.

@@ -298,7 +298,7 @@ TEST_F(ConvertTest, TwoJobsSavedToOneNameAtOnceLeaveOneWholePdf) {
 TEST_F(ConvertTest, AutomaticSavingTwiceGivesTwoPdfsAndKeepsTheFirstByteForByte) {
     VellumRegistry::Set("saveMode", "auto");
     VellumRegistry::Set("autoDir", pdfs.Path());
-    const Environment env{{"REDMON_DOCNAME", "Notepad - letter.txt"}};
+    const Environment env{{"REDMON_DOCNAME", "Microsoft Word - letter.docx"}};
     Process first = StartVellum(JobArgument(), env);
     EXPECT_EQ(WaitForSilentExit(first, kConvertTimeout), 0u);
     const std::string before = ReadTextFile(pdfs.File("letter.pdf"));
@@ -350,13 +350,18 @@ TEST_F(ConvertTest, ScreenQualityBringsA600PpiPictureDownToScreenResolution) {
 TEST_F(ConvertTest, PdfA2bDeclaresItselfHasItsOutputIntentAndEmbedsEveryFont) {
     // Ghostscript's sRGB profile beside a lib folder of its own, outside every folder
     // Ghostscript may read by itself: only the read permission Vellum gives makes it readable.
-    TempFolder gs{"gs install"};
-    CreateDirectoryW(win32::Widen(gs.File("lib")).c_str(), nullptr);
-    CreateDirectoryW(win32::Widen(gs.File("iccprofiles")).c_str(), nullptr);
-    RunUnixScript("cp \"$(ls /usr/share/ghostscript/*/iccprofiles/srgb.icc | head -n 1)\" \"$1\"\n",
-                  {gs.File("iccprofiles\\srgb.icc")});
-    ASSERT_TRUE(FileExists(gs.File("iccprofiles\\srgb.icc")));
-    VellumRegistry::Set("gsLib", gs.File("lib"));
+    // On Z:, as Unix paths with no "c:" in them: the Unix gs splits its lists at colons.
+    const std::string gs = SiblingPath("gs install " + std::to_string(GetCurrentProcessId()));
+    RunUnixScript(
+        "mkdir -p \"$1/lib\" \"$1/iccprofiles\" && cp \"$(ls "
+        "/usr/share/ghostscript/*/iccprofiles/srgb.icc | head -n 1)\" \"$1/iccprofiles\"\n",
+        {gs});
+    struct Remove {
+        std::string folder;
+        ~Remove() { RunUnixScript("rm -rf \"$1\"\n", {folder}); }
+    } remove{gs};
+    ASSERT_TRUE(FileExists(gs + "\\iccprofiles\\srgb.icc"));
+    VellumRegistry::Set("gsLib", gs + "\\lib");
     VellumRegistry::Set("pdfA", "2");
     Process vellum = StartVellum(JobArgument());
     AnswerSaveAs(vellum, pdfs.File("archive.pdf"));
