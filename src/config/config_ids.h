@@ -34,4 +34,15 @@ inline constexpr int kLabelPdfDir = 1032;
 inline constexpr int kBrowsePdfDir = 1033;  // cmdPDFDir
 inline constexpr int kPdfDir = 1034;        // txtPDFDir
 
+inline constexpr int kFrameSaving = 1040;
+inline constexpr int kLabelWhenPrinted = 1041;
+inline constexpr int kAskWhere = 1042;  // optAsk
+inline constexpr int kSaveAuto = 1043;  // optAuto
+inline constexpr int kAutoDir = 1044;   // txtAutoDir
+inline constexpr int kBrowseAutoDir = 1045;
+inline constexpr int kOpenPdf = 1046;  // chkOpenPdf
+inline constexpr int kLabelQuality = 1047;
+inline constexpr int kQuality = 1048;  // cmbQuality
+inline constexpr int kPdfA = 1049;     // chkPdfA
+
 }  // namespace vellum::config::ids

@@ -10,8 +10,8 @@
 
 namespace vellum::config {
 
-enum class ConfigTab { Ghostscript = 0, RedMon = 1, Vellum = 2 };
-enum class ConfigField { GsExe, GsLib, PdfDir };
+enum class ConfigTab { Ghostscript = 0, RedMon = 1, Vellum = 2, Saving = 3 };
+enum class ConfigField { GsExe, GsLib, PdfDir, AutoDir };
 
 // How a held window was closed.
 // The line the held window shows, and the question asked before the waiting job is discarded.

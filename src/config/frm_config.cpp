@@ -58,6 +58,54 @@ void FrmConfig::Form_Load() {
     // save would turn mailing off.
     c_.chkMail.SetValue(toolkit::TrimSpaces(Settings.sendMail) == "1" ? 1 : 0);
     c_.txtPDFDir.SetText(Settings.defDir);
+    LoadSaving();
+}
+
+void FrmConfig::LoadSaving() {
+    SavingControls& t = c_.saving;
+    const bool automatic = Settings.saveMode == settings::kAutoMode;
+    t.optAsk.SetValue(automatic ? 0 : 1);
+    t.optAuto.SetValue(automatic ? 1 : 0);
+    // The folder automatic saving uses: its own, else the default PDF folder.
+    t.txtAutoDir.SetText(Settings.autoDir.empty() ? Settings.defDir : Settings.autoDir);
+    t.chkOpenPdf.SetValue(Settings.openPdf == "1" ? 1 : 0);
+    t.cmbQuality.Clear();
+    std::string shown = kQualityEntries[0].text;
+    for (const QualityEntry& entry : kQualityEntries) {
+        t.cmbQuality.AddItem(entry.text);
+        if (Settings.pdfQuality == entry.value) shown = entry.text;
+    }
+    t.cmbQuality.SetText(shown);
+    t.chkPdfA.SetValue(Settings.pdfA == settings::kPdfA2 ? 1 : 0);
+}
+
+bool FrmConfig::AutoDirValid() {
+    SavingControls& t = c_.saving;
+    if (t.optAuto.Value() != 1) return true;
+    const std::string folder = toolkit::TrimSpaces(t.txtAutoDir.Text());
+    std::string problem;
+    if (folder.empty()) {
+        problem = "Choose the folder where PDFs are saved automatically.";
+    } else if (folder.find_first_of("%<") == std::string::npos && !s_.files.FolderExists(folder)) {
+        // A folder named with variables is only known at print time.
+        problem = "The folder for automatic saving was not found:\r\n" + folder;
+    }
+    if (problem.empty()) return true;
+    c_.ssConfig.SetTab(static_cast<int>(ConfigTab::Saving));
+    s_.msgBox.Show(problem, "Error!", Icon::Error);
+    shell::SelectAllAndFocus(t.txtAutoDir);
+    return false;
+}
+
+void FrmConfig::StoreSaving() {
+    SavingControls& t = c_.saving;
+    Settings.saveMode = t.optAuto.Value() == 1 ? settings::kAutoMode : settings::kAskMode;
+    Settings.autoDir = toolkit::TrimSpaces(t.txtAutoDir.Text());
+    Settings.openPdf = std::to_string(t.chkOpenPdf.Value());
+    Settings.pdfQuality = settings::kDefaultQuality;
+    for (const QualityEntry& entry : kQualityEntries)
+        if (t.cmbQuality.Text() == entry.text) Settings.pdfQuality = entry.value;
+    Settings.pdfA = t.chkPdfA.Value() == 1 ? settings::kPdfA2 : "0";
 }
 
 void FrmConfig::Form_Unload() {
@@ -102,11 +150,13 @@ void FrmConfig::cmdSave_Click() {
             shell::SelectAllAndFocus(c_.txtgsdir);
             return;
         }
+        if (!AutoDirValid()) return;
         Settings.gsExe = c_.txtgsdir.Text();
         Settings.gsFonts = c_.txtgsfonts.Text();
         Settings.gsLib = c_.txtgslib.Text();
         Settings.sendMail = std::to_string(c_.chkMail.Value());
         Settings.defDir = c_.txtPDFDir.Text();
+        StoreSaving();
         // An elevated process refused by HKLM has no one to ask: that is a failed Save.
         std::vector<std::string> refused;
         const bool mayElevate = s_.elevation != nullptr && !s_.elevation->IsElevated();
@@ -220,6 +270,13 @@ void FrmConfig::cmdPDFDir_Click(int /*index*/) {
     const std::string folder = s_.folders.BrowseForFolder(
         c_.window.Hwnd(), "Select Default PDF Document Directory", FolderStart(c_.txtPDFDir));
     if (!folder.empty()) c_.txtPDFDir.SetText(folder);
+}
+
+void FrmConfig::cmdAutoDir_Click() {
+    const std::string folder =
+        s_.folders.BrowseForFolder(c_.window.Hwnd(), "Select the Folder for Automatic Saving",
+                                   FolderStart(c_.saving.txtAutoDir));
+    if (!folder.empty()) c_.saving.txtAutoDir.SetText(folder);
 }
 
 void FrmConfig::LoadRedirectionSettings() {

@@ -26,6 +26,27 @@
 
 namespace vellum::config {
 
+// The "Saving" tab: how a printed document is saved.
+struct SavingControls {
+    toolkit::CheckBox& optAsk;   // the two option buttons: ask, or save automatically
+    toolkit::CheckBox& optAuto;  // in txtAutoDir
+    toolkit::TextBox& txtAutoDir;
+    toolkit::CheckBox& chkOpenPdf;
+    toolkit::ComboBox& cmbQuality;
+    toolkit::CheckBox& chkPdfA;
+};
+
+// The quality list's entries, in order, with the setting each stands for.
+struct QualityEntry {
+    const char* text;
+    const char* value;
+};
+inline constexpr QualityEntry kQualityEntries[] = {{"Default", "default"},
+                                                   {"Smallest file (screen)", "screen"},
+                                                   {"Medium (ebook)", "ebook"},
+                                                   {"High (printer)", "printer"},
+                                                   {"Highest (prepress)", "prepress"}};
+
 struct ConfigControls {
     toolkit::TabControl& ssConfig;
     toolkit::CommandButton& cmdAbout;
@@ -41,6 +62,7 @@ struct ConfigControls {
     toolkit::CommonDialog& dlg;
     std::vector<toolkit::Control*> controls;  // the window's Controls collection
     toolkit::Control& window;                 // the window itself, owner of its dialogs
+    SavingControls saving;
 };
 
 struct ConfigServices {
@@ -75,6 +97,7 @@ public:
     void cmdBrowse_Click(int index);
     void cmdBrowseRM_Click(int index);
     void cmdPDFDir_Click(int index);
+    void cmdAutoDir_Click();
 
     // While start-up holds the print job `document` (its name, or ""), the unload closes the
     // window without ending the program; Outcome() then says how it was closed (nothing while
@@ -98,6 +121,11 @@ private:
     bool IsCancel(const toolkit::RuntimeError& e) const;
     // Where the folder browser opens: the field's folder when it exists, else the drive's root.
     std::string FolderStart(toolkit::TextBox& field);
+    void LoadSaving();
+    // False, after telling the user and showing the field, when automatic saving is chosen
+    // without a folder it can use.
+    bool AutoDirValid();
+    void StoreSaving();
 
     ConfigControls c_;
     ConfigServices s_;

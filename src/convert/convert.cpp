@@ -184,6 +184,15 @@ std::string UniqueNameFor(toolkit::FileSystem& files, const std::string& pdfPath
     }
 }
 
+std::string MissingProfileNote(const std::string& pdfPath, const std::string& gsLib) {
+    return "The PDF " + pdfPath +
+           " was made, but not as PDF/A-2b for archiving: the sRGB colour profile that comes "
+           "with Ghostscript (iccprofiles\\srgb.icc beside its lib folder " +
+           gsLib +
+           ") was not found.\r\nReinstall Ghostscript, or correct its lib folder in Configure "
+           "Vellum.";
+}
+
 std::string TemporaryPathFor(const std::string& pdfPath, std::uint32_t unique) {
     const size_t slash = pdfPath.find_last_of("\\/");
     const std::string folder = slash == std::string::npos ? "" : pdfPath.substr(0, slash + 1);
@@ -209,7 +218,8 @@ bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::Ms
                   const std::string& pdfPath, const std::string& psPath, ConvertFacts* facts) {
     ConvertFacts unused;
     ConvertFacts& told = facts != nullptr ? *facts : unused;
-    const bool existed = files.FileSize(pdfPath).has_value();
+    // An empty file is a name reserved for this PDF, not one to speak of keeping.
+    const bool existed = files.FileSize(pdfPath).value_or(0) > 0;
     const auto fail = [&](const std::string& text, toolkit::Icon icon = toolkit::Icon::Error,
                           const char* title = kErrorTitle) {
         if (told.errorLine.empty()) told.errorLine = text.substr(0, text.find('\r'));
@@ -233,12 +243,17 @@ bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::Ms
         return fail(notSaved + Details(e.Description(), existed));
     }
 
+    std::string pdfaProfile;
+    if (settings.pdfA == settings::kPdfA2)
+        pdfaProfile = FindSrgbProfile(files, settings.gsLib).value_or("");
+
     ProcessResult result;
     {
         ConversionProgress watch(progress, pdfPath);
         RunOptions options{{{"TEMP", gsTemp->Path()}, {"TMP", gsTemp->Path()}}, &watch};
-        result = runner.RunAndWait(GhostscriptCommandLine(settings, output->Path(), psPath),
-                                   kSwHide, options);
+        result =
+            runner.RunAndWait(GhostscriptCommandLine(settings, output->Path(), psPath, pdfaProfile),
+                              kSwHide, options);
     }
     told.cancelled = result.cancelled;
     if (result.started && !result.cancelled) {
@@ -259,10 +274,17 @@ bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::Ms
         told.errorLine = unusable.substr(0, unusable.find('\r'));
         return fail("The PDF " + pdfPath + " was not made.\r\n" + unusable);
     }
+    // The PDF is made all the same where PDF/A was asked for without the profile it needs.
+    const auto written = [&] {
+        if (settings.pdfA == settings::kPdfA2 && pdfaProfile.empty())
+            msgBox.Show(MissingProfileNote(pdfPath, settings.gsLib), "PDF/A",
+                        toolkit::Icon::Warning);
+        return true;
+    };
     for (;;) {
         try {
             output->MoveTo(pdfPath);
-            return true;
+            return written();
         } catch (const toolkit::RuntimeError& e) {
             if (!HeldElsewhere(e, files, pdfPath))
                 return fail(notSaved + Details(e.Description(), existed));
@@ -274,7 +296,8 @@ bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::Ms
             told.errorLine = "The PDF " + pdfPath + " was open in another program.";
             return false;
         }
-        if (answer == toolkit::Answer::NoWindow) return SaveBeside(*output, files, msgBox, pdfPath);
+        if (answer == toolkit::Answer::NoWindow)
+            return SaveBeside(*output, files, msgBox, pdfPath) && written();
     }
 }
 

@@ -20,7 +20,8 @@ namespace vellum::convert {
 // `pdfPath` open, the user is asked to close it and Retry as often as needed; where no one can
 // be asked, the PDF is saved under UniqueNameFor. Otherwise the temporary file goes, a file
 // already at `pdfPath` stays as it was, and one message box tells why. Leftovers of earlier
-// runs are removed first (RemoveLeftovers). True when the PDF is in place.
+// runs are removed first (RemoveLeftovers). True when the PDF is in place. The quality preset
+// and PDF/A of `settings` are applied (see GhostscriptCommandLine).
 // `facts`, when given, gets what the run left for the job's log.
 struct ConvertFacts {
     std::optional<std::uint32_t> exitCode;  // Ghostscript's, when it ran to its end
@@ -34,6 +35,10 @@ bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::Ms
 
 // `pdfPath` with " (2)", " (3)"... before its extension: the first name that is free.
 std::string UniqueNameFor(toolkit::FileSystem& files, const std::string& pdfPath);
+
+// What the user is told when PDF/A-2b was asked for and Ghostscript's sRGB profile is missing:
+// the PDF is made all the same (a document is never lost for it), as an ordinary PDF.
+std::string MissingProfileNote(const std::string& pdfPath, const std::string& gsLib);
 
 // The name Ghostscript writes to before its PDF replaces `pdfPath`: beside it, so that the
 // move stays on one volume, "<name>.<8 hex digits of `unique`>.vellum-tmp". The name part is

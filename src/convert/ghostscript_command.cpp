@@ -34,12 +34,53 @@ std::string LiteralOutputFile(const std::string& path) {
     return literal;
 }
 
+namespace {
+
+// The output intent, as pdfmarks: the profile (named by -sPDFAProfile, read under SAFER
+// through --permit-file-read) becomes an ICC stream of three components, which the catalog's
+// output intent names.
+constexpr const char* kOutputIntentPrologue =
+    "[/_objdef {vellum_icc} /type /stream /OBJ pdfmark "
+    "[{vellum_icc} <</N 3>> /PUT pdfmark "
+    "[{vellum_icc} PDFAProfile (r) file /PUT pdfmark "
+    "[/_objdef {vellum_intent} /type /dict /OBJ pdfmark "
+    "[{vellum_intent} <</Type /OutputIntent /S /GTS_PDFA1 /DestOutputProfile {vellum_icc} "
+    "/OutputConditionIdentifier (sRGB) /Info (sRGB IEC61966-2.1)>> /PUT pdfmark "
+    "[{Catalog} <</OutputIntents [{vellum_intent}]>> /PUT pdfmark";
+
+}  // namespace
+
 std::string GhostscriptCommandLine(const settings::SettingsRecord& settings,
-                                   const std::string& pdfPath, const std::string& psPath) {
-    return Quoted(settings.gsExe) + " -I" + Quoted(settings.gsLib + ";" + settings.gsFonts) +
-           " -sDEVICE=pdfwrite -r300 -q -dBATCH -dNOPAUSE -dSAFER -sPAPERSIZE=a4" +
-           " -sOutputFile=" + Quoted(LiteralOutputFile(pdfPath)) + " -c save pop -f " +
-           Quoted(psPath);
+                                   const std::string& pdfPath, const std::string& psPath,
+                                   const std::string& pdfaProfile) {
+    std::string line = Quoted(settings.gsExe) + " -I" +
+                       Quoted(settings.gsLib + ";" + settings.gsFonts) +
+                       " -sDEVICE=pdfwrite -r300 -q -dBATCH -dNOPAUSE -dSAFER -sPAPERSIZE=a4";
+    if (!settings.pdfQuality.empty() && settings.pdfQuality != settings::kDefaultQuality)
+        line += " -dPDFSETTINGS=/" + settings.pdfQuality;
+    std::string prologue;
+    if (!pdfaProfile.empty()) {
+        // Policy 1: what PDF/A forbids is left out and the file stays PDF/A, rather than
+        // Ghostscript falling back to an ordinary PDF.
+        line +=
+            " -dPDFA=2 -dPDFACompatibilityPolicy=1 -sColorConversionStrategy=RGB"
+            " -dEmbedAllFonts=true --permit-file-read=" +
+            Quoted(pdfaProfile) + " -sPDFAProfile=" + Quoted(pdfaProfile);
+        prologue = std::string(" ") + Quoted(kOutputIntentPrologue);
+    }
+    return line + " -sOutputFile=" + Quoted(LiteralOutputFile(pdfPath)) + " -c save pop" +
+           prologue + " -f " + Quoted(psPath);
+}
+
+std::optional<std::string> FindSrgbProfile(toolkit::FileSystem& files, const std::string& gsLib) {
+    std::string lib = gsLib;
+    while (!lib.empty() && (lib.back() == '\\' || lib.back() == '/')) lib.pop_back();
+    const size_t slash = lib.find_last_of("\\/");
+    if (slash == std::string::npos) return std::nullopt;
+    const std::string folder = lib.substr(0, slash + 1) + "iccprofiles\\";
+    for (const char* name : {"srgb.icc", "default_rgb.icc"})
+        if (files.FileExists(folder + name)) return folder + name;
+    return std::nullopt;
 }
 
 }  // namespace vellum::convert

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "settings/settings.h"
+#include "toolkit/file_system.h"
 
 namespace vellum::convert {
 
@@ -22,7 +24,16 @@ std::string LiteralOutputFile(const std::string& path);
 
 // The Ghostscript command line that turns the job into the PDF:
 // "<gsExe>" -I"<gsLib>;<gsFonts>" -sDEVICE=pdfwrite ... -sOutputFile="<pdf>" -c save pop -f "<ps>"
+// A quality preset other than "default" adds -dPDFSETTINGS=/<preset>. A non-empty
+// `pdfaProfile` (an sRGB ICC profile) makes a PDF/A-2b: Ghostscript's PDF/A switches, colour
+// converted to RGB, and a prologue that makes the profile the document's output intent.
 std::string GhostscriptCommandLine(const settings::SettingsRecord& settings,
-                                   const std::string& pdfPath, const std::string& psPath);
+                                   const std::string& pdfPath, const std::string& psPath,
+                                   const std::string& pdfaProfile = "");
+
+// The sRGB profile a Ghostscript installation ships, found from its lib folder: the
+// "iccprofiles" folder beside it holds "srgb.icc" (else "default_rgb.icc"). Nothing when
+// neither is there.
+std::optional<std::string> FindSrgbProfile(toolkit::FileSystem& files, const std::string& gsLib);
 
 }  // namespace vellum::convert

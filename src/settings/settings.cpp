@@ -1,9 +1,11 @@
 #include "settings/settings.h"
 
 #include <algorithm>
+#include <cctype>
 #include <memory>
 
 #include "toolkit/error_report.h"
+#include "toolkit/text.h"
 
 namespace vellum::settings {
 
@@ -54,6 +56,33 @@ std::vector<std::string> WriteMachineSettings(const SettingsRecord& settings,
         if (!ok) refused.push_back(entry.name);
     }
     return refused;
+}
+
+const std::vector<SavingChoice>& SavingChoices() {
+    static const std::vector<SavingChoice> choices{
+        {"saveMode", &SettingsRecord::saveMode, {kAskMode, kAutoMode}},
+        {"openPdf", &SettingsRecord::openPdf, {"0", "1"}},
+        {"pdfQuality",
+         &SettingsRecord::pdfQuality,
+         {kDefaultQuality, "screen", "ebook", "printer", "prepress"}},
+        {"pdfA", &SettingsRecord::pdfA, {"0", kPdfA2}},
+    };
+    return choices;
+}
+
+std::vector<std::string> NormaliseSavingChoices(SettingsRecord& settings) {
+    std::vector<std::string> unknown;
+    for (const SavingChoice& choice : SavingChoices()) {
+        std::string& value = settings.*choice.field;
+        std::string plain = toolkit::TrimSpaces(value);
+        std::transform(plain.begin(), plain.end(), plain.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        const bool known =
+            std::find(choice.values.begin(), choice.values.end(), plain) != choice.values.end();
+        if (!known && !plain.empty()) unknown.push_back(std::string(choice.name) + "=" + value);
+        value = known ? plain : choice.values.front();
+    }
+    return unknown;
 }
 
 bool SaveSettings(const SettingsRecord& settings, registry::RegistryFactory& registry,

@@ -8,6 +8,11 @@
 
 namespace vellum::settings {
 
+inline constexpr const char* kAskMode = "ask";
+inline constexpr const char* kAutoMode = "auto";
+inline constexpr const char* kDefaultQuality = "default";
+inline constexpr const char* kPdfA2 = "2";
+
 // The settings, as stored under Software\Vellum.
 struct SettingsRecord {
     std::string gsExe;
@@ -15,8 +20,15 @@ struct SettingsRecord {
     std::string gsLib;
     std::string sendMail;
     std::string defDir;
-    // Where a job no one is asked about is saved; "" for %ProgramData%\Vellum\Unsaved\<user>.
-    std::string autoDir = {};
+    // How a printed document is saved.
+    std::string saveMode = kAskMode;  // "ask" (Save As) or "auto"
+    // The folder of automatic saving ("" means defDir), and of a job no one is asked about
+    // ("" there means %ProgramData%\Vellum\Unsaved\<user>).
+    std::string autoDir{};
+    std::string openPdf = "0";  // "1" opens the written PDF
+    // "default" or one of Ghostscript's presets: screen, ebook, printer, prepress.
+    std::string pdfQuality = kDefaultQuality;
+    std::string pdfA = "0";  // "0" or "2" (PDF/A-2b)
 };
 
 // Machine settings live in HKLM alone and need an administrator to change. User settings are
@@ -38,7 +50,24 @@ inline const SettingEntry kSettingEntries[] = {
     {"sendMail", &SettingsRecord::sendMail, Scope::User},
     {"defDir", &SettingsRecord::defDir, Scope::User},
     {"autoDir", &SettingsRecord::autoDir, Scope::User},
+    {"saveMode", &SettingsRecord::saveMode, Scope::User},
+    {"openPdf", &SettingsRecord::openPdf, Scope::User},
+    {"pdfQuality", &SettingsRecord::pdfQuality, Scope::User},
+    {"pdfA", &SettingsRecord::pdfA, Scope::User},
 };
+
+// The values each saving choice takes, its default first.
+struct SavingChoice {
+    const char* name;
+    std::string SettingsRecord::*field;
+    std::vector<const char*> values;
+};
+const std::vector<SavingChoice>& SavingChoices();
+
+// Puts each saving choice of `settings` in its canonical form (blanks trimmed, small letters);
+// an empty value becomes its default, and so does an unknown one, whose "name=value" is
+// returned so that the caller can record it.
+std::vector<std::string> NormaliseSavingChoices(SettingsRecord& settings);
 
 // The process-wide settings: filled by the start-up load and by the configuration window's
 // save; everything else is handed the record it needs.

@@ -24,4 +24,19 @@ struct GhostscriptSettings {
 std::vector<std::string> WriteFirstSettings(registry::MachineRegistry& registry,
                                             const GhostscriptSettings& ghostscript);
 
+// How printed documents are saved on this machine, as an administrator deploys it; an empty
+// value is not written. Each value given replaces the stored one.
+struct SavingDefaults {
+    std::string saveMode;  // ask, auto
+    std::string autoDir;
+    std::string quality;  // default, screen, ebook, printer, prepress
+    std::string pdfA;     // 0, 2
+};
+
+// Writes the given saving defaults (saveMode, autoDir, pdfQuality, pdfA) and returns the names
+// written. Nothing is written when a value is none the setting takes: that one is thrown as
+// toolkit::RuntimeError.
+std::vector<std::string> WriteSavingDefaults(registry::MachineRegistry& registry,
+                                             const SavingDefaults& defaults);
+
 }  // namespace vellum::setup

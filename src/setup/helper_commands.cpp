@@ -62,7 +62,9 @@ HelperResult FindCommand(const std::vector<std::string>& arguments, HelperServic
 }
 
 HelperResult SettingsCommand(const std::vector<std::string>& arguments, HelperServices& services) {
-    const Options options = ParseOptions(arguments, 1, {"--gs-exe", "--gs-lib", "--gs-fonts"});
+    const Options options = ParseOptions(
+        arguments, 1,
+        {"--gs-exe", "--gs-lib", "--gs-fonts", "--save-mode", "--auto-dir", "--quality", "--pdfa"});
     GhostscriptSettings ghostscript;
     if (options.One("--gs-exe")) {
         ghostscript.gsExe = *options.One("--gs-exe");
@@ -71,7 +73,12 @@ HelperResult SettingsCommand(const std::vector<std::string>& arguments, HelperSe
     } else if (const auto found = FindGhostscript(services.registry, services.files)) {
         ghostscript = {found->exe, found->lib, found->fonts};
     }
+    const SavingDefaults saving{
+        options.One("--save-mode").value_or(""), options.One("--auto-dir").value_or(""),
+        options.One("--quality").value_or(""), options.One("--pdfa").value_or("")};
     HelperResult result;
+    for (const std::string& name : WriteSavingDefaults(services.registry, saving))
+        result.output += name + "\n";
     for (const std::string& name : WriteFirstSettings(services.registry, ghostscript))
         result.output += name + "\n";
     return result;
@@ -145,11 +152,13 @@ HelperResult RunHelper(const std::vector<std::string>& arguments, HelperServices
         if (command == "remove") return RemoveCommand(arguments, services);
         throw UsageError{"unknown command \"" + command + "\""};
     } catch (const UsageError& e) {
-        return {kExitUsage, "",
-                e.why +
-                    "\nusage: vellum-setup-helper find-ghostscript exe|lib|fonts | settings "
-                    "[--gs-exe P --gs-lib P --gs-fonts P] | printer [--driver NAME]... "
-                    "[--redrun PATH] [--vellum PATH] [--printer NAME] | remove"};
+        return {
+            kExitUsage, "",
+            e.why +
+                "\nusage: vellum-setup-helper find-ghostscript exe|lib|fonts | settings "
+                "[--gs-exe P --gs-lib P --gs-fonts P] [--save-mode M] [--auto-dir P] [--quality Q] "
+                "[--pdfa N] | printer [--driver NAME]... "
+                "[--redrun PATH] [--vellum PATH] [--printer NAME] | remove"};
     } catch (const toolkit::RuntimeError& e) {
         return {kExitFailed, "", e.Description()};
     } catch (const std::exception& e) {

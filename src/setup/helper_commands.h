@@ -40,8 +40,10 @@ struct HelperResult {
 // The setup helper's commands (arguments after the program name):
 //   find-ghostscript exe|lib|fonts      the path setup would store; kExitNotFound when none
 //   settings [--gs-exe P] [--gs-lib P] [--gs-fonts P]
+//            [--save-mode M] [--auto-dir P] [--quality Q] [--pdfa N]
 //                                       the first settings; Ghostscript paths as given, or
-//                                       as found when --gs-exe is not given
+//                                       as found when --gs-exe is not given; the saving
+//                                       defaults given replace what is stored
 //   printer [--driver NAME]... [--redrun PATH] [--vellum PATH] [--printer NAME]
 //                                       the port, the printer, rmExe and rmPort
 //   remove                              the printer and port that "printer" made

@@ -79,6 +79,9 @@ SettingsState LoadSettings(SettingsServices& s) {
             gsLibOk = true;
         }
         reg.reset();  // released before the window makes its own
+        // Saving choices may all be missing or unknown: each then has its default.
+        for (const std::string& unknown : settings::NormaliseSavingChoices(Settings))
+            if (s.note) s.note("The setting " + unknown + " is unknown; its default is used.");
 
         if (!s.files.FileExists(Settings.gsExe) || !gsExeOk) {
             s.msgBox.Show("Vellum Configuration Error.", "Error!", Icon::Information);

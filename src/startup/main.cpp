@@ -69,6 +69,19 @@ public:
     void Close() override {}
 };
 
+// What follows a written PDF, as the user set it: mail, then the PDF shown.
+void AfterWritten(Services& s, const std::string& pdfPath) {
+    if (toolkit::TrimSpaces(settings::Settings.sendMail) == "1")
+        mail::SendDocuments(s.mapi, s.msgBox, 0, ";", pdfPath, FileNameOf(pdfPath));
+    if (settings::Settings.openPdf != "1") return;
+    const std::string problem = s.viewer.Open(pdfPath);
+    if (!problem.empty()) {
+        s.msgBox.Show(
+            "The PDF was saved as " + pdfPath + ", but it could not be opened:\r\n" + problem,
+            "Vellum", toolkit::Icon::Warning);
+    }
+}
+
 void Failed(JobEntry& entry, const std::string& detail) {
     entry.result = "failed";
     entry.detail = detail;
@@ -100,15 +113,40 @@ MainResult ConvertJob(Services& s, const std::string& commandTail, JobLog& log, 
         }
 
         convert::ConvertFacts facts;
-        if (!windows) {
+        bool asked = windows && settings::Settings.saveMode != settings::kAutoMode;
+        if (!asked) {
             const std::string user = JobUser(s.environment, s.session);
-            const SavedWithoutAsking saved = SaveWithoutAsking(
-                s, UnattendedFolder(settings::Settings.autoDir, s.environment, user), title,
-                *jobPath);
-            pdfWritten = saved.written;
-            entry.pdfPath = saved.pdfPath;
+            const std::string& autoDir = settings::Settings.autoDir;
+            // Automatic saving falls back on the PDF folder, the unseen job on its own folder.
+            const std::string folder =
+                windows ? ExpandFolderSetting(autoDir.empty() ? settings::Settings.defDir : autoDir,
+                                              s.environment, user)
+                        : UnattendedFolder(autoDir, s.environment, user);
+            WithoutAskingResult saved = SaveWithoutAsking(s, folder, title, *jobPath);
+            if (saved.result == SavedWithoutAsking::FolderUnusable) {
+                const std::string fallback = UnattendedFolder("", s.environment, user);
+                if (windows) {
+                    // Someone is there: Save As takes over, and says why.
+                    s.msgBox.Show(FallbackToSaveAsText(folder, saved.problem), "Vellum",
+                                  toolkit::Icon::Warning);
+                    asked = true;
+                } else if (folder != fallback) {
+                    s.msgBox.Show(FallbackText(folder, saved.problem, fallback), "Vellum",
+                                  toolkit::Icon::Warning);
+                    saved = SaveWithoutAsking(s, fallback, title, *jobPath);
+                }
+                if (saved.result == SavedWithoutAsking::FolderUnusable && !asked)
+                    s.msgBox.Show("The print job was not converted, because the folder " +
+                                      fallback + " cannot take the PDF: " + saved.problem,
+                                  "Error!", toolkit::Icon::Error);
+            }
+            pdfWritten = saved.result == SavedWithoutAsking::Written;
+            entry.pdfPath = saved.path;
             facts = saved.facts;
-        } else {
+            if (saved.result == SavedWithoutAsking::FolderUnusable) facts.errorLine = saved.problem;
+            if (windows) entry.mode = "automatic";
+        }
+        if (asked) {
             s.events.DoEvents();
             const std::string folder = SaveAsFolder(s.files, settings::Settings.defDir);
             const std::string name = PdfNameFor(title, folder);
@@ -133,9 +171,8 @@ MainResult ConvertJob(Services& s, const std::string& commandTail, JobLog& log, 
             entry.result = "cancelled";
         else
             Failed(entry, facts.errorLine);
-        // Mail needs someone at the screen.
-        if (pdfWritten && windows && toolkit::TrimSpaces(settings::Settings.sendMail) == "1")
-            mail::SendDocuments(s.mapi, s.msgBox, 0, ";", entry.pdfPath, FileNameOf(entry.pdfPath));
+        // Mail and a PDF shown need someone at the screen.
+        if (pdfWritten && windows) AfterWritten(s, entry.pdfPath);
         return {AfterMain::EndProgram, pdfWritten ? kExitDone : kExitNotConverted};
     } catch (const toolkit::RuntimeError& e) {
         toolkit::ErrorReport(s.msgBox, toolkit::ReportForm::Short, e);
@@ -171,7 +208,7 @@ MainResult Main(Services& s, const std::string& commandTail) {
                      s.runner,   s.config,      s.sendMail,
                      s.mapi,     s.events,      entry.mode != "no window" ? s.progress : noProgress,
                      s.dialogs,  s.environment, s.session,
-                     s.machine,  s.app};
+                     s.machine,  s.viewer,      s.app};
         const MainResult result = ConvertJob(job, commandTail, log, entry);
         entry.seconds = s.session.Seconds() - start;
         log.Job(entry);

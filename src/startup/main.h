@@ -10,6 +10,7 @@
 #include "registry/machine_registry.h"
 #include "registry/registry_access.h"
 #include "toolkit/app_info.h"
+#include "startup/pdf_viewer.h"
 #include "toolkit/common_dialog.h"
 #include "toolkit/file_system.h"
 #include "toolkit/msg_box.h"
@@ -39,6 +40,7 @@ struct Services {
     toolkit::ProcessEnvironment& environment;
     toolkit::Session& session;           // whether windows can be seen; who and when, for the log
     registry::MachineRegistry& machine;  // where installed Ghostscript versions are recorded
+    PdfViewer& viewer;                   // shows the written PDF when the user asked for it
     toolkit::AppInfo app = {};           // the program's own folder, which the port runs
 };
 

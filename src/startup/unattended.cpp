@@ -8,6 +8,7 @@
 #include "startup/unique_name.h"
 #include "toolkit/paths.h"
 #include "toolkit/runtime_error.h"
+#include "toolkit/text.h"
 
 namespace vellum::startup {
 
@@ -53,32 +54,42 @@ std::string UnattendedFolder(const std::string& autoDir, toolkit::ProcessEnviron
                              AsFolderName(user));
 }
 
-SavedWithoutAsking SaveWithoutAsking(Services& s, const std::string& folder,
-                                     const std::string& documentTitle, const std::string& jobPath) {
-    SavedWithoutAsking saved;
-    std::string name = PdfNameFor(documentTitle, folder);
-    if (name.empty()) name = "Vellum " + toolkit::FormatLocalTime(s.session.Now(), '-');
+WithoutAskingResult SaveWithoutAsking(Services& s, const std::string& folder,
+                                      const std::string& documentTitle,
+                                      const std::string& jobPath) {
+    WithoutAskingResult out;
     std::optional<std::string> path;
     try {
+        if (toolkit::TrimSpaces(folder).empty())
+            throw toolkit::VellumError(76, "No folder is set for it.");
         s.files.MakeFolders(folder);
+        std::string name = PdfNameFor(documentTitle, folder);
+        if (name.empty()) name = "Vellum " + toolkit::FormatLocalTime(s.session.Now(), '-');
         path = ReserveUniquePdfPath(s.files, folder, name);
+        if (!path) throw toolkit::VellumError(58, "Every name for the PDF there is taken.");
     } catch (const toolkit::RuntimeError& e) {
-        saved.facts.errorLine = "The folder " + folder + " cannot be written: " + e.Description();
-        s.msgBox.Show("The print job was not converted, because " + saved.facts.errorLine, "Error!",
-                      toolkit::Icon::Error);
-        return saved;
+        out.result = SavedWithoutAsking::FolderUnusable;
+        out.problem = e.Description();
+        return out;
     }
-    if (!path) {
-        saved.facts.errorLine = "No free name for " + name + ".pdf in " + folder;
-        s.msgBox.Show("The print job was not converted: " + saved.facts.errorLine + ".", "Error!",
-                      toolkit::Icon::Error);
-        return saved;
-    }
-    saved.pdfPath = *path;
-    saved.written = convert::ConvertToPdf(s.runner, s.files, s.msgBox, s.progress,
-                                          settings::Settings, *path, jobPath, &saved.facts);
-    if (!saved.written) s.files.RemoveFile(*path);
-    return saved;
+    out.path = *path;
+    const bool written = convert::ConvertToPdf(s.runner, s.files, s.msgBox, s.progress,
+                                               settings::Settings, out.path, jobPath, &out.facts);
+    // The reserved name is given back when no PDF took its place.
+    if (!written) s.files.RemoveFile(out.path);
+    out.result = written ? SavedWithoutAsking::Written : SavedWithoutAsking::NotConverted;
+    return out;
+}
+
+std::string FallbackToSaveAsText(const std::string& folder, const std::string& problem) {
+    return "The PDF could not be saved automatically in the folder\r\n" + folder + "\r\n" +
+           problem + "\r\n\r\nChoose where to save it instead.";
+}
+
+std::string FallbackText(const std::string& folder, const std::string& problem,
+                         const std::string& fallback) {
+    return "The PDF could not be saved automatically in the folder\r\n" + folder + "\r\n" +
+           problem + "\r\n\r\nIt is saved in " + fallback + " instead.";
 }
 
 }  // namespace vellum::startup

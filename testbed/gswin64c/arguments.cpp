@@ -72,6 +72,15 @@ std::vector<std::string> TranslateArguments(const std::vector<std::wstring>& arg
         } else if ((arg == L"-sOutputFile" || arg == L"-o") && hasNext) {
             out.push_back(Narrow(arg));
             out.push_back(OutputFile(args[++i], mapper));
+        } else if (StartsWith(arg, L"--permit-file-") && arg.find(L'=') != std::wstring::npos) {
+            const size_t equals = arg.find(L'=');
+            out.push_back(Narrow(arg.substr(0, equals + 1)) +
+                          SearchPath(arg.substr(equals + 1), mapper));
+        } else if (StartsWith(arg, L"-s") && arg.find(L'=') != std::wstring::npos &&
+                   LooksLikeWindowsPath(arg.substr(arg.find(L'=') + 1))) {
+            const size_t equals = arg.find(L'=');
+            out.push_back(Narrow(arg.substr(0, equals + 1)) +
+                          mapper.ToUnix(arg.substr(equals + 1)));
         } else if (StartsWith(arg, L"-")) {
             out.push_back(Narrow(arg));
         } else {

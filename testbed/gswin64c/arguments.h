@@ -27,6 +27,11 @@ bool LooksLikeWindowsPath(const std::wstring& arg);
 // - "-sOutputFile=<file>", "-sOutputFile" "<file>", "-o" "<file>": the file, unless it is a
 //   device such as "%stdout%", a "|command" pipe or "-";
 // - "-f<file>" and bare arguments: when they exist or look like Windows paths;
+// - "--permit-file-read=<paths>" (and -write, -control, -all): each ";"-separated path, joined
+//   with ":" (so a path of drive C:, which Wine maps into ".../dosdevices/c:/", cannot be
+//   given: gs splits it at its colon);
+// - "-s<name>=<value>" whose value looks like a Windows path: the path (a file the job's
+//   PostScript opens);
 // - everything between "-c" and the next "-f" is PostScript and passes unchanged.
 // The rest passes unchanged. Throws what the mapper throws.
 std::vector<std::string> TranslateArguments(const std::vector<std::wstring>& args,

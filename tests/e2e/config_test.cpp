@@ -28,8 +28,8 @@ using Values = std::map<std::string, std::string>;
 // Every value the window may store, missing ones marked.
 Values StoredSettings() {
     Values values;
-    for (const char* name :
-         {"gsExe", "gsFonts", "gsLib", "sendMail", "defDir", "rmExe", "rmPort"}) {
+    for (const char* name : {"gsExe", "gsFonts", "gsLib", "sendMail", "defDir", "rmExe", "rmPort",
+                             "saveMode", "autoDir", "openPdf", "pdfQuality", "pdfA"}) {
         // As the program reads them: the user's own first.
         std::string value;
         const bool stored =
@@ -138,6 +138,16 @@ TEST_F(ConfigTest, EveryControlSitsWhereTheDesignPutsItAtTheScreensDpi) {
         {ids::kLabelPdfDir, "Default PDF Document Directory:", {120, 810, 3285, 255}, frame},
         {ids::kBrowsePdfDir, "Bro&wse", {3720, 780, 1395, 345}, frame},
         {ids::kPdfDir, nullptr, {120, 1155, 5010, 285}, frame},
+        {ids::kFrameSaving, "Saving Settings", {120, 420, 5420, 2640}, tab},
+        {ids::kLabelWhenPrinted, "When a document is printed:", {120, 300, 3600, 255}, frame},
+        {ids::kAskWhere, "As&k where to save the PDF", {240, 570, 4800, 285}, frame},
+        {ids::kSaveAuto, "Save it a&utomatically in:", {240, 855, 4800, 285}, frame},
+        {ids::kAutoDir, nullptr, {480, 1185, 3600, 285}, frame},
+        {ids::kBrowseAutoDir, "Bro&wse", {4170, 1155, 1095, 345}, frame},
+        {ids::kOpenPdf, "&Open the PDF after saving", {120, 1590, 4800, 285}, frame},
+        {ids::kLabelQuality, "PDF &quality:", {120, 1980, 1140, 255}, frame},
+        {ids::kQuality, nullptr, {1320, 1935, 3000, 315}, frame},
+        {ids::kPdfA, "PDF/A-2b for a&rchiving", {120, 2310, 4800, 285}, frame},
     };
     for (const Placed& c : controls) {
         SCOPED_TRACE("control " + std::to_string(c.id) + (c.text ? std::string(" ") + c.text : ""));
@@ -152,17 +162,18 @@ TEST_F(ConfigTest, EveryControlSitsWhereTheDesignPutsItAtTheScreensDpi) {
         }
     }
     EXPECT_EQ(TabNames(Get(ids::kTabs)),
-              (std::vector<std::string>{"Ghostscript", "RedMon", "Vellum"}));
+              (std::vector<std::string>{"Ghostscript", "RedMon", "Vellum", "Saving"}));
     EXPECT_EQ(CurrentTab(Get(ids::kTabs)), 0);
     // One page shows at a time: the frame of the tab in front.
     EXPECT_TRUE(IsVisible(Get(ids::kFrameGs)));
     EXPECT_FALSE(IsVisible(Get(ids::kFrameRm)));
     EXPECT_FALSE(IsVisible(Get(ids::kFrameVellum)));
+    EXPECT_FALSE(IsVisible(Get(ids::kFrameSaving)));
 
     // Every command button has the static edge, those on the hidden tabs too; the check box is
     // no command button.
     for (int id : {ids::kSave, ids::kAbout, ids::kCancel, ids::kBrowseGsExe, ids::kBrowseGsFonts,
-                   ids::kBrowseGsLib, ids::kBrowseRm, ids::kBrowsePdfDir}) {
+                   ids::kBrowseGsLib, ids::kBrowseRm, ids::kBrowsePdfDir, ids::kBrowseAutoDir}) {
         EXPECT_NE(ExStyle(Get(id)) & WS_EX_STATICEDGE, 0) << "button " << id;
         EXPECT_EQ(Style(Get(id)) & BS_DEFPUSHBUTTON, 0) << "no default button: " << id;
     }
@@ -172,13 +183,16 @@ TEST_F(ConfigTest, EveryControlSitsWhereTheDesignPutsItAtTheScreensDpi) {
     // order is the tab order.
     const std::vector<std::pair<int, std::vector<int>>> tabOrder = {
         {0, {ids::kSave, ids::kAbout, ids::kTabs, ids::kCancel}},
-        {ids::kTabs, {ids::kFrameGs, ids::kFrameRm, ids::kFrameVellum}},
+        {ids::kTabs, {ids::kFrameGs, ids::kFrameRm, ids::kFrameVellum, ids::kFrameSaving}},
         {ids::kFrameGs,
          {ids::kGsDir, ids::kGsFonts, ids::kGsLib, ids::kBrowseGsExe, ids::kBrowseGsFonts,
           ids::kBrowseGsLib, ids::kLabelGsDir, ids::kLabelGsFonts, ids::kLabelGsLib}},
         {ids::kFrameRm,
          {ids::kRrExe, ids::kBrowseRm, ids::kLabelRrExe, ids::kLabelRmPort, ids::kPorts}},
         {ids::kFrameVellum, {ids::kMail, ids::kBrowsePdfDir, ids::kPdfDir, ids::kLabelPdfDir}},
+        {ids::kFrameSaving,
+         {ids::kLabelWhenPrinted, ids::kAskWhere, ids::kSaveAuto, ids::kAutoDir,
+          ids::kBrowseAutoDir, ids::kOpenPdf, ids::kLabelQuality, ids::kQuality, ids::kPdfA}},
     };
     for (const auto& [containerId, expected] : tabOrder) {
         const HWND container = containerId == 0 ? window : Get(containerId);
@@ -277,6 +291,33 @@ TEST_F(ConfigTest, SuccessfulSaveBindsThePortAndEnds) {
     Open();
     EXPECT_EQ(Text(Get(ids::kRrExe)), redrun);
     EXPECT_EQ(ComboText(Get(ids::kPorts)), kTestPort);
+}
+
+TEST_F(ConfigTest, SavingTabShowsAndStoresTheSavingSettings) {
+    SetupPrinter("--no-printer --port \"" + std::string(kTestPort) + "\"");
+    VellumRegistry::Set("rmExe", SiblingPath("redrun.exe"));
+    VellumRegistry::Set("rmPort", kTestPort);
+    VellumRegistry::Set("pdfQuality", "ebook");
+    Open();
+    SelectTab(Get(ids::kTabs), 3);
+    EXPECT_TRUE(IsVisible(Get(ids::kFrameSaving)));
+    EXPECT_EQ(Text(Get(ids::kAutoDir)), pdfs.Path()) << "the default PDF folder";
+    EXPECT_EQ(ComboText(Get(ids::kQuality)), "Medium (ebook)");
+    EXPECT_EQ(ComboItems(Get(ids::kQuality)),
+              (std::vector<std::string>{"Default", "Smallest file (screen)", "Medium (ebook)",
+                                        "High (printer)", "Highest (prepress)"}));
+    SaveScreenshot(window, "config-saving");
+    Click(Get(ids::kSaveAuto));
+    SetChecked(Get(ids::kOpenPdf), true);
+    SetChecked(Get(ids::kPdfA), true);
+    SelectComboItem(Get(ids::kQuality), "Smallest file (screen)");
+    Click(Get(ids::kSave));
+    EXPECT_TRUE(vellum().WaitExit(10s)) << DescribeWindows(vellum());
+    const Values stored = StoredSettings();
+    EXPECT_EQ(
+        stored.at("saveMode") + stored.at("openPdf") + stored.at("pdfQuality") + stored.at("pdfA"),
+        "auto1screen2");
+    EXPECT_EQ(stored.at("autoDir"), pdfs.Path());
 }
 
 TEST_F(ConfigTest, CancelAndTheCloseBoxStoreNothing) {

@@ -295,6 +295,85 @@ TEST_F(ConvertTest, TwoJobsSavedToOneNameAtOnceLeaveOneWholePdf) {
         << info;
 }
 
+TEST_F(ConvertTest, AutomaticSavingTwiceGivesTwoPdfsAndKeepsTheFirstByteForByte) {
+    VellumRegistry::Set("saveMode", "auto");
+    VellumRegistry::Set("autoDir", pdfs.Path());
+    const Environment env{{"REDMON_DOCNAME", "Microsoft Word - letter.docx"}};
+    Process first = StartVellum(JobArgument(), env);
+    EXPECT_EQ(WaitForSilentExit(first, kConvertTimeout), 0u);
+    const std::string before = ReadTextFile(pdfs.File("letter.pdf"));
+    Process second = StartVellum(JobArgument(), env);
+    EXPECT_EQ(WaitForSilentExit(second, kConvertTimeout), 0u);
+    EXPECT_EQ(LeftInPdfFolder(), (std::vector<std::string>{"letter (2).pdf", "letter.pdf"}));
+    EXPECT_EQ(ReadTextFile(pdfs.File("letter.pdf")), before);
+    EXPECT_NE(PdfText(pdfs.File("letter (2).pdf")).find("Quillwort"), std::string::npos);
+}
+
+TEST_F(ConvertTest, OpenPdfStartsTheProgramRegisteredForPdfWithThePdfsPath) {
+    // The program registered for .pdf copies what it was given, to show that it ran and on what.
+    const std::string copy = pdfs.File("opened copy.bin");
+    const std::string command = "C:\\windows\\system32\\cmd.exe /c copy \"%1\" \"" + copy + "\"";
+    RegSetKeyValueW(HKEY_CLASSES_ROOT, L".pdf", nullptr, REG_SZ, L"VellumTest.Pdf", 30);
+    const std::wstring wide = win32::Widen(command);
+    RegSetKeyValueW(HKEY_CLASSES_ROOT, L"VellumTest.Pdf\\shell\\open\\command", nullptr, REG_SZ,
+                    wide.c_str(), static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
+    VellumRegistry::Set("openPdf", "1");
+    Process vellum = StartVellum(JobArgument());
+    AnswerSaveAs(vellum, pdfs.File("shown.pdf"));
+    EXPECT_EQ(WaitForSilentExit(vellum, kConvertTimeout), 0u);
+    WaitUntil(vellum, "the copy made by the PDF program", [&] { return FileExists(copy); });
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, L"VellumTest.Pdf");
+    RegDeleteKeyW(HKEY_CLASSES_ROOT, L"VellumTest.Pdf");
+    EXPECT_EQ(ReadTextFile(copy), ReadTextFile(pdfs.File("shown.pdf")));
+}
+
+TEST_F(ConvertTest, ScreenQualityBringsA600PpiPictureDownToScreenResolution) {
+    // A grey ramp of 1200 x 1200 samples on two inches square: 600 pixels per inch.
+    const std::string job =
+        WriteJob("picture",
+                 "%!PS\n/row 1200 string def 0 1 1199 { row exch dup 5 idiv put } for\n"
+                 "72 400 translate 144 144 scale\n"
+                 "1200 1200 8 [1200 0 0 -1200 0 1200] { row } image showpage\n");
+    VellumRegistry::Set("saveMode", "auto");
+    for (const auto& [quality, ppi] :
+         std::vector<std::pair<std::string, std::string>>{{"default", "600"}, {"screen", "72"}}) {
+        VellumRegistry::Set("pdfQuality", quality);
+        Process vellum = StartVellum("\"" + job + "\"", {{"REDMON_DOCNAME", quality}});
+        EXPECT_EQ(WaitForSilentExit(vellum, kConvertTimeout), 0u);
+        const std::string listed =
+            RunUnixScript("pdfimages -list \"$1\" | awk 'NR > 2 { print $13 \"x\" $14 }'\n",
+                          {pdfs.File(quality + ".pdf")});
+        EXPECT_EQ(listed, ppi + "x" + ppi + "\n") << quality;
+    }
+}
+
+TEST_F(ConvertTest, PdfA2bDeclaresItselfHasItsOutputIntentAndEmbedsEveryFont) {
+    // Ghostscript's sRGB profile beside a lib folder of its own, outside every folder
+    // Ghostscript may read by itself: only the read permission Vellum gives makes it readable.
+    // On Z:, as Unix paths with no "c:" in them: the Unix gs splits its lists at colons.
+    const std::string gs = SiblingPath("gs install " + std::to_string(GetCurrentProcessId()));
+    RunUnixScript(
+        "mkdir -p \"$1/lib\" \"$1/iccprofiles\" && cp \"$(ls "
+        "/usr/share/ghostscript/*/iccprofiles/srgb.icc | head -n 1)\" \"$1/iccprofiles\"\n",
+        {gs});
+    struct Remove {
+        std::string folder;
+        ~Remove() { RunUnixScript("rm -rf \"$1\"\n", {folder}); }
+    } remove{gs};
+    ASSERT_TRUE(FileExists(gs + "\\iccprofiles\\srgb.icc"));
+    VellumRegistry::Set("gsLib", gs + "\\lib");
+    VellumRegistry::Set("pdfA", "2");
+    Process vellum = StartVellum(JobArgument());
+    AnswerSaveAs(vellum, pdfs.File("archive.pdf"));
+    EXPECT_EQ(WaitForSilentExit(vellum, kConvertTimeout), 0u);
+    const std::string checked = RunUnixScript(
+        "pdfinfo -meta \"$1\" | grep -o \"pdfaid:part='2' pdfaid:conformance='B'\"\n"
+        "grep -q -a '/OutputIntents' \"$1\" && echo 'output intent'\n"
+        "pdffonts \"$1\" | awk 'NR > 2 { print $(NF - 4) }' | sort -u\n",
+        {pdfs.File("archive.pdf")});
+    EXPECT_EQ(checked, "pdfaid:part='2' pdfaid:conformance='B'\noutput intent\nyes\n");
+}
+
 TEST_F(ConvertTest, FullDiskIsNamedAndTheExistingPdfStays) {
     TempFolder small{"small disk"};
     const std::string mounted = RunUnixScript(

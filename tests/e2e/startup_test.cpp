@@ -67,7 +67,7 @@ TEST_F(StartupTest, ConfigureModeForEveryWayOfAskingInAnyCase) {
         Process vellum = StartVellum(tail);
         const HWND window = WaitForWindow(vellum, kConfigTitle);
         EXPECT_EQ(TabNames(Control(window, ids::kTabs)),
-                  (std::vector<std::string>{"Ghostscript", "RedMon", "Vellum"}));
+                  (std::vector<std::string>{"Ghostscript", "RedMon", "Vellum", "Saving"}));
         EXPECT_EQ(Text(Control(window, ids::kGsDir)), SiblingPath("gswin64c.exe"));
         Click(Control(window, ids::kCancel));
         EXPECT_TRUE(vellum.WaitExit(10s));

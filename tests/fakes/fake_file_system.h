@@ -96,6 +96,7 @@ public:
         return listed == listings.end() ? std::vector<toolkit::FolderEntry>{} : listed->second;
     }
     void MakeFolders(const std::string& path) override {
+        if (foldersFailure) throw *foldersFailure;
         if (createFailure) throw *createFailure;
         if (folders.insert(path).second) log.push_back("mkdirs " + path);
     }
@@ -124,6 +125,7 @@ public:
     int takenNames = 0;  // how many names CreateNewFile finds taken before one is free
     bool appendFails = false;
     std::optional<toolkit::RuntimeError> createFailure, moveFailure, tempFailure, flushFailure;
+    std::optional<toolkit::RuntimeError> foldersFailure;  // MakeFolders' alone
     int moveFailures = 1000;  // how many moves moveFailure fails before they succeed
     std::string tempRoot = "C:\\Temp";
     std::optional<std::uint64_t> freeSpace = 1u << 30;

@@ -181,6 +181,17 @@ public:
     std::vector<std::string> runs;
 };
 
+// Records the PDFs it is asked to show; `failure` is the system's wording of a failed start.
+class FakePdfViewer : public startup::PdfViewer {
+public:
+    std::string Open(const std::string& path) override {
+        opened.push_back(path);
+        return failure;
+    }
+    std::vector<std::string> opened;
+    std::string failure;
+};
+
 class FakeEventPump : public startup::EventPump {
 public:
     void DoEvents() override { ++pumped; }

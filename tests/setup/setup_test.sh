@@ -95,13 +95,19 @@ pdf_folder="$WINEPREFIX/drive_c/users/Public/PDFs"
 mkdir -p "$pdf_folder"
 expect_printed_pdf "Vellum PDF" "$work" 'C:\users\Public\PDFs\printed.pdf'
 
-echo "== an upgrade keeps the user's settings and the printer"
+echo "== an upgrade keeps the user's settings and the printer, and takes saving defaults"
 wine reg add "$settings" /v defDir /d 'C:\users\Public\PDFs' /f </dev/null >/dev/null 2>&1
 wine reg add "$settings" /v sendMail /d 1 /f </dev/null >/dev/null 2>&1
 wine reg add "$settings" /v gsFonts /d '' /f </dev/null >/dev/null 2>&1
 rm "$unix_folder/readme.txt"
-vellum_setup_install '/DRIVER=Vellum PostScript' || fail "the upgrade failed"
+# With a print server's saving defaults, which replace what is stored.
+vellum_setup_install '/DRIVER=Vellum PostScript' /SAVEMODE=auto /AUTODIR=\\\\server\\pdf \
+    /QUALITY=ebook /PDFA=2 || fail "the upgrade failed"
 [ -s "$unix_folder/readme.txt" ] || fail "the upgrade did not put the files back"
+expect_value "$settings" saveMode "REG_SZ auto"
+expect_value "$settings" autoDir 'REG_SZ \\server\pdf'
+expect_value "$settings" pdfQuality "REG_SZ ebook"
+expect_value "$settings" pdfA "REG_SZ 2"
 expect_value "$settings" defDir "REG_SZ C:\\users\\Public\\PDFs"
 expect_value "$settings" sendMail "REG_SZ 1"
 expect_value "$settings" gsFonts "REG_SZ"

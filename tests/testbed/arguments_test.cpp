@@ -25,6 +25,13 @@ TEST(LauncherArguments, VellumCommandLineMapsEveryPathAndNothingElse) {
               "-sOutputFile=/c/out dir/r.pdf", "-c", "save", "pop", "-f", "/c/spool/job 12.ps"}));
 }
 
+TEST(LauncherArguments, PermittedFilesAndPathValuedDefinesAreMapped) {
+    EXPECT_EQ(Translate({L"--permit-file-read=C:\\gs\\a.icc;C:\\b", L"-sPDFAProfile=C:\\gs\\a.icc",
+                         L"-sColorConversionStrategy=RGB"}),
+              (Args{"--permit-file-read=/c/gs/a.icc:/c/b", "-sPDFAProfile=/c/gs/a.icc",
+                    "-sColorConversionStrategy=RGB"}));
+}
+
 TEST(LauncherArguments, SearchPathSkipsEmptyEntriesAndTakesTheSeparateForm) {
     EXPECT_EQ(Translate({L"-I;C:\\lib\\;;C:\\fonts;"}), (Args{"-I/c/lib/:/c/fonts"}));
     EXPECT_EQ(Translate({L"-I", L"C:\\lib;C:\\fonts"}), (Args{"-I", "/c/lib:/c/fonts"}));

@@ -40,6 +40,41 @@ TEST(GhostscriptCommand, EmptyFontsEndsTheListWithASemicolon) {
     EXPECT_NE(line.find(R"( -I"C:\gs\lib;" )"), std::string::npos) << line;
 }
 
+TEST(GhostscriptCommand, QualityPresetsAndPdfAAddTheirSwitchesBeforeTheOutput) {
+    settings::SettingsRecord s{"gs.exe", "", R"(C:\gs\lib)", "", ""};
+    const std::string icc = R"(C:\gs\iccprofiles\srgb.icc)";
+    const std::string pdfa =
+        " -dPDFA=2 -dPDFACompatibilityPolicy=1 -sColorConversionStrategy=RGB"
+        " -dEmbedAllFonts=true --permit-file-read=\"" +
+        icc + "\" -sPDFAProfile=\"" + icc + "\"";
+    const struct {
+        const char* quality;
+        std::string profile, added;
+    } cases[] = {{"default", "", ""},
+                 {"screen", "", " -dPDFSETTINGS=/screen"},
+                 {"ebook", "", " -dPDFSETTINGS=/ebook"},
+                 {"printer", "", " -dPDFSETTINGS=/printer"},
+                 {"prepress", icc, " -dPDFSETTINGS=/prepress" + pdfa}};
+    for (const auto& c : cases) {
+        s.pdfQuality = c.quality;
+        const std::string line = GhostscriptCommandLine(s, "a.pdf", "b.ps", c.profile);
+        EXPECT_NE(line.find("-sPAPERSIZE=a4" + c.added + " -sOutputFile="), std::string::npos)
+            << line;
+        // The output intent is made by PostScript run before the job.
+        EXPECT_EQ(line.find("-c save pop \"[/_objdef {vellum_icc}") != std::string::npos,
+                  !c.profile.empty());
+    }
+}
+
+TEST(GhostscriptCommand, TheSrgbProfileIsFoundBesideTheLibFolder) {
+    FakeFileSystem files;
+    EXPECT_EQ(FindSrgbProfile(files, R"(C:\gs\lib)"), std::nullopt);
+    files.files.insert(R"(C:\gs\iccprofiles\default_rgb.icc)");
+    EXPECT_EQ(FindSrgbProfile(files, R"(C:\gs\lib\)"), R"(C:\gs\iccprofiles\default_rgb.icc)");
+    files.files.insert(R"(C:\gs\iccprofiles\srgb.icc)");
+    EXPECT_EQ(FindSrgbProfile(files, R"(C:\gs\lib)"), R"(C:\gs\iccprofiles\srgb.icc)");
+}
+
 TEST(GhostscriptCommand, ProgramIsTheFirstWordAsTheSystemReadsIt) {
     EXPECT_EQ(ProgramOf(R"("C:\Program Files\gs\gswin64c.exe" -q)"),
               R"(C:\Program Files\gs\gswin64c.exe)");
@@ -63,6 +98,7 @@ TEST(GhostscriptCommand, TrailingBackslashesAreDoubledBeforeTheClosingQuote) {
 
 using ::testing::HasSubstr;
 using ::testing::MatchesRegex;
+using ::testing::Not;
 using namespace std::chrono_literals;
 
 class ConvertTest : public ::testing::Test {
@@ -114,6 +150,21 @@ TEST_F(ConvertTest, GhostscriptWritesBesideThePdfWhichTheResultThenReplacesInOne
     EXPECT_TRUE(Leftovers().empty());
     EXPECT_THAT(files.log, ::testing::Contains("move " + written + " > " + pdf));
     EXPECT_EQ(files.log.end()[-2], "release " + written) << "held from its creation to the end";
+}
+
+TEST_F(ConvertTest, PdfAUsesGhostscriptsProfileAndWithoutItMakesAnOrdinaryPdfAndSaysSo) {
+    settings.pdfA = "2";
+    EXPECT_TRUE(Convert());
+    EXPECT_THAT(runner.commandLines[0], Not(HasSubstr("-dPDFA")));
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].text, MissingProfileNote(pdf, settings.gsLib));
+    EXPECT_THAT(box.shown[0].text, HasSubstr("not as PDF/A-2b"));
+
+    files.files.insert(R"(C:\gs\iccprofiles\srgb.icc)");
+    box.shown.clear();
+    EXPECT_TRUE(Convert());
+    EXPECT_THAT(runner.commandLines[1], HasSubstr(R"(-sPDFAProfile="C:\gs\iccprofiles\srgb.icc")"));
+    EXPECT_TRUE(box.shown.empty());
 }
 
 TEST_F(ConvertTest, GhostscriptGetsATemporaryFolderOfItsOwnRemovedAfterEveryRun) {

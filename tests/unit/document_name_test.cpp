@@ -80,6 +80,8 @@ TEST(ReserveUniquePdfPath, NumbersTheNameUntilOneIsFreeAndTakesIt) {
     EXPECT_EQ(ReserveUniquePdfPath(files, "C:\\PDF\\", "Offer"), "C:\\PDF\\Offer (3).pdf");
     EXPECT_EQ(ReserveUniquePdfPath(files, "C:\\PDF", "Offer"), "C:\\PDF\\Offer (4).pdf")
         << "the name just reserved is taken";
+    files.takenNames = 1;  // another job makes "Offer (5).pdf" while this one chooses
+    EXPECT_EQ(ReserveUniquePdfPath(files, "C:\\PDF", "Offer"), "C:\\PDF\\Offer (6).pdf");
     EXPECT_EQ(files.data["C:\\PDF\\Offer.pdf"], "%PDF old");
 }
 

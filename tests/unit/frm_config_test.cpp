@@ -52,7 +52,9 @@ public:
     FakeLabel label;
     FakeLabel window;  // the form itself: only its handle is used
     FakeComboBox cmbPorts;
-    FakeCheckBox chkMail;
+    FakeCheckBox chkMail, optAsk, optAuto, chkOpenPdf, chkPdfA;
+    FakeTextBox txtAutoDir;
+    FakeComboBox cmbQuality;
     FakeFileDialogs dialogs;
     toolkit::CommonDialog dlg{dialogs, "Save As"};
 
@@ -81,7 +83,8 @@ public:
                                   {&cmdSave, &cmdAbout, &ssConfig, &cmdCancel, &txtgsdir,
                                    &txtgsfonts, &txtgslib, &browse0, &browse1, &browse2, &label,
                                    &txtRRexe, &browseRM, &cmbPorts, &chkMail, &pdfDir, &txtPDFDir},
-                                  window},
+                                  window,
+                                  {optAsk, optAuto, txtAutoDir, chkOpenPdf, cmbQuality, chkPdfA}},
                    ConfigServices{factory, files, box, windows, folders, spooler, program, app}};
 };
 
@@ -158,7 +161,8 @@ TEST_F(FrmConfigTest, SuccessfulSaveStoresSettingsBeforeBindingThePortAndEnds) {
     EXPECT_TRUE(box.shown.empty());
     EXPECT_EQ(registry.Writes(),
               (std::vector<std::string>{"gsExe", "gsFonts", "gsLib", "sendMail", "defDir",
-                                        "autoDir", "rmExe", "rmPort", "Arguments", "Command"}));
+                                        "autoDir", "saveMode", "openPdf", "pdfQuality", "pdfA",
+                                        "rmExe", "rmPort", "Arguments", "Command"}));
     const auto first = [&](const char* op) {
         return std::find_if(registry.calls.begin(), registry.calls.end(), [&](const auto& c) {
             return c.op == op && c.valueName == "Arguments";
@@ -181,7 +185,7 @@ TEST_F(FrmConfigTest, BadRedRunPathKeepsTheSettingsAndShowsTheRedMonTab) {
     EXPECT_EQ(box.shown[0].text, "RedRun executable not found.");
     EXPECT_EQ(ssConfig.tab, 1);
     EXPECT_TRUE(txtRRexe.focused);
-    EXPECT_EQ(registry.Writes().size(), 6u) << "the settings, nothing of the port";
+    EXPECT_EQ(registry.Writes().size(), 10u) << "the settings, nothing of the port";
     EXPECT_EQ(program.ended, 0);
 }
 
@@ -266,22 +270,24 @@ TEST_F(FrmConfigTest, AStandardUsersSaveAsksForElevationForTheMachinesPartAlone)
         FakeElevation elevation;
         elevation.elevated = row.elevated;
         elevation.run = row.run;
-        FrmConfig elevating{ConfigControls{ssConfig,
-                                           cmdAbout,
-                                           cmdSave,
-                                           cmdCancel,
-                                           txtgsdir,
-                                           txtgsfonts,
-                                           txtgslib,
-                                           txtRRexe,
-                                           txtPDFDir,
-                                           cmbPorts,
-                                           chkMail,
-                                           dlg,
-                                           {},
-                                           window},
-                            ConfigServices{factory, files, box, windows, folders, spooler, program,
-                                           app, &elevation}};
+        FrmConfig elevating{
+            ConfigControls{ssConfig,
+                           cmdAbout,
+                           cmdSave,
+                           cmdCancel,
+                           txtgsdir,
+                           txtgsfonts,
+                           txtgslib,
+                           txtRRexe,
+                           txtPDFDir,
+                           cmbPorts,
+                           chkMail,
+                           dlg,
+                           {},
+                           window,
+                           {optAsk, optAuto, txtAutoDir, chkOpenPdf, cmbQuality, chkPdfA}},
+            ConfigServices{factory, files, box, windows, folders, spooler, program, app,
+                           &elevation}};
         registry.values.clear();
         SetUp();
         registry.machineReadOnly = row.readOnly;
@@ -313,7 +319,7 @@ TEST_F(FrmConfigTest, FailedSettingsStoreLeavesThePortAlone) {
     form.cmdSave_Click();
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text, "Vellum settings could not be saved.");
-    EXPECT_EQ(registry.Writes().size(), 6u);
+    EXPECT_EQ(registry.Writes().size(), 10u);
     EXPECT_EQ(program.ended, 0);
 }
 
@@ -405,6 +411,63 @@ TEST_F(FrmConfigTest, FolderPickersFillTheirFieldAndACancelKeepsIt) {
     for (const auto& call : folders.calls) EXPECT_EQ(call.owner, window.hwnd);
     EXPECT_EQ(folders.calls[1].initialPath, "C:\\") << "the field's folder does not exist";
     EXPECT_EQ(folders.calls[2].initialPath, "C:\\PDF") << "the field's folder";
+}
+
+TEST_F(FrmConfigTest, SavingTabShowsAndStoresTheFiveSavingSettings) {
+    settings::Settings = {kGs, "", "", "", "C:\\PDF"};
+    Fill();
+    EXPECT_EQ(std::vector<int>({optAsk.value, optAuto.value, chkOpenPdf.value, chkPdfA.value}),
+              std::vector<int>({1, 0, 0, 0}));
+    EXPECT_EQ(txtAutoDir.text, "C:\\PDF") << "the default PDF folder";
+    EXPECT_EQ(cmbQuality.Text(), "Default");
+    form.cmdSave_Click();
+    EXPECT_EQ(registry.Get(kUserKey, "saveMode") + registry.Get(kUserKey, "pdfQuality"),
+              "askdefault");
+
+    settings::Settings = {kGs, "", "", "", "C:\\PDF", "auto", "%TEMP%\\<user>", "1", "screen", "2"};
+    Fill();
+    EXPECT_EQ(std::vector<int>({optAsk.value, optAuto.value, chkOpenPdf.value, chkPdfA.value}),
+              std::vector<int>({0, 1, 1, 1}));
+    EXPECT_EQ(cmbQuality.items.size(), 5u);
+    cmbQuality.SetText("Highest (prepress)");
+    form.cmdSave_Click();
+    for (const auto& [name, value] :
+         std::vector<std::pair<const char*, const char*>>{{"saveMode", "auto"},
+                                                          {"autoDir", "%TEMP%\\<user>"},
+                                                          {"openPdf", "1"},
+                                                          {"pdfQuality", "prepress"},
+                                                          {"pdfA", "2"}})
+        EXPECT_EQ(registry.Get(kUserKey, name), value) << "the user's own settings";
+}
+
+TEST_F(FrmConfigTest, SaveChecksTheAutomaticFolderOnlyWhenAutomaticSavingIsChosen) {
+    const struct {
+        int automatic;
+        const char *folder, *message;
+    } cases[] = {
+        {0, "C:\\Gone", ""},
+        {1, "\\\\server\\pdf\\<user>", ""},
+        {1, "  ", "Choose the folder where PDFs are saved automatically."},
+        {1, "C:\\Gone", "The folder for automatic saving was not found:\r\nC:\\Gone"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder);
+        box.shown.clear();
+        Fill();
+        optAuto.value = c.automatic;
+        txtAutoDir.text = c.folder;
+        form.cmdSave_Click();
+        EXPECT_EQ(box.shown.empty() ? "" : box.shown[0].text, c.message);
+        EXPECT_EQ(registry.Writes().empty(), *c.message != 0);
+        if (*c.message) {
+            EXPECT_TRUE(txtAutoDir.focused);
+            EXPECT_EQ(ssConfig.tab, 3);
+        }
+    }
+    folders.answer = "D:\\Auto";
+    form.cmdAutoDir_Click();
+    EXPECT_EQ(txtAutoDir.text, "D:\\Auto");
+    EXPECT_EQ(folders.calls.back().title, "Select the Folder for Automatic Saving");
 }
 
 TEST_F(FrmConfigTest, CancelEndsWithoutStoring) {

@@ -1,5 +1,6 @@
 #include "startup/main.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "fakes/fake_file_system.h"
@@ -11,6 +12,7 @@
 #include "startup/job_file.h"
 #include "startup/job_log.h"
 #include "startup/prompt.h"
+#include "startup/unattended.h"
 #include "settings/settings.h"
 
 namespace vellum::startup {
@@ -21,7 +23,8 @@ using settings::Settings;
 namespace {
 
 constexpr const char* kKey = "SOFTWARE\\Vellum";
-constexpr const char* kJob = "C:\\work\\job.ps";  // "job.ps" made full
+constexpr const char* kWrittenPdf = "%PDF-1.4\nstartxref\n0\n%%EOF\n";  // what gs writes
+constexpr const char* kJob = "C:\\work\\job.ps";                        // "job.ps" made full
 constexpr const char* kLog = "C:\\ProgramData\\Vellum\\vellum.log";
 
 class MainTest : public ::testing::Test {
@@ -36,7 +39,7 @@ protected:
         files.folders = {"C:\\PDF", "C:\\gs\\lib"};
         // Ghostscript's part: a run writes its PDF.
         runner.onRun = [this](const std::string& line) {
-            files.Write(OutputFileOf(line), "%PDF-1.4\nstartxref\n0\n%%EOF\n");
+            files.Write(OutputFileOf(line), kWrittenPdf);
         };
     }
     MainResult Run(const std::string& tail) { return Main(services, tail); }
@@ -62,9 +65,10 @@ protected:
     FakeProcessEnvironment environment;
     FakeSession session;
     FakeMachineRegistry machine;
-    Services services{factory,     files,   box,    runner,   config,
-                      sendMail,    mapi,    events, progress, config.dialogs,
-                      environment, session, machine};
+    FakePdfViewer viewer;
+    Services services{factory,     files,   box,     runner,   config,
+                      sendMail,    mapi,    events,  progress, config.dialogs,
+                      environment, session, machine, viewer};
 };
 
 }  // namespace
@@ -411,6 +415,63 @@ TEST_F(MainTest, TheElevatedMachineCommandStoresTheMachinesPartAndShowsNothing) 
               config::kMachineNotSaved);
     EXPECT_TRUE(box.shown.empty());
     EXPECT_TRUE(config.log.empty());
+}
+
+TEST_F(MainTest, AutomaticSavingNamesThePdfAfterTheDocumentAndNeverReplacesAFile) {
+    registry.Set(kKey, "saveMode", "auto");
+    registry.Set(kKey, "autoDir", "D:\\Auto\\new");
+    environment.variables["REDMON_DOCNAME"] = "Microsoft Word - report.docx";
+    files.Write("D:\\Auto\\new\\report.pdf", "%PDF first");
+    EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
+    EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
+    EXPECT_EQ(files.data["D:\\Auto\\new\\report.pdf"], "%PDF first");
+    EXPECT_EQ(files.data["D:\\Auto\\new\\report (2).pdf"], kWrittenPdf);
+    EXPECT_EQ(files.data["D:\\Auto\\new\\report (3).pdf"], kWrittenPdf);
+    EXPECT_EQ(files.log[0], "mkdirs D:\\Auto\\new") << "a missing folder is made";
+    EXPECT_TRUE(config.dialogs.shown.empty());
+    EXPECT_TRUE(box.shown.empty());
+
+    // No document name: the time names it. Ghostscript fails: the reserved name goes.
+    environment.variables.clear();
+    runner.result = {true, 1, "boom", ""};
+    EXPECT_EQ(Run("job.ps").exitCode, kExitNotConverted);
+    ASSERT_EQ(runner.commandLines.size(), 3u);
+    EXPECT_THAT(
+        OutputFileOf(runner.commandLines[2]),
+        ::testing::MatchesRegex(
+            R"(D:\\Auto\\new\\Vellum [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}-[0-9]{2}-[0-9]{2}\.pdf\..*)"));
+    EXPECT_EQ(files.files.size(), 7u)
+        << "the job, gs, the three PDFs and the log: nothing reserved left";
+}
+
+TEST_F(MainTest, AutomaticFolderThatCannotBeUsedFallsBackToSaveAsAndSaysSo) {
+    registry.Set(kKey, "saveMode", "auto");
+    registry.Set(kKey, "autoDir", "Q:\\PDF");
+    files.foldersFailure = toolkit::RuntimeError(3, "Vellum", "The path was not found.");
+    ChooseSaveAs("C:\\PDF\\chosen.pdf");
+    EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
+    EXPECT_EQ(SaveAsFolder(), "C:\\PDF");
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].text, FallbackToSaveAsText("Q:\\PDF", "The path was not found."));
+    EXPECT_EQ(files.data["C:\\PDF\\chosen.pdf"], kWrittenPdf);
+}
+
+TEST_F(MainTest, OpenPdfShowsTheWrittenPdfAndAFailureIsOnlyAMessage) {
+    registry.Set(kKey, "openPdf", "1");
+    ChooseSaveAs("C:\\PDF\\report.pdf");
+    EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
+    EXPECT_EQ(viewer.opened, (std::vector<std::string>{"C:\\PDF\\report.pdf"}));
+    viewer.failure = "No application is associated with the specified file (1155)";
+    ChooseSaveAs("C:\\PDF\\report.pdf");
+    EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].text,
+              "The PDF was saved as C:\\PDF\\report.pdf, but it could not be opened:\r\n" +
+                  viewer.failure);
+    runner.result = {true, 1, "boom", ""};
+    ChooseSaveAs("C:\\PDF\\report.pdf");
+    Run("job.ps");
+    EXPECT_EQ(viewer.opened.size(), 2u) << "nothing to show when no PDF was made";
 }
 
 TEST(Prompt, OnlyTheUsersCancelIsSilent) {

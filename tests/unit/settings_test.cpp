@@ -51,8 +51,9 @@ protected:
 
 }  // namespace
 
-const std::vector<std::string> kEverySetting{"gsExe",    "gsFonts", "gsLib",
-                                             "sendMail", "defDir",  "autoDir"};
+const std::vector<std::string> kEverySetting{"gsExe",      "gsFonts", "gsLib",    "sendMail",
+                                             "defDir",     "autoDir", "saveMode", "openPdf",
+                                             "pdfQuality", "pdfA"};
 
 TEST_F(SettingsTest, CompleteSettingsAreReadInOrderSilently) {
     Complete();
@@ -147,6 +148,22 @@ TEST_F(SettingsTest, SaveWritesFiveValuesInOrderAndReportsAFailedWrite) {
     EXPECT_EQ(box.shown[0].text, "Vellum settings could not be saved.");
     EXPECT_EQ(box.shown[0].title, "Error!");
     EXPECT_EQ(box.shown[0].icon, toolkit::Icon::Error);
+}
+
+TEST_F(SettingsTest, SavingChoicesTakeTheirDefaultWhenMissingOrUnknown) {
+    Complete();
+    registry.Set(kKey, "saveMode", " AUTO ");
+    registry.Set(kKey, "openPdf", "yes");
+    registry.Set(kKey, "pdfQuality", "ebook");
+    registry.Set(kKey, "pdfA", "3");
+    EXPECT_EQ(Load(), SettingsState::Complete);
+    EXPECT_EQ(std::vector<std::string>(
+                  {Settings.saveMode, Settings.openPdf, Settings.pdfQuality, Settings.pdfA}),
+              std::vector<std::string>({"auto", "0", "ebook", "0"}));
+    settings::SettingsRecord raw{"", "", "", "", "", "always", "", "", "/screen", ""};
+    EXPECT_EQ(settings::NormaliseSavingChoices(raw),
+              std::vector<std::string>({"saveMode=always", "pdfQuality=/screen"}));
+    EXPECT_EQ(raw.pdfQuality, "default");
 }
 
 TEST_F(SettingsTest, SaveWithoutComponentIsALongReportAndFalse) {

@@ -327,5 +327,19 @@ TEST_F(HelperTest, SettingsTakeTheUsersChoiceOverWhatWasFound) {
     EXPECT_EQ(registry.Get(kVellumKey, "gsLib"), "C:\\Program Files\\gs\\gs10.02.1\\lib");
 }
 
+TEST_F(HelperTest, SavingDefaultsForADeploymentReplaceWhatIsStoredWhenAllAreValid) {
+    registry.Set(kVellumKey, "saveMode", "ask");
+    EXPECT_EQ(Run({"settings", "--save-mode", "auto", "--auto-dir", "\\\\server\\pdf\\<user>",
+                   "--quality", "ebook", "--pdfa", "2"})
+                  .output,
+              "saveMode\nautoDir\npdfQuality\npdfA\ndefDir\nsendMail\n");
+    EXPECT_EQ(registry.Get(kVellumKey, "saveMode"), "auto");
+    EXPECT_EQ(registry.Get(kVellumKey, "autoDir"), "\\\\server\\pdf\\<user>");
+    const HelperResult wrong = Run({"settings", "--save-mode", "ask", "--quality", "best"});
+    EXPECT_EQ(wrong.exitCode, kExitFailed);
+    EXPECT_EQ(wrong.message, "\"best\" is no value of pdfQuality.");
+    EXPECT_EQ(registry.Get(kVellumKey, "saveMode"), "auto") << "nothing written";
+}
+
 }  // namespace
 }  // namespace vellum::setup

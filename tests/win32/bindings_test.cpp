@@ -334,6 +334,12 @@ TEST(FileSystem, TemporaryFoldersAreFreshAndGoWithEverythingInThem) {
                                FILE_ATTRIBUTE_READONLY, nullptr);
         CloseHandle(h);
     }
+    // Folders made with the ones above them; one that exists is left as it is.
+    files.MakeFolders(second + "\\a b\\c\\");
+    EXPECT_TRUE(files.FolderExists(second + "\\a b\\c"));
+    files.MakeFolders(second + "\\a b");
+    EXPECT_THROW(files.MakeFolders(first + "\\_cfe1.tmp\\x"), toolkit::RuntimeError);
+
     files.RemoveFolderTree(first);
     files.RemoveFolderTree(second);
     EXPECT_EQ(GetFileAttributesW(Widen(first).c_str()), INVALID_FILE_ATTRIBUTES);

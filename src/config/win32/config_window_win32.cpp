@@ -44,14 +44,29 @@ ConfigWindow::~ConfigWindow() {
 
 void ConfigWindow::EnsureLoaded() {
     if (form_ != nullptr) return;
-    controls_ = {&cmdSave_,      &cmdAbout_,    &ssConfig_,   &cmdCancel_,    &frGS_,
-                 &txtgsdir_,     &txtgsfonts_,  &txtgslib_,   &cmdBrowse_[0], &cmdBrowse_[1],
-                 &cmdBrowse_[2], &lblGSDir_,    &lblGSfonts_, &lblGSlib_,     &frRM_,
-                 &txtRRexe_,     &cmdBrowseRM_, &lblRRexe_,   &lblRMPort_,    &cmbPorts_,
-                 &frVellum_,     &chkMail_,     &cmdPDFDir_,  &txtPDFDir_,    &lblPDFDir_};
-    config::ConfigControls controls{ssConfig_,   cmdAbout_, cmdSave_,  cmdCancel_, txtgsdir_,
-                                    txtgsfonts_, txtgslib_, txtRRexe_, txtPDFDir_, cmbPorts_,
-                                    chkMail_,    dlg_,      controls_, window_};
+    controls_ = {&cmdSave_,      &cmdAbout_,       &ssConfig_,   &cmdCancel_,    &frGS_,
+                 &txtgsdir_,     &txtgsfonts_,     &txtgslib_,   &cmdBrowse_[0], &cmdBrowse_[1],
+                 &cmdBrowse_[2], &lblGSDir_,       &lblGSfonts_, &lblGSlib_,     &frRM_,
+                 &txtRRexe_,     &cmdBrowseRM_,    &lblRRexe_,   &lblRMPort_,    &cmbPorts_,
+                 &frVellum_,     &chkMail_,        &cmdPDFDir_,  &txtPDFDir_,    &lblPDFDir_,
+                 &frSaving_,     &lblWhenPrinted_, &optAsk_,     &optAuto_,      &txtAutoDir_,
+                 &cmdAutoDir_,   &chkOpenPdf_,     &lblQuality_, &cmbQuality_,   &chkPdfA_};
+    config::ConfigControls controls{
+        ssConfig_,
+        cmdAbout_,
+        cmdSave_,
+        cmdCancel_,
+        txtgsdir_,
+        txtgsfonts_,
+        txtgslib_,
+        txtRRexe_,
+        txtPDFDir_,
+        cmbPorts_,
+        chkMail_,
+        dlg_,
+        controls_,
+        window_,
+        {optAsk_, optAuto_, txtAutoDir_, chkOpenPdf_, cmbQuality_, chkPdfA_}};
     form_ = std::make_unique<config::FrmConfig>(std::move(controls), services_);
     try {
         form_->Form_Load();
@@ -128,9 +143,37 @@ void ConfigWindow::CreateControls() {
     add(lblPDFDir_, MakeLabel(vellum, "Default PDF Document Directory:", {120, 810, 3285, 255},
                               ids::kLabelPdfDir));
 
+    // Top to bottom, which is also the tab order.
+    const HWND saving = CreateFrame(tabs, "Saving Settings", kFramePosition, ids::kFrameSaving);
+    add(frSaving_, saving);
+    add(lblWhenPrinted_, MakeLabel(saving, "When a document is printed:", {120, 300, 3600, 255},
+                                   ids::kLabelWhenPrinted));
+    add(optAsk_, CreateControl(saving, WC_BUTTONW, "As&k where to save the PDF",
+                               WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, 0, {240, 570, 4800, 285},
+                               ids::kAskWhere));
+    add(optAuto_, CreateControl(saving, WC_BUTTONW, "Save it a&utomatically in:",
+                                BS_AUTORADIOBUTTON, 0, {240, 855, 4800, 285}, ids::kSaveAuto));
+    add(txtAutoDir_, CreateControl(saving, WC_EDITW, "", kEditStyle | WS_GROUP, WS_EX_CLIENTEDGE,
+                                   {480, 1185, 3600, 285}, ids::kAutoDir));
+    add(cmdAutoDir_, MakeButton(saving, "Bro&wse", {4170, 1155, 1095, 345}, ids::kBrowseAutoDir));
+    add(chkOpenPdf_,
+        CreateControl(saving, WC_BUTTONW, "&Open the PDF after saving",
+                      WS_TABSTOP | BS_AUTOCHECKBOX, 0, {120, 1590, 4800, 285}, ids::kOpenPdf));
+    add(lblQuality_,
+        MakeLabel(saving, "PDF &quality:", {120, 1980, 1140, 255}, ids::kLabelQuality));
+    const HWND quality =
+        CreateControl(saving, WC_COMBOBOXW, "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0,
+                      {1320, 1935, 3000, 315 + 1500}, ids::kQuality);
+    SendMessageW(quality, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), TwipsToPixelsY(315) - 6);
+    add(cmbQuality_, quality);
+    add(chkPdfA_,
+        CreateControl(saving, WC_BUTTONW, "PDF/A-2b for a&rchiving", WS_TABSTOP | BS_AUTOCHECKBOX,
+                      0, {120, 2310, 4800, 285}, ids::kPdfA));
+
     ssConfig_.AddPage(gs);
     ssConfig_.AddPage(rm);
     ssConfig_.AddPage(vellum);
+    ssConfig_.AddPage(saving);
     ssConfig_.ShowCurrentPage();
 }
 
@@ -157,6 +200,9 @@ void ConfigWindow::Focus(config::ConfigField field) {
             break;
         case config::ConfigField::PdfDir:
             txtPDFDir_.SetFocus();
+            break;
+        case config::ConfigField::AutoDir:
+            txtAutoDir_.SetFocus();
             break;
     }
 }
@@ -226,6 +272,9 @@ void ConfigWindow::OnCommand(int id) {
             break;
         case ids::kBrowsePdfDir:
             untrapped([&] { form.cmdPDFDir_Click(3); });
+            break;
+        case ids::kBrowseAutoDir:
+            untrapped([&] { form.cmdAutoDir_Click(); });
             break;
         default:
             break;

@@ -39,7 +39,7 @@ private:
     toolkit::CommonDialog dlg_;
 
     FormControl window_;
-    TabControl ssConfig_{std::vector<std::string>{"Ghostscript", "RedMon", "Vellum"}};
+    TabControl ssConfig_{std::vector<std::string>{"Ghostscript", "RedMon", "Vellum", "Saving"}};
     Button cmdAbout_, cmdSave_, cmdCancel_;
     Frame frGS_, frRM_, frVellum_;
     Label lblGSDir_, lblGSfonts_, lblGSlib_, lblRRexe_, lblRMPort_, lblPDFDir_;
@@ -47,6 +47,13 @@ private:
     TextBox txtgsdir_, txtgsfonts_, txtgslib_, txtRRexe_, txtPDFDir_;
     ComboBox cmbPorts_;
     CheckBox chkMail_;
+    // The "Saving" tab.
+    Frame frSaving_;
+    Label lblWhenPrinted_, lblQuality_;
+    CheckBox optAsk_, optAuto_, chkOpenPdf_, chkPdfA_;
+    TextBox txtAutoDir_;
+    Button cmdAutoDir_;
+    ComboBox cmbQuality_;
     std::vector<toolkit::Control*> controls_;
     HWND lblWaiting_ = nullptr;  // a child of the window, which destroys it
 

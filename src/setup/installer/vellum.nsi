@@ -2,9 +2,11 @@
 ; ROOT (the source tree) and OUTFILE. Everything that needs more than copying files and
 ; writing the Uninstall entry is done by vellum-setup-helper.exe, which this script only calls.
 ;
-; Command line: /S silent, /D=<folder> the installation folder (last, unquoted), and
+; Command line: /S silent, /D=<folder> the installation folder (last, unquoted),
 ; /DRIVER=<name> or /REDRUN=<path> for the printer (a driver other than the system's
-; PostScript class driver, a RedRun that is not beside RedMon).
+; PostScript class driver, a RedRun that is not beside RedMon), and the machine's saving
+; defaults for silent deployments: /SAVEMODE=ask|auto, /AUTODIR=<folder>,
+; /QUALITY=default|screen|ebook|printer|prepress, /PDFA=0|2.
 
 Unicode true
 Target amd64-unicode
@@ -186,12 +188,35 @@ Section "Vellum" SecVellum
     nsExec::ExecToLog 'icacls "$APPDATA\Vellum" /grant *S-1-5-32-545:(RX,WD,AD) /grant *S-1-5-32-545:(OI)(NP)(IO)(M)'
     Pop $0
 
-    ; The first settings; values already stored stay.
+    ; The first settings; values already stored stay, except the saving defaults given on the
+    ; command line, which an administrator deploys.
     DetailPrint "Storing the settings for the first print..."
+    ${GetParameters} $2
+    StrCpy $R1 ""
+    ClearErrors
+    ${GetOptions} $2 "/SAVEMODE=" $3
+    ${IfNot} ${Errors}
+        StrCpy $R1 '$R1 --save-mode "$3"'
+    ${EndIf}
+    ClearErrors
+    ${GetOptions} $2 "/AUTODIR=" $3
+    ${IfNot} ${Errors}
+        StrCpy $R1 '$R1 --auto-dir "$3"'
+    ${EndIf}
+    ClearErrors
+    ${GetOptions} $2 "/QUALITY=" $3
+    ${IfNot} ${Errors}
+        StrCpy $R1 '$R1 --quality "$3"'
+    ${EndIf}
+    ClearErrors
+    ${GetOptions} $2 "/PDFA=" $3
+    ${IfNot} ${Errors}
+        StrCpy $R1 '$R1 --pdfa "$3"'
+    ${EndIf}
     ${If} $GsChosen == 1
-        nsExec::ExecToLog '"$INSTDIR\${HELPER}" settings --gs-exe "$GsExe" --gs-lib "$GsLib" --gs-fonts "$GsFonts"'
+        nsExec::ExecToLog '"$INSTDIR\${HELPER}" settings --gs-exe "$GsExe" --gs-lib "$GsLib" --gs-fonts "$GsFonts"$R1'
     ${Else}
-        nsExec::ExecToLog '"$INSTDIR\${HELPER}" settings'
+        nsExec::ExecToLog '"$INSTDIR\${HELPER}" settings$R1'
     ${EndIf}
     Pop $0
     ; A stored Ghostscript that is gone gives way to the one confirmed on the page.

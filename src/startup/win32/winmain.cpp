@@ -19,6 +19,7 @@
 #include "startup/command_line.h"
 #include "startup/main.h"
 #include "startup/win32/app_info_win32.h"
+#include "startup/win32/pdf_viewer_win32.h"
 #include "toolkit/win32/file_dialogs_win32.h"
 #include "toolkit/win32/file_system_win32.h"
 #include "toolkit/win32/handles.h"
@@ -67,8 +68,10 @@ int Run() {
         mail::SendMailServices{mapi, msgBox, windows, documents, settings::Settings}, program);
 
     win32::ProcessEnvironment environment;
-    startup::Services services{registry, files,    msgBox,  runner,      config,  sendMail, mapi,
-                               events,   progress, dialogs, environment, session, machine,  app};
+    win32::PdfViewer viewer;
+    startup::Services services{registry,    files,   msgBox,  runner,   config,
+                               sendMail,    mapi,    events,  progress, dialogs,
+                               environment, session, machine, viewer,   app};
     const std::string tail =
         startup::CommandTail(win32::Narrow(GetCommandLineW()), win32::OwnPaths());
     const startup::MainResult result = startup::Main(services, tail);

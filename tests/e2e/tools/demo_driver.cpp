@@ -77,6 +77,8 @@ int Configure(const std::string& vellumExe, const std::string& port, const Scree
     shots.Take(vellum, window, "config-redmon");
     SelectTab(tabs, 2);
     shots.Take(vellum, window, "config-vellum");
+    SelectTab(tabs, 3);
+    shots.Take(vellum, window, "config-saving");
     Click(Control(window, ids::kCancel));
     return static_cast<int>(WaitForSilentExit(vellum, kStepTimeout));
 }
