@@ -5,6 +5,7 @@
 #include <random>
 
 #include "convert/ghostscript_command.h"
+#include "convert/ghostscript_paths.h"
 #include "toolkit/runtime_error.h"
 #include "toolkit/text.h"
 
@@ -134,6 +135,19 @@ bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::Ms
         return fail("Ghostscript could not be started.\r\n" + settings.gsExe +
                     Details("Its temporary folder could not be made: " + e.Description(), existed));
     }
+    // Ghostscript is never handed a path it cannot open: the job and its temporary folder
+    // under another spelling, its output through a handle.
+    const std::string gsTempPath = GhostscriptSpelling(files, gsTemp->Path());
+    if (gsTempPath.empty()) {
+        return fail(
+            "Ghostscript could not be started.\r\n" + settings.gsExe +
+            Details("Its temporary folder could not be made: " + CannotOpenWording(gsTemp->Path()),
+                    existed));
+    }
+    const std::string jobPath = GhostscriptSpelling(files, psPath);
+    if (jobPath.empty())
+        return fail("The print job was not converted.\r\n" + CannotOpenWording(psPath) +
+                    Details("", existed));
     std::optional<ScratchFile> output;
     try {
         output.emplace(files, pdfPath);
@@ -143,9 +157,15 @@ bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::Ms
 
     ProcessResult result;
     {
+        const GhostscriptOutput target(files, output->Path());
+        if (target.OutputFile().empty())
+            return fail(
+                notSaved +
+                Details("Its temporary file could not be opened for Ghostscript: " + output->Path(),
+                        existed));
         ConversionProgress watch(progress, pdfPath);
-        RunOptions options{{{"TEMP", gsTemp->Path()}, {"TMP", gsTemp->Path()}}, &watch};
-        result = runner.RunAndWait(GhostscriptCommandLine(settings, output->Path(), psPath),
+        RunOptions options{{{"TEMP", gsTempPath}, {"TMP", gsTempPath}}, &watch};
+        result = runner.RunAndWait(GhostscriptCommandLine(settings, target.OutputFile(), jobPath),
                                    kSwHide, options);
     }
     if (!result.started) {

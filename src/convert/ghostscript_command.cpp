@@ -29,10 +29,10 @@ std::string ProgramOf(const std::string& commandLine) {
 }
 
 std::string GhostscriptCommandLine(const settings::SettingsRecord& settings,
-                                   const std::string& pdfPath, const std::string& psPath) {
+                                   const std::string& outputFile, const std::string& psPath) {
     return Quoted(settings.gsExe) + " -I" + Quoted(settings.gsLib + ";" + settings.gsFonts) +
            " -sDEVICE=pdfwrite -r300 -q -dBATCH -dNOPAUSE -dSAFER -sPAPERSIZE=a4" +
-           " -sOutputFile=" + Quoted(pdfPath) + " -c save pop -f " + Quoted(psPath);
+           " -sOutputFile=" + Quoted(outputFile) + " -c save pop -f " + Quoted(psPath);
 }
 
 }  // namespace vellum::convert

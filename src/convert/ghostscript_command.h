@@ -16,8 +16,9 @@ std::string Quoted(const std::string& text);
 std::string ProgramOf(const std::string& commandLine);
 
 // The Ghostscript command line that turns the job into the PDF:
-// "<gsExe>" -I"<gsLib>;<gsFonts>" -sDEVICE=pdfwrite ... -sOutputFile="<pdf>" -c save pop -f "<ps>"
+// "<gsExe>" -I"<gsLib>;<gsFonts>" -sDEVICE=pdfwrite ... -sOutputFile="<out>" -c save pop -f "<ps>"
+// `outputFile` is a path or a device Ghostscript opens ("%handle%<hex>").
 std::string GhostscriptCommandLine(const settings::SettingsRecord& settings,
-                                   const std::string& pdfPath, const std::string& psPath);
+                                   const std::string& outputFile, const std::string& psPath);
 
 }  // namespace vellum::convert

@@ -5,6 +5,7 @@
 
 #include "convert/environment.h"
 #include "convert/ghostscript_command.h"
+#include "convert/ghostscript_paths.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_msg_box.h"
 #include "fakes/fake_startup.h"
@@ -283,6 +284,15 @@ TEST_F(ConvertTest, CancelEndsGhostscriptKeepsTheOldPdfAndSaysNoPdfWasMade) {
     EXPECT_EQ(files.data[pdf], oldPdf);
     EXPECT_TRUE(Leftovers().empty());
     EXPECT_TRUE(files.folders.empty());
+}
+
+TEST(GhostscriptPaths, OnlyWhatGhostscriptDecodesPassesAsAPath) {
+    for (const auto& [path, opens] : std::vector<std::pair<std::string, bool>>{
+             {R"(C:\a & b\'c'; 100%.pdf)", true},
+             {"C:\\\xD0\x96\\\xE6\x97\xA5.pdf", true},         // Cyrillic, CJK
+             {"C:\\Party \xF0\x9F\x8E\x89.pdf", false},        // emoji
+             {"C:\\\xE0\xA4\xB0\xE0\xA4\xBF\\a.pdf", false}})  // Devanagari
+        EXPECT_EQ(GhostscriptCanOpen(path), opens) << path;
 }
 
 TEST(TemporaryPath, SitsBesideThePdfAndStaysWithinThePathLimit) {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <map>
+
 #include "toolkit/file_system.h"
+#include "toolkit/win32/handles.h"
 
 namespace vellum::win32 {
 
@@ -17,6 +20,12 @@ public:
     std::string CreateTempFolder() override;
     // Links inside (junctions, symbolic links) are removed, never followed.
     void RemoveFolderTree(const std::string& path) override;
+    std::string ShortPath(const std::string& path) override;
+    std::uint64_t OpenInheritableForWriting(const std::string& path) override;
+    void CloseInheritable(std::uint64_t handle) override;
+
+private:
+    std::map<std::uint64_t, KernelHandle> inheritable_;
 };
 
 }  // namespace vellum::win32
