@@ -42,13 +42,14 @@ $(WOBJ)gconfig.o: $(GLSRC)gconf.c $(WOBJ)gconfig.h
 $(WOBJ)gscdefs.o: $(GLSRC)gscdef.c $(WOBJ)gconfigd.h
 	$(CC_) -I$(WOBJ) $(I_)$(GLI_)$(_I) $(WINDEFS) -o $@ -c $(GLSRC)gscdef.c
 
-# windres reads a version field written "09" as octal: the numbers go in as decimals.
+# windres reads a version field written "09" as octal: the numbers go in as decimals. The
+# source as cut down here has no icons: the resources go in without them.
 $(WOBJ)dwmain.res.o: $(PSSRC)dwmain.rc | $(WOBJ)
+	sed '/ ICON /d' $(PSSRC)dwmain.rc >$(WOBJ)dwmain.rc
 	$(WINDRES) -I$(PSSRCDIR) -I$(GLSRCDIR) -I$(GLGENDIR) \
 	 -DGS_VERSION_MAJOR=$(WINMAJOR) -DGS_VERSION_MINOR=$(WINMINOR) \
 	 -DGS_VERSION_PATCH=$(WINPATCH) -DGS_DOT_VERSION=$(WINVERSION) \
-	 -Dgstext_ico=$(PSSRCDIR)/gswin.ico -Dgsgraph_ico=$(PSSRCDIR)/gswin.ico \
-	 -o $@ $(PSSRC)dwmain.rc
+	 -o $@ $(WOBJ)dwmain.rc
 
 $(WOBJ)objects.txt: $(GLOBJ)ldt.tr | $(WOBJ)
 	tr ' ' '\n' <$(GLOBJ)ldt.tr | grep '\.o$$' | \
