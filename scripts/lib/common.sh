@@ -95,3 +95,34 @@ vellum_wine_down() {
 
 # The Windows path of a Unix path inside the prefix (Z: maps /).
 vellum_winpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr '/' '\\')"; }
+
+# The folder of Ghostscript's source, for the Windows Ghostscript the tests run: VELLUM_GS_SRC,
+# else ../shared/ghostscript-src beside the repository, else /work/shared/ghostscript-src.
+# Fails when none holds it.
+vellum_ghostscript_src() {
+    local dir
+    for dir in ${VELLUM_GS_SRC:+"$VELLUM_GS_SRC"} "$VELLUM_ROOT/../shared/ghostscript-src" \
+        /work/shared/ghostscript-src; do
+        if [ -f "$dir/base/gp_utf8.c" ] && [ -f "$dir/psi/dwmainc.c" ]; then
+            (cd "$dir" && pwd)
+            return 0
+        fi
+        [ -n "${VELLUM_GS_SRC:-}" ] && return 1  # a folder named is the only one tried
+    done
+    return 1
+}
+
+# Where the Windows Ghostscript built from the source in $1 is cached: outside the clone, keyed
+# by a hash of the source's file names, sizes and times (cheap, and a changed file changes it).
+vellum_ghostscript_cache() {
+    local hash
+    hash=$(cd "$1" && find . -type f -printf '%P\t%s\t%T@\n' | LC_ALL=C sort | sha256sum |
+        cut -c1-16)
+    printf '%s/vellum/ghostscript-%s\n' "${XDG_CACHE_HOME:-$HOME/.cache}" "$hash"
+}
+
+# Prints the folder of the Windows Ghostscript (bin\gswin64c.exe, lib\, Resource\,
+# iccprofiles\), building it when it is not cached; fails when there is no source.
+vellum_windows_ghostscript() {
+    "$VELLUM_ROOT/scripts/build-ghostscript"
+}

@@ -60,19 +60,31 @@ vellum_setup_uninstall() {
     return 1
 }
 
-# vellum_register_ghostscript <key> <version>: Ghostscript as its own installer leaves it
-# (HKLM\SOFTWARE\<key>\<version>, GS_DLL and GS_LIB, under C:\Program Files\gs\gs<version>),
-# its gswin64c.exe being the testbed launcher that runs the machine's gs.
+# vellum_register_ghostscript <key> <version> [<folder>]: Ghostscript as its own installer leaves
+# it (HKLM\SOFTWARE\<key>\<version>, GS_DLL and GS_LIB, under C:\Program Files\gs\gs<version>):
+# the Windows Ghostscript in <folder> (scripts/build-ghostscript's layout) when one is given,
+# else the testbed launcher that runs the machine's gs as its gswin64c.exe.
 vellum_register_ghostscript() {
     local gs="C:\\Program Files\\gs\\gs$2"
     local unix="$WINEPREFIX/drive_c/Program Files/gs/gs$2"
+    rm -rf "$unix"
     mkdir -p "$unix/bin" "$unix/lib" "$unix/fonts"
-    cp "$VELLUM_WIN_BUILD/bin/gswin64c.exe" "$unix/bin/"
-    : >"$unix/bin/gsdll64.dll"
+    if [ -n "${3:-}" ]; then
+        cp -a "$3/bin" "$3/lib" "$3/Resource" "$3/iccprofiles" "$unix/"
+    else
+        cp "$VELLUM_WIN_BUILD/bin/gswin64c.exe" "$unix/bin/"
+        : >"$unix/bin/gsdll64.dll"
+    fi
     wine reg add "HKLM\\SOFTWARE\\$1\\$2" /v GS_DLL /d "$gs\\bin\\gsdll64.dll" /f \
         </dev/null >/dev/null 2>&1
     wine reg add "HKLM\\SOFTWARE\\$1\\$2" /v GS_LIB /d "$gs\\bin;$gs\\lib;$gs\\fonts" /f \
         </dev/null >/dev/null 2>&1
+}
+
+# vellum_unregister_ghostscript <key> <version>: removes what vellum_register_ghostscript made.
+vellum_unregister_ghostscript() {
+    wine reg delete "HKLM\\SOFTWARE\\$1\\$2" /f </dev/null >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX/drive_c/Program Files/gs/gs$2"
 }
 
 # vellum_setup_screenshots <folder> [switch...]: runs the setup program interactively (with

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "convert/ghostscript_command.h"
+#include "convert/ghostscript_paths.h"
 #include "convert/leftovers.h"
 #include "convert/pdf_check.h"
 #include "toolkit/runtime_error.h"
@@ -236,6 +237,19 @@ bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::Ms
         return fail("Ghostscript could not be started.\r\n" + settings.gsExe +
                     Details(TempFolderFailure(files.TempRoot(), e.Description()), existed));
     }
+    // Ghostscript is never handed a path it cannot open: the job and its temporary folder
+    // under another spelling, its output through a handle.
+    const std::string gsTempPath = GhostscriptSpelling(files, gsTemp->Path());
+    if (gsTempPath.empty()) {
+        return fail(
+            "Ghostscript could not be started.\r\n" + settings.gsExe +
+            Details("Its temporary folder could not be made: " + CannotOpenWording(gsTemp->Path()),
+                    existed));
+    }
+    const std::string jobPath = GhostscriptSpelling(files, psPath);
+    if (jobPath.empty())
+        return fail("The print job was not converted.\r\n" + CannotOpenWording(psPath) +
+                    Details("", existed));
     std::optional<ScratchFile> output;
     try {
         output.emplace(files, pdfPath);
@@ -249,11 +263,17 @@ bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::Ms
 
     ProcessResult result;
     {
+        const GhostscriptOutput target(files, output->Path());
+        if (target.OutputFile().empty())
+            return fail(
+                notSaved +
+                Details("Its temporary file could not be opened for Ghostscript: " + output->Path(),
+                        existed));
         ConversionProgress watch(progress, pdfPath);
-        RunOptions options{{{"TEMP", gsTemp->Path()}, {"TMP", gsTemp->Path()}}, &watch};
-        result =
-            runner.RunAndWait(GhostscriptCommandLine(settings, output->Path(), psPath, pdfaProfile),
-                              kSwHide, options);
+        RunOptions options{{{"TEMP", gsTempPath}, {"TMP", gsTempPath}}, &watch};
+        result = runner.RunAndWait(
+            GhostscriptCommandLine(settings, target.OutputFile(), jobPath, pdfaProfile), kSwHide,
+            options);
     }
     told.cancelled = result.cancelled;
     if (result.started && !result.cancelled) {

@@ -51,7 +51,7 @@ constexpr const char* kOutputIntentPrologue =
 }  // namespace
 
 std::string GhostscriptCommandLine(const settings::SettingsRecord& settings,
-                                   const std::string& pdfPath, const std::string& psPath,
+                                   const std::string& outputFile, const std::string& psPath,
                                    const std::string& pdfaProfile) {
     std::string line = Quoted(settings.gsExe) + " -I" +
                        Quoted(settings.gsLib + ";" + settings.gsFonts) +
@@ -68,8 +68,8 @@ std::string GhostscriptCommandLine(const settings::SettingsRecord& settings,
             Quoted(pdfaProfile) + " -sPDFAProfile=" + Quoted(pdfaProfile);
         prologue = std::string(" ") + Quoted(kOutputIntentPrologue);
     }
-    return line + " -sOutputFile=" + Quoted(LiteralOutputFile(pdfPath)) + " -c save pop" +
-           prologue + " -f " + Quoted(psPath);
+    return line + " -sOutputFile=" + Quoted(outputFile) + " -c save pop" + prologue + " -f " +
+           Quoted(psPath);
 }
 
 std::optional<std::string> FindSrgbProfile(toolkit::FileSystem& files, const std::string& gsLib) {

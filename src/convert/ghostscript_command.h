@@ -23,12 +23,14 @@ std::string ProgramOf(const std::string& commandLine);
 std::string LiteralOutputFile(const std::string& path);
 
 // The Ghostscript command line that turns the job into the PDF:
-// "<gsExe>" -I"<gsLib>;<gsFonts>" -sDEVICE=pdfwrite ... -sOutputFile="<pdf>" -c save pop -f "<ps>"
+// "<gsExe>" -I"<gsLib>;<gsFonts>" -sDEVICE=pdfwrite ... -sOutputFile="<out>" -c save pop -f "<ps>"
+// `outputFile` is as Ghostscript takes it: a path (see LiteralOutputFile) or a device it opens
+// ("%handle%<hex>").
 // A quality preset other than "default" adds -dPDFSETTINGS=/<preset>. A non-empty
 // `pdfaProfile` (an sRGB ICC profile) makes a PDF/A-2b: Ghostscript's PDF/A switches, colour
 // converted to RGB, and a prologue that makes the profile the document's output intent.
 std::string GhostscriptCommandLine(const settings::SettingsRecord& settings,
-                                   const std::string& pdfPath, const std::string& psPath,
+                                   const std::string& outputFile, const std::string& psPath,
                                    const std::string& pdfaProfile = "");
 
 // The sRGB profile a Ghostscript installation ships, found from its lib folder: the

@@ -101,6 +101,16 @@ public:
     // Appends `text` to the file, creating it, in one write at its end, while other processes
     // append too: their texts never mix. False when it could not be written. Never throws.
     virtual bool AppendText(const std::string& path, const std::string& text) = 0;
+
+    // The short (8.3) spelling of the existing file or folder `path`, where its volume keeps
+    // one; "" otherwise. Never throws.
+    virtual std::string ShortPath(const std::string& /*path*/) { return ""; }
+
+    // Opens the existing file `path` for writing by a program that this one starts with handle
+    // inheritance, sharing read, write and delete: the value of the inheritable handle, open
+    // until CloseInheritable; 0 when it cannot be opened. Never throws.
+    virtual std::uint64_t OpenInheritableForWriting(const std::string& /*path*/) { return 0; }
+    virtual void CloseInheritable(std::uint64_t /*handle*/) {}
 };
 
 }  // namespace vellum::toolkit

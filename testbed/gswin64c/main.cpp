@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "arguments.h"
@@ -120,10 +121,26 @@ std::string GhostscriptPath() {
     return win32::Narrow(std::wstring(buffer, length));
 }
 
+// An output given as an inherited handle ("-sOutputFile=%handle%<hex>", which Windows builds of
+// Ghostscript open) cannot reach the Unix gs: gs writes to `stand_in`, copied to the handle after.
+HANDLE TakeOutputHandle(std::vector<std::wstring>& args, const TempFile& standIn) {
+    constexpr std::wstring_view kPrefix = L"-sOutputFile=%handle%";
+    for (std::wstring& arg : args) {
+        if (arg.rfind(kPrefix, 0) != 0) continue;
+        const auto value = std::stoull(arg.substr(kPrefix.size()), nullptr, 16);
+        arg = L"-sOutputFile=" + standIn.Path();
+        return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(value));
+    }
+    return nullptr;
+}
+
 int Run() {
     const WineUnix wine;
     const WinePathMapper mapper(wine);
-    const std::vector<std::string> gsArgs = TranslateArguments(OwnArguments(), mapper);
+    std::vector<std::wstring> args = OwnArguments();
+    const TempFile handleOutput;
+    const HANDLE outputHandle = TakeOutputHandle(args, handleOutput);
+    const std::vector<std::string> gsArgs = TranslateArguments(args, mapper);
 
     const TempFile out;
     const TempFile err;
@@ -137,6 +154,11 @@ int Run() {
                                      GhostscriptPath()};
     argv.insert(argv.end(), gsArgs.begin(), gsArgs.end());
     const int code = wine.Spawn(argv);
+    if (outputHandle != nullptr) {
+        const std::string pdf = handleOutput.Read();
+        DWORD written = 0;
+        WriteFile(outputHandle, pdf.data(), static_cast<DWORD>(pdf.size()), &written, nullptr);
+    }
 
     WriteTo(STD_OUTPUT_HANDLE, out.Read());
     WriteTo(STD_ERROR_HANDLE, err.Read());

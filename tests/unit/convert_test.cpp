@@ -5,6 +5,7 @@
 
 #include "convert/environment.h"
 #include "convert/ghostscript_command.h"
+#include "convert/ghostscript_paths.h"
 #include "convert/leftovers.h"
 #include "convert/pdf_check.h"
 #include "fakes/fake_file_system.h"
@@ -27,9 +28,11 @@ TEST(GhostscriptCommand, QuotesEveryPathByTheWindowsRules) {
 }
 
 TEST(GhostscriptCommand, PercentInTheOutputFileIsLiteralAndNowhereElse) {
+    FakeFileSystem files;  // no inheritable handle: the path is named, each "%" doubled
+    const GhostscriptOutput output(files, R"(D:\50% off %d.pdf)");
+    EXPECT_EQ(output.OutputFile(), R"(D:\50%% off %%d.pdf)");
     const settings::SettingsRecord s{R"(C:\100%\gs.exe)", "", R"(C:\100%\lib)", "", ""};
-    const std::string line = GhostscriptCommandLine(s, R"(D:\50% off %d.pdf)", R"(C:\a%b.ps)");
-    EXPECT_NE(line.find(R"(-sOutputFile="D:\50%% off %%d.pdf")"), std::string::npos) << line;
+    const std::string line = GhostscriptCommandLine(s, output.OutputFile(), R"(C:\a%b.ps)");
     EXPECT_NE(line.find(R"(-I"C:\100%\lib;")"), std::string::npos) << line;
     EXPECT_NE(line.find(R"(-f "C:\a%b.ps")"), std::string::npos) << line;
 }
@@ -463,6 +466,15 @@ TEST_F(ConvertTest, CancelEndsGhostscriptKeepsTheOldPdfAndSaysNoPdfWasMade) {
     EXPECT_EQ(files.data[pdf], oldPdf);
     EXPECT_TRUE(Leftovers().empty());
     EXPECT_TRUE(files.folders.empty());
+}
+
+TEST(GhostscriptPaths, OnlyWhatGhostscriptDecodesPassesAsAPath) {
+    for (const auto& [path, opens] : std::vector<std::pair<std::string, bool>>{
+             {R"(C:\a & b\'c'; 100%.pdf)", true},
+             {"C:\\\xD0\x96\\\xE6\x97\xA5.pdf", true},         // Cyrillic, CJK
+             {"C:\\Party \xF0\x9F\x8E\x89.pdf", false},        // emoji
+             {"C:\\\xE0\xA4\xB0\xE0\xA4\xBF\\a.pdf", false}})  // Devanagari
+        EXPECT_EQ(GhostscriptCanOpen(path), opens) << path;
 }
 
 TEST(TemporaryPath, SitsBesideThePdfAndStaysWithinThePathLimit) {

@@ -269,4 +269,29 @@ bool FileSystem::AppendText(const std::string& path, const std::string& text) {
            written == text.size();
 }
 
+std::string FileSystem::ShortPath(const std::string& path) {
+    const std::wstring wide = Widen(path);
+    const DWORD needed = GetShortPathNameW(wide.c_str(), nullptr, 0);
+    if (needed == 0) return "";
+    std::vector<wchar_t> spelled(needed);
+    const DWORD length = GetShortPathNameW(wide.c_str(), spelled.data(), needed);
+    if (length == 0 || length >= needed) return "";
+    return Narrow(spelled.data(), length);
+}
+
+std::uint64_t FileSystem::OpenInheritableForWriting(const std::string& path) {
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    KernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  &inheritable, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return 0;
+    const std::uint64_t value = reinterpret_cast<std::uintptr_t>(file.Get());
+    inheritable_[value] = std::move(file);
+    return value;
+}
+
+void FileSystem::CloseInheritable(std::uint64_t handle) {
+    inheritable_.erase(handle);
+}
+
 }  // namespace vellum::win32

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <map>
+
 #include "toolkit/file_system.h"
+#include "toolkit/win32/handles.h"
 
 namespace vellum::win32 {
 
@@ -30,6 +33,12 @@ public:
     void MakeFolders(const std::string& path) override;
     // CreateFileW with FILE_APPEND_DATA, shared for reading, writing and deleting; one WriteFile.
     bool AppendText(const std::string& path, const std::string& text) override;
+    std::string ShortPath(const std::string& path) override;
+    std::uint64_t OpenInheritableForWriting(const std::string& path) override;
+    void CloseInheritable(std::uint64_t handle) override;
+
+private:
+    std::map<std::uint64_t, KernelHandle> inheritable_;
 };
 
 }  // namespace vellum::win32
