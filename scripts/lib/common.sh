@@ -113,11 +113,12 @@ vellum_ghostscript_src() {
 }
 
 # Where the Windows Ghostscript built from the source in $1 is cached: outside the clone, keyed
-# by a hash of the source's file names, sizes and times (cheap, and a changed file changes it).
+# by a hash of the source's file names and contents (a second or two; a copy of the same source,
+# whatever its files' times, finds the same build).
 vellum_ghostscript_cache() {
     local hash
-    hash=$(cd "$1" && find . -type f -printf '%P\t%s\t%T@\n' | LC_ALL=C sort | sha256sum |
-        cut -c1-16)
+    hash=$(cd "$1" && find . -type f -print0 | LC_ALL=C sort -z | xargs -0 sha256sum |
+        sha256sum | cut -c1-16)
     printf '%s/vellum/ghostscript-%s\n' "${XDG_CACHE_HOME:-$HOME/.cache}" "$hash"
 }
 

@@ -180,9 +180,11 @@ TEST_F(RealGhostscript, ErrorsAreReportedWithGhostscriptsWordsAndExitCode) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         const std::string text = Convert(Job("error.ps", row.postScript), work.File("error.pdf"));
-        EXPECT_EQ(text.rfind("Ghostscript could not convert the print job (exit code 1).\r\n\r\n"
-                             "Error: " +
-                                 std::string(row.error),
+        const std::string error = "Error: " + std::string(row.error);
+        EXPECT_EQ(text.rfind("The PDF " + work.File("error.pdf") + " was not made.\r\n" + error +
+                                 "\r\nGhostscript could not convert the print job (exit code "
+                                 "1).\r\n\r\n" +
+                                 error,
                              0),
                   0u)
             << text;
