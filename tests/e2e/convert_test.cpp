@@ -30,19 +30,7 @@ protected:
         WriteTextFile(path, postScript);
         return path;
     }
-    std::vector<std::string> LeftInPdfFolder() const {
-        std::vector<std::string> names;
-        WIN32_FIND_DATAW found;
-        HANDLE find = FindFirstFileW(win32::Widen(pdfs.File("*")).c_str(), &found);
-        if (find == INVALID_HANDLE_VALUE) return names;
-        do {
-            const std::string name = win32::Narrow(std::wstring(found.cFileName));
-            if (name != "." && name != "..") names.push_back(name);
-        } while (FindNextFileW(find, &found));
-        FindClose(find);
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> LeftInPdfFolder() const { return FilesIn(pdfs.Path()); }
 
     TempFolder pdfs{"pdf folder with spaces"};
     TempFolder jobs{"spool dir"};

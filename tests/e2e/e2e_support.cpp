@@ -89,6 +89,20 @@ TempFolder::~TempFolder() {
     SHFileOperationW(&op);
 }
 
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW(win32::Widen(folder + "\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::string name = win32::Narrow(std::wstring(found.cFileName));
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 bool FileExists(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(win32::Widen(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);

@@ -48,6 +48,8 @@ private:
 };
 
 bool FileExists(const std::string& path);
+// The names in `folder` ("." and ".." left out), sorted; none when it cannot be listed.
+std::vector<std::string> FilesIn(const std::string& folder);
 void CopyFileTo(const std::string& from, const std::string& to);
 void WriteTextFile(const std::string& path, const std::string& text);
 std::string ReadTextFile(const std::string& path);

@@ -16,19 +16,6 @@ namespace vellum::e2e {
 
 namespace {
 
-std::vector<std::string> FilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW(win32::Widen(folder + "\\*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-        const std::string name = win32::Narrow(std::wstring(found.cFileName));
-        if (name != "." && name != "..") names.push_back(name);
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
-    return names;
-}
-
 class RealGhostscript : public ::testing::Test {
 protected:
     void SetUp() override {
