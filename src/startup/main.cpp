@@ -144,9 +144,10 @@ MainResult ConvertJob(Services& s, const std::string& commandTail, JobLog& log, 
             entry.pdfPath = saved.path;
             facts = saved.facts;
             if (saved.result == SavedWithoutAsking::FolderUnusable) facts.errorLine = saved.problem;
-            if (windows) entry.mode = "automatic";
+            if (windows && !asked) entry.mode = "automatic";
         }
         if (asked) {
+            facts = {};  // what an automatic attempt left is no part of the asked job's result
             s.events.DoEvents();
             const std::string folder = SaveAsFolder(s.files, settings::Settings.defDir);
             const std::string name = PdfNameFor(title, folder);

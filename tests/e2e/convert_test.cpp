@@ -447,7 +447,9 @@ TEST_F(ConvertTest, PdfOpenInAnotherProgramIsReplacedOnRetryOnceItIsClosed) {
     ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
     Process vellum = StartVellum(JobArgument());
     SubmitFileDialog(WaitForFileDialog(vellum), pdfs.File("report.pdf"));
-    PressDialogButton(WaitForMessageBox(vellum).hwnd, IDYES);
+    const HWND replace = WaitForMessageBox(vellum).hwnd;
+    PressDialogButton(replace, IDYES);
+    WaitForWindowGone(vellum, replace, "the question whether to replace it");
     const Shown inUse{"PDF in use",
                       pdfs.File("report.pdf") +
                           "\r\nis open in another program. Close it there, then choose Retry.",
@@ -457,6 +459,7 @@ TEST_F(ConvertTest, PdfOpenInAnotherProgramIsReplacedOnRetryOnceItIsClosed) {
     EXPECT_EQ(Seen(box), inUse);
     SaveScreenshot(box.hwnd, "pdf-in-use-message");
     PressDialogButton(box.hwnd, IDRETRY);  // still open: asked again
+    WaitForWindowGone(vellum, box.hwnd, "the first question");
     box = WaitForMessageBox(vellum, 10s);
     EXPECT_EQ(Seen(box), inUse);
     CloseHandle(viewer);
