@@ -63,6 +63,9 @@ public:
     void MoveTo(const std::string& target) {
         files_.MoveReplacing(path_, target);
         moved_ = true;
+        // The hold now names the PDF itself: let go at once, or another job replacing the same
+        // PDF finds it open and is told to close it.
+        hold_.reset();
     }
 
 private:
