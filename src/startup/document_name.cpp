@@ -251,7 +251,7 @@ std::string JobDocumentTitle(toolkit::ProcessEnvironment& environment, toolkit::
                              const std::string& jobPath) {
     const std::string docName = environment.Variable("REDMON_DOCNAME").value_or("");
     if (!toolkit::TrimSpaces(docName).empty() && docName != "RedMon") return docName;
-    return DscTitle(files.ReadStart(jobPath, kTitleSearchBytes));
+    return DscTitle(files.ReadBytes(jobPath, 0, kTitleSearchBytes));
 }
 
 std::string PdfNameFor(const std::string& title, const std::string& folder) {

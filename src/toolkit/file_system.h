@@ -44,10 +44,6 @@ public:
     // throws.
     virtual std::string FullPath(const std::string& path) = 0;
 
-    // The first `maxBytes` bytes of the file `path`, fewer when it is shorter; "" when it cannot
-    // be read. Never throws.
-    virtual std::string ReadStart(const std::string& path, size_t maxBytes) = 0;
-
     // Creates `path` as a new, empty file. False when something of that name exists already,
     // so that two callers never get the same file. Throws RuntimeError (the system's number and
     // wording) for any other failure: a missing folder, no right to write there.

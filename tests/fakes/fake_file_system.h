@@ -33,10 +33,6 @@ public:
         const bool full = (path.size() >= 2 && path[1] == ':') || path.rfind("\\\\", 0) == 0;
         return full ? path : currentFolder + "\\" + path;
     }
-    std::string ReadStart(const std::string& path, size_t maxBytes) override {
-        const auto bytes = data.find(path);
-        return bytes == data.end() ? std::string() : bytes->second.substr(0, maxBytes);
-    }
     bool CreateNewFile(const std::string& path) override {
         if (createFailure) throw *createFailure;
         log.push_back("create " + path);

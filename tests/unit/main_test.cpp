@@ -332,9 +332,9 @@ TEST_F(MainTest, WhereNoOneSeesAWindowTheJobIsSavedUnaskedForItsPrintingUser) {
         environment.variables["REDMON_DOCNAME"] = row.document;
         files.takenNames = row.taken;
         EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
-        EXPECT_EQ(files.ReadStart(row.pdf, 4), "%PDF");
+        EXPECT_EQ(files.ReadBytes(row.pdf, 0, 4), "%PDF");
         EXPECT_NE(
-            files.ReadStart(kLog, 100000).find("\tno window\twritten\t" + std::string(row.pdf)),
+            files.ReadBytes(kLog, 0, 100000).find("\tno window\twritten\t" + std::string(row.pdf)),
             std::string::npos);
     }
     EXPECT_TRUE(config.dialogs.shown.empty());
@@ -346,13 +346,13 @@ TEST_F(MainTest, WhereNoOneSeesAWindowTheJobIsSavedUnaskedForItsPrintingUser) {
     EXPECT_EQ(Run("job.ps").exitCode, kExitNotConverted);
     EXPECT_TRUE(box.shown.empty());
     EXPECT_FALSE(files.FileExists("E:\\Out\\Vellum 2026-03-04 05-06-07 (2).pdf"));
-    EXPECT_NE(files.ReadStart(kLog, 100000).find("\tmessage\tError!: "), std::string::npos);
+    EXPECT_NE(files.ReadBytes(kLog, 0, 100000).find("\tmessage\tError!: "), std::string::npos);
 }
 
 TEST_F(MainTest, EveryJobIsOneLogLineAndTheLogMovesAsideAtItsLimit) {
     files.Write(kLog, std::string(kLogLimit - 10, 'x'));
     Run("job.ps");  // cancelled at Save As
-    EXPECT_EQ(files.ReadStart(kLog, 1000),
+    EXPECT_EQ(files.ReadBytes(kLog, 0, 1000),
               "2026-03-04 05:06:07\tSYSTEM\t\tasked\tcancelled\t\t1.5\t-\r\n");
     EXPECT_EQ(files.FileSize("C:\\ProgramData\\Vellum\\vellum.old.log"), kLogLimit - 10);
 
@@ -360,7 +360,7 @@ TEST_F(MainTest, EveryJobIsOneLogLineAndTheLogMovesAsideAtItsLimit) {
     ChooseSaveAs("C:\\PDF\\memo.pdf");
     runner.result = {true, 1, "Error: /undefined in foo\n", ""};
     Run("job.ps");
-    const std::string text = files.ReadStart(kLog, 100000);
+    const std::string text = files.ReadBytes(kLog, 0, 100000);
     EXPECT_NE(text.find("\tbob\tMemo\tmessage\tError!: "), std::string::npos) << text;
     EXPECT_NE(text.find("\tbob\tMemo\tasked\tfailed: Error: /undefined in foo\t"
                         "C:\\PDF\\memo.pdf\t1.5\t1\r\n"),
@@ -388,7 +388,7 @@ TEST_F(MainTest, AGoneGhostscriptGivesWayToTheNewestInstalledOneStoredWhereAllow
     }
     EXPECT_TRUE(box.shown.empty());
     EXPECT_TRUE(config.log.empty());
-    const std::string text = files.ReadStart(kLog, 100000);
+    const std::string text = files.ReadBytes(kLog, 0, 100000);
     EXPECT_NE(text.find("Ghostscript 10.05.1 (C:\\gs10\\bin\\gswin64c.exe) is used in place of "
                         "C:\\gs\\gswin64c.exe; not stored"),
               std::string::npos)

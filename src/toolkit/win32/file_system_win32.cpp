@@ -91,25 +91,6 @@ std::string FileSystem::FullPath(const std::string& path) {
     return Narrow(full.data(), length);
 }
 
-std::string FileSystem::ReadStart(const std::string& path, size_t maxBytes) {
-    // Others may still be writing or about to remove the file: share everything.
-    KernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return {};
-    std::string bytes(maxBytes, '\0');
-    size_t filled = 0;
-    while (filled < maxBytes) {
-        DWORD read = 0;
-        const DWORD wanted = static_cast<DWORD>(std::min<size_t>(maxBytes - filled, 1 << 20));
-        if (!ReadFile(file.Get(), bytes.data() + filled, wanted, &read, nullptr) || read == 0)
-            break;
-        filled += read;
-    }
-    bytes.resize(filled);
-    return bytes;
-}
-
 bool FileSystem::CreateNewFile(const std::string& path) {
     KernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));

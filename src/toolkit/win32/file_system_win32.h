@@ -13,7 +13,6 @@ public:
     std::optional<std::uint64_t> FileSize(const std::string& path) override;
     bool FolderExists(const std::string& path) override;
     std::string FullPath(const std::string& path) override;
-    std::string ReadStart(const std::string& path, size_t maxBytes) override;
     bool CreateNewFile(const std::string& path) override;
     // Flushes the file, then MoveFileExW with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH.
     void MoveReplacing(const std::string& from, const std::string& to) override;
