@@ -10,6 +10,8 @@
 #include "convert/ghostscript_paths.h"
 #include "convert/leftovers.h"
 #include "convert/pdf_check.h"
+#include "convert/unique_name.h"
+#include "toolkit/paths.h"
 #include "toolkit/runtime_error.h"
 #include "toolkit/text.h"
 
@@ -17,7 +19,6 @@ namespace vellum::convert {
 
 namespace {
 
-constexpr size_t kPathLimit = 259;  // MAX_PATH less its closing NUL
 constexpr int kNameTries = 100;
 constexpr std::int32_t kErrFileAlreadyExists = 58;
 constexpr std::int32_t kErrAccessDenied = 5;
@@ -39,17 +40,63 @@ std::uint32_t RandomNumber() {
     return static_cast<std::uint32_t>(generator());
 }
 
-// A file that is removed when its owner goes, unless it was moved into place.
+// Why the PDF was not made: thrown by a step of the conversion, turned into its result once.
+struct NotMade {
+    Outcome outcome = Outcome::Failed;
+    std::string text;  // the message; its first line is the log's, unless `logLine` is set
+    const char* title = kErrorTitle;
+    toolkit::Icon icon = toolkit::Icon::Error;
+    std::string logLine = {};
+};
+
+// The lines after a message's first one: what happened, then whether an existing PDF is safe.
+std::string Details(const std::string& what, bool existed) {
+    std::string text;
+    if (!what.empty()) text += "\r\n" + what;
+    if (existed) text += std::string("\r\n") + kKeptNote;
+    return text;
+}
+
+// A temporary folder that could not be made names where it was to be and what to do.
+std::string TempFolderFailure(const std::string& root, const std::string& why) {
+    if (root.empty())
+        return "Its temporary folder could not be made: " + why +
+               "\r\nSet the TEMP variable to a folder that exists and that you can write to.";
+    return "Its temporary folder could not be made in " + root + ": " + why + "\r\nMake sure " +
+           root +
+           " exists and that you can write to it, or set the TEMP variable to a folder that "
+           "does.";
+}
+
+void MakeFolderFor(toolkit::FileSystem& files, const std::string& pdfPath) {
+    try {
+        files.MakeFolders(toolkit::FolderOf(pdfPath));
+    } catch (const toolkit::RuntimeError& e) {
+        throw NotMade{Outcome::FolderUnusable, "", kErrorTitle, toolkit::Icon::Error,
+                      e.Description()};
+    }
+}
+
+// A file beside the PDF that Ghostscript writes, removed when its owner goes unless it was
+// moved into place. Saved without asking, a folder that cannot take it cannot take the PDF.
 class ScratchFile {
 public:
-    ScratchFile(toolkit::FileSystem& files, const std::string& pdfPath) : files_(files) {
-        for (int i = 0; i < kNameTries && path_.empty(); ++i) {
-            const std::string candidate = TemporaryPathFor(pdfPath, RandomNumber());
-            if (files.CreateNewFile(candidate)) path_ = candidate;
+    ScratchFile(toolkit::FileSystem& files, const PdfTarget& target, bool existed) : files_(files) {
+        try {
+            for (int i = 0; i < kNameTries && path_.empty(); ++i) {
+                const std::string candidate = TemporaryPathFor(target.path, RandomNumber());
+                if (files.CreateNewFile(candidate)) path_ = candidate;
+            }
+            if (path_.empty())
+                throw toolkit::VellumError(kErrFileAlreadyExists,
+                                           "No free name for a temporary file was found.");
+        } catch (const toolkit::RuntimeError& e) {
+            if (target.neverReplace)
+                throw NotMade{Outcome::FolderUnusable, "", kErrorTitle, toolkit::Icon::Error,
+                              e.Description()};
+            throw NotMade{Outcome::Failed, "The PDF could not be saved as " + target.path + "." +
+                                               Details(e.Description(), existed)};
         }
-        if (path_.empty())
-            throw toolkit::VellumError(kErrFileAlreadyExists,
-                                       "No free name for a temporary file was found.");
         // Held to the end, so that on Windows its folder cannot be renamed or removed under it
         // and the file is always found again to be moved or removed.
         hold_ = files.Hold(path_);
@@ -62,23 +109,43 @@ public:
     const std::string& Path() const { return path_; }
     void MoveTo(const std::string& target) {
         files_.MoveReplacing(path_, target);
-        moved_ = true;
-        // The hold now names the PDF itself: let go at once, or another job replacing the same
-        // PDF finds it open and is told to close it.
-        hold_.reset();
+        Moved();
+    }
+    // Under `pdfPath` or its first free numbered name; "" when none was free.
+    std::string MoveToFreeName(const std::string& pdfPath) {
+        const std::optional<std::string> taken = ReserveUniquePdfPath(files_, path_, pdfPath);
+        if (taken) Moved();
+        return taken.value_or("");
     }
 
 private:
+    // The hold now names the PDF itself: let go at once, or another job replacing the same PDF
+    // finds it open and is told to close it.
+    void Moved() {
+        moved_ = true;
+        hold_.reset();
+    }
+
     toolkit::FileSystem& files_;
     std::string path_;
     std::unique_ptr<toolkit::HeldFile> hold_;  // released after the removal in the destructor
     bool moved_ = false;
 };
 
+// Ghostscript's own temporary folder, removed with what it left there.
 class ScratchFolder {
 public:
-    explicit ScratchFolder(toolkit::FileSystem& files)
-        : files_(files), path_(files.CreateTempFolder()) {}
+    ScratchFolder(toolkit::FileSystem& files, const std::string& gsExe, bool existed)
+        : files_(files) {
+        try {
+            path_ = files.CreateTempFolder();
+        } catch (const toolkit::RuntimeError& e) {
+            throw NotMade{
+                Outcome::Failed,
+                "Ghostscript could not be started.\r\n" + gsExe +
+                    Details(TempFolderFailure(files.TempRoot(), e.Description()), existed)};
+        }
+    }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
     ~ScratchFolder() { files_.RemoveFolderTree(path_); }
@@ -88,14 +155,6 @@ private:
     toolkit::FileSystem& files_;
     std::string path_;
 };
-
-// The lines after a message's first one: what happened, then whether an existing PDF is safe.
-std::string Details(const std::string& what, bool existed) {
-    std::string text;
-    if (!what.empty()) text += "\r\n" + what;
-    if (existed) text += std::string("\r\n") + kKeptNote;
-    return text;
-}
 
 // In a person's words first: which PDF was not made and Ghostscript's own error line; then the
 // exit code and Ghostscript's last words.
@@ -119,39 +178,6 @@ std::string RunFailure(const ProcessResult& result, bool existed, const std::str
     return text;
 }
 
-// Where no one can be asked to close the PDF, this one is kept under a free name beside it.
-bool SaveBeside(ScratchFile& output, toolkit::FileSystem& files, toolkit::MsgBox& msgBox,
-                const std::string& pdfPath) {
-    const std::string other = UniqueNameFor(files, pdfPath);
-    try {
-        output.MoveTo(other);
-    } catch (const toolkit::RuntimeError& e) {
-        msgBox.Show("The PDF could not be saved as " + other + ".\r\n" + e.Description(),
-                    kErrorTitle, toolkit::Icon::Error);
-        return false;
-    }
-    msgBox.Show("The PDF " + pdfPath + " is open in another program, so the new one was saved as " +
-                    other + ".",
-                kInUseTitle, toolkit::Icon::Information);
-    return true;
-}
-
-// A temporary folder that could not be made names where it was to be and what to do.
-std::string TempFolderFailure(const std::string& root, const std::string& why) {
-    if (root.empty())
-        return "Its temporary folder could not be made: " + why +
-               "\r\nSet the TEMP variable to a folder that exists and that you can write to.";
-    return "Its temporary folder could not be made in " + root + ": " + why + "\r\nMake sure " +
-           root +
-           " exists and that you can write to it, or set the TEMP variable to a folder that "
-           "does.";
-}
-
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? "" : path.substr(0, slash);
-}
-
 // Whether a failed move over `pdfPath` met a program that has it open: a sharing violation, or
 // access denied on a file that is there in a folder this run could just write to.
 bool HeldElsewhere(const toolkit::RuntimeError& e, toolkit::FileSystem& files,
@@ -164,7 +190,7 @@ bool HeldElsewhere(const toolkit::RuntimeError& e, toolkit::FileSystem& files,
 std::string WhyUnusable(toolkit::FileSystem& files, const std::string& output,
                         const std::string& pdfPath, bool existed) {
     const std::optional<std::uint64_t> size = files.FileSize(output);
-    const std::string folder = FolderOf(pdfPath);
+    const std::string folder = toolkit::FolderOf(pdfPath);
     if (!size && !folder.empty() && !files.FolderExists(folder))
         return "Its folder " + folder + " was renamed or removed while the PDF was made.";
     if (size.value_or(0) == 0) return kNothingWritten + Details("", existed);
@@ -174,19 +200,83 @@ std::string WhyUnusable(toolkit::FileSystem& files, const std::string& output,
     return kIncomplete + Details(full ? kDiskFull : "", existed);
 }
 
-}  // namespace
+ProcessResult RunGhostscript(ConvertServices& s, const settings::SettingsRecord& settings,
+                             const ScratchFile& output, const ScratchFolder& gsTemp,
+                             const std::string& psPath, const std::string& profile,
+                             const std::string& pdfPath, bool existed) {
+    // Ghostscript is never handed a path it cannot open: the job and its temporary folder
+    // under another spelling, its output through a handle.
+    const std::string gsTempPath = GhostscriptSpelling(s.files, gsTemp.Path());
+    if (gsTempPath.empty())
+        throw NotMade{Outcome::Failed, "Ghostscript could not be started.\r\n" + settings.gsExe +
+                                           Details("Its temporary folder could not be made: " +
+                                                       CannotOpenWording(gsTemp.Path()),
+                                                   existed)};
+    const std::string jobPath = GhostscriptSpelling(s.files, psPath);
+    if (jobPath.empty())
+        throw NotMade{Outcome::Failed, "The print job was not converted.\r\n" +
+                                           CannotOpenWording(psPath) + Details("", existed)};
+    const GhostscriptOutput target(s.files, output.Path());
+    if (target.OutputFile().empty())
+        throw NotMade{
+            Outcome::Failed,
+            "The PDF could not be saved as " + pdfPath + "." +
+                Details("Its temporary file could not be opened for Ghostscript: " + output.Path(),
+                        existed)};
+    ConversionProgress watch(s.progress, pdfPath);
+    RunOptions options{{{"TEMP", gsTempPath}, {"TMP", gsTempPath}}, &watch};
+    return s.runner.RunAndWait(
+        GhostscriptCommandLine(settings, target.OutputFile(), jobPath, profile), kSwHide, options);
+}
 
-std::string UniqueNameFor(toolkit::FileSystem& files, const std::string& pdfPath) {
-    const size_t slash = pdfPath.find_last_of("\\/");
-    size_t dot = pdfPath.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        dot = pdfPath.size();
-    for (int n = 2;; ++n) {
-        const std::string candidate =
-            pdfPath.substr(0, dot) + " (" + std::to_string(n) + ")" + pdfPath.substr(dot);
-        if (!files.FileSize(candidate) && !files.FolderExists(candidate)) return candidate;
+// Ghostscript's run judged: one that did not start, was cancelled or failed stops the
+// conversion; one that ran to its end leaves its exit code in `result`.
+void CheckRun(const ProcessResult& run, ConversionResult& result, bool existed,
+              const std::string& pdfPath, const std::string& gsExe) {
+    if (!run.started)
+        throw NotMade{Outcome::Failed, "Ghostscript could not be started.\r\n" + gsExe +
+                                           Details(run.startError, existed)};
+    if (run.cancelled)
+        throw NotMade{Outcome::Cancelled,
+                      "The PDF was not made: the conversion was cancelled." + Details("", existed),
+                      "Cancelled", toolkit::Icon::Information};
+    result.exitCode = run.exitCode;
+    if (run.exitCode != 0)
+        throw NotMade{Outcome::Failed, RunFailure(run, existed, pdfPath), kErrorTitle,
+                      toolkit::Icon::Error, GhostscriptErrorLine(run.output)};
+}
+
+// Moves the finished PDF into place; where it is held open elsewhere, asks for Retry or, where
+// no one can be asked, saves it beside. The path it took.
+std::string Place(ConvertServices& s, ScratchFile& output, const PdfTarget& target, bool existed) {
+    const auto freeName = [&] {
+        const std::string path = output.MoveToFreeName(target.path);
+        if (path.empty())
+            throw NotMade{Outcome::Failed, "The PDF could not be saved as " + target.path +
+                                               ".\r\nEvery name for it there is taken."};
+        return path;
+    };
+    if (target.neverReplace) return freeName();
+    for (;;) {
+        try {
+            output.MoveTo(target.path);
+            return target.path;
+        } catch (const toolkit::RuntimeError& e) {
+            if (!HeldElsewhere(e, s.files, target.path))
+                throw NotMade{Outcome::Failed, "The PDF could not be saved as " + target.path +
+                                                   "." + Details(e.Description(), existed)};
+        }
+        const toolkit::Answer answer = s.msgBox.Ask(
+            target.path + "\r\nis open in another program. Close it there, then choose Retry.",
+            kInUseTitle, toolkit::Icon::Warning, toolkit::Buttons::RetryCancel);
+        if (answer == toolkit::Answer::NoWindow) return freeName();
+        if (answer == toolkit::Answer::Cancel)
+            throw NotMade{Outcome::Failed, "", kErrorTitle, toolkit::Icon::Error,
+                          "The PDF " + target.path + " was open in another program."};
     }
 }
+
+}  // namespace
 
 std::string MissingProfileNote(const std::string& pdfPath, const std::string& gsLib) {
     return "The PDF " + pdfPath +
@@ -200,128 +290,56 @@ std::string MissingProfileNote(const std::string& pdfPath, const std::string& gs
 std::string TemporaryPathFor(const std::string& pdfPath, std::uint32_t unique) {
     const size_t slash = pdfPath.find_last_of("\\/");
     const std::string folder = slash == std::string::npos ? "" : pdfPath.substr(0, slash + 1);
-    std::string name = slash == std::string::npos ? pdfPath : pdfPath.substr(slash + 1);
+    const std::string name = slash == std::string::npos ? pdfPath : pdfPath.substr(slash + 1);
     char suffix[32];
     std::snprintf(suffix, sizeof suffix, ".%08x.vellum-tmp", static_cast<unsigned>(unique));
-    const auto length = [&] {
-        return static_cast<size_t>(toolkit::Utf16Length(folder + name + suffix));
-    };
-    while (length() > kPathLimit && name.size() > 1) {
-        // One whole character: its continuation bytes, then its first byte.
-        unsigned char last = 0;
-        do {
-            last = static_cast<unsigned char>(name.back());
-            name.pop_back();
-        } while (!name.empty() && (last & 0xC0) == 0x80);
-    }
-    return folder + name + suffix;
+    const int room = kPathLimit - toolkit::Utf16Length(folder + suffix);
+    return folder + toolkit::CutToUtf16(name, std::max(room, 1)) + suffix;
 }
 
-bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::MsgBox& msgBox,
-                  ProgressWindow& progress, const settings::SettingsRecord& settings,
-                  const std::string& pdfPath, const std::string& psPath, ConvertFacts* facts) {
-    ConvertFacts unused;
-    ConvertFacts& told = facts != nullptr ? *facts : unused;
-    // An empty file is a name reserved for this PDF, not one to speak of keeping.
-    const bool existed = files.FileSize(pdfPath).value_or(0) > 0;
-    const auto fail = [&](const std::string& text, toolkit::Icon icon = toolkit::Icon::Error,
-                          const char* title = kErrorTitle) {
-        if (told.errorLine.empty()) told.errorLine = text.substr(0, text.find('\r'));
-        msgBox.Show(text, title, icon);
-        return false;
-    };
-    const std::string notSaved = "The PDF could not be saved as " + pdfPath + ".";
-    RemoveLeftovers(files, FolderOf(pdfPath));
-
-    std::optional<ScratchFolder> gsTemp;
+ConversionResult ConvertToPdf(ConvertServices& s, const settings::SettingsRecord& settings,
+                              const PdfTarget& target, const std::string& psPath) {
+    ConversionResult result;
+    result.pdfPath = target.path;
+    // An empty file is no PDF to speak of keeping.
+    const bool existed = !target.neverReplace && s.files.FileSize(target.path).value_or(0) > 0;
     try {
-        gsTemp.emplace(files);
-    } catch (const toolkit::RuntimeError& e) {
-        return fail("Ghostscript could not be started.\r\n" + settings.gsExe +
-                    Details(TempFolderFailure(files.TempRoot(), e.Description()), existed));
+        if (target.neverReplace) MakeFolderFor(s.files, target.path);
+        RemoveLeftovers(s.files, toolkit::FolderOf(target.path));
+        const ScratchFolder gsTemp(s.files, settings.gsExe, existed);
+        ScratchFile output(s.files, target, existed);
+        std::string profile;
+        if (settings.pdfA == settings::kPdfA2)
+            profile = FindSrgbProfile(s.files, settings.gsLib).value_or("");
+        CheckRun(RunGhostscript(s, settings, output, gsTemp, psPath, profile, target.path, existed),
+                 result, existed, target.path, settings.gsExe);
+        if (const std::string why = WhyUnusable(s.files, output.Path(), target.path, existed);
+            !why.empty())
+            throw NotMade{Outcome::Failed, "The PDF " + target.path + " was not made.\r\n" + why,
+                          kErrorTitle, toolkit::Icon::Error, why.substr(0, why.find('\r'))};
+        result.pdfPath = Place(s, output, target, existed);
+        result.outcome = Outcome::Written;
+        if (result.pdfPath != target.path && !target.neverReplace)
+            result.message =
+                Message{"The PDF " + target.path +
+                            " is open in another program, so the new one was saved as " +
+                            result.pdfPath + ".",
+                        kInUseTitle, toolkit::Icon::Information};
+        else if (settings.pdfA == settings::kPdfA2 && profile.empty())
+            result.message = Message{MissingProfileNote(result.pdfPath, settings.gsLib), "PDF/A",
+                                     toolkit::Icon::Warning};
+    } catch (const NotMade& stop) {
+        result.outcome = stop.outcome;
+        result.logLine =
+            stop.logLine.empty() ? stop.text.substr(0, stop.text.find('\r')) : stop.logLine;
+        if (!stop.text.empty()) result.message = Message{stop.text, stop.title, stop.icon};
     }
-    // Ghostscript is never handed a path it cannot open: the job and its temporary folder
-    // under another spelling, its output through a handle.
-    const std::string gsTempPath = GhostscriptSpelling(files, gsTemp->Path());
-    if (gsTempPath.empty()) {
-        return fail(
-            "Ghostscript could not be started.\r\n" + settings.gsExe +
-            Details("Its temporary folder could not be made: " + CannotOpenWording(gsTemp->Path()),
-                    existed));
-    }
-    const std::string jobPath = GhostscriptSpelling(files, psPath);
-    if (jobPath.empty())
-        return fail("The print job was not converted.\r\n" + CannotOpenWording(psPath) +
-                    Details("", existed));
-    std::optional<ScratchFile> output;
-    try {
-        output.emplace(files, pdfPath);
-    } catch (const toolkit::RuntimeError& e) {
-        return fail(notSaved + Details(e.Description(), existed));
-    }
+    return result;
+}
 
-    std::string pdfaProfile;
-    if (settings.pdfA == settings::kPdfA2)
-        pdfaProfile = FindSrgbProfile(files, settings.gsLib).value_or("");
-
-    ProcessResult result;
-    {
-        const GhostscriptOutput target(files, output->Path());
-        if (target.OutputFile().empty())
-            return fail(
-                notSaved +
-                Details("Its temporary file could not be opened for Ghostscript: " + output->Path(),
-                        existed));
-        ConversionProgress watch(progress, pdfPath);
-        RunOptions options{{{"TEMP", gsTempPath}, {"TMP", gsTempPath}}, &watch};
-        result = runner.RunAndWait(
-            GhostscriptCommandLine(settings, target.OutputFile(), jobPath, pdfaProfile), kSwHide,
-            options);
-    }
-    told.cancelled = result.cancelled;
-    if (result.started && !result.cancelled) {
-        told.exitCode = result.exitCode;
-        told.errorLine = result.exitCode != 0 ? GhostscriptErrorLine(result.output) : "";
-    }
-    if (!result.started) {
-        return fail("Ghostscript could not be started.\r\n" + settings.gsExe +
-                    Details(result.startError, existed));
-    }
-    if (result.cancelled) {
-        return fail("The PDF was not made: the conversion was cancelled." + Details("", existed),
-                    toolkit::Icon::Information, "Cancelled");
-    }
-    if (result.exitCode != 0) return fail(RunFailure(result, existed, pdfPath));
-    const std::string unusable = WhyUnusable(files, output->Path(), pdfPath, existed);
-    if (!unusable.empty()) {
-        told.errorLine = unusable.substr(0, unusable.find('\r'));
-        return fail("The PDF " + pdfPath + " was not made.\r\n" + unusable);
-    }
-    // The PDF is made all the same where PDF/A was asked for without the profile it needs.
-    const auto written = [&] {
-        if (settings.pdfA == settings::kPdfA2 && pdfaProfile.empty())
-            msgBox.Show(MissingProfileNote(pdfPath, settings.gsLib), "PDF/A",
-                        toolkit::Icon::Warning);
-        return true;
-    };
-    for (;;) {
-        try {
-            output->MoveTo(pdfPath);
-            return written();
-        } catch (const toolkit::RuntimeError& e) {
-            if (!HeldElsewhere(e, files, pdfPath))
-                return fail(notSaved + Details(e.Description(), existed));
-        }
-        const toolkit::Answer answer = msgBox.Ask(
-            pdfPath + "\r\nis open in another program. Close it there, then choose Retry.",
-            kInUseTitle, toolkit::Icon::Warning, toolkit::Buttons::RetryCancel);
-        if (answer == toolkit::Answer::Cancel) {
-            told.errorLine = "The PDF " + pdfPath + " was open in another program.";
-            return false;
-        }
-        if (answer == toolkit::Answer::NoWindow)
-            return SaveBeside(*output, files, msgBox, pdfPath) && written();
-    }
+void Tell(toolkit::MsgBox& msgBox, const ConversionResult& result) {
+    if (result.message)
+        msgBox.Show(result.message->text, result.message->title, result.message->icon);
 }
 
 }  // namespace vellum::convert

@@ -13,28 +13,61 @@
 
 namespace vellum::convert {
 
-// Runs Ghostscript, hidden, on the job with `settings` and waits for it, showing `progress`
-// when it takes long. Ghostscript writes a temporary file beside `pdfPath` (held open to the
-// end) and gets a temporary folder of its own; only a run that exits with 0 and leaves a whole
-// PDF (IsWholePdf) puts that file in place of `pdfPath`, in one move. When another program has
-// `pdfPath` open, the user is asked to close it and Retry as often as needed; where no one can
-// be asked, the PDF is saved under UniqueNameFor. Otherwise the temporary file goes, a file
-// already at `pdfPath` stays as it was, and one message box tells why. Leftovers of earlier
-// runs are removed first (RemoveLeftovers). True when the PDF is in place. The quality preset
-// and PDF/A of `settings` are applied (see GhostscriptCommandLine).
-// `facts`, when given, gets what the run left for the job's log.
-struct ConvertFacts {
-    std::optional<std::uint32_t> exitCode;  // Ghostscript's, when it ran to its end
-    bool cancelled = false;
-    std::string errorLine;  // Ghostscript's line that says what went wrong, or why it did not run
+// Where a conversion's PDF goes.
+struct PdfTarget {
+    std::string path;
+    // Saved without asking: the folder is made as needed, and the PDF takes `path` or its first
+    // free numbered name (ReserveUniquePdfPath), never replacing a file. Otherwise a file at
+    // `path` is replaced, once the PDF is whole.
+    bool neverReplace = false;
 };
-bool ConvertToPdf(ProcessRunner& runner, toolkit::FileSystem& files, toolkit::MsgBox& msgBox,
-                  ProgressWindow& progress, const settings::SettingsRecord& settings,
-                  const std::string& pdfPath, const std::string& psPath,
-                  ConvertFacts* facts = nullptr);
 
-// `pdfPath` with " (2)", " (3)"... before its extension: the first name that is free.
-std::string UniqueNameFor(toolkit::FileSystem& files, const std::string& pdfPath);
+enum class Outcome {
+    Written,         // the PDF is at `pdfPath`
+    Cancelled,       // the user cancelled the conversion
+    Failed,          // no PDF was made; a file at the target is as it was
+    FolderUnusable,  // saved without asking: the folder cannot take the PDF; nothing was run
+};
+
+// A message for the person at the screen.
+struct Message {
+    std::string text;
+    std::string title;
+    toolkit::Icon icon = toolkit::Icon::Error;
+};
+
+// What became of one conversion: the one way out of ConvertToPdf.
+struct ConversionResult {
+    Outcome outcome = Outcome::Failed;
+    std::string pdfPath;                    // where the PDF is, or was to be
+    std::optional<std::uint32_t> exitCode;  // Ghostscript's, when it ran to its end
+    // For the log: Ghostscript's line that says what went wrong, or why it did not run; for
+    // FolderUnusable, why the folder cannot take the PDF.
+    std::string logLine;
+    std::optional<Message> message;  // what the user is to be told, success or not
+};
+
+struct ConvertServices {
+    ProcessRunner& runner;
+    toolkit::FileSystem& files;
+    toolkit::MsgBox& msgBox;  // asks to close a PDF another program holds
+    ProgressWindow& progress;
+};
+
+// Runs Ghostscript, hidden, on the job with `settings` and waits for it, showing the progress
+// window when it takes long. Ghostscript writes a temporary file beside the PDF (held open to
+// the end) and gets a temporary folder of its own; only a run that exits with 0 and leaves a
+// whole PDF (IsWholePdf) puts that file in place, in one move. When another program has the
+// PDF to be replaced open, the user is asked to close it and Retry as often as needed; where
+// no one can be asked, the PDF is saved beside it under a free name. Leftovers of earlier runs
+// are removed first (RemoveLeftovers). The quality preset and PDF/A of `settings` are applied
+// (see GhostscriptCommandLine). Shows nothing itself but that question: the caller tells the
+// result's message.
+ConversionResult ConvertToPdf(ConvertServices& services, const settings::SettingsRecord& settings,
+                              const PdfTarget& target, const std::string& psPath);
+
+// Shows the result's message, when it has one.
+void Tell(toolkit::MsgBox& msgBox, const ConversionResult& result);
 
 // What the user is told when PDF/A-2b was asked for and Ghostscript's sRGB profile is missing:
 // the PDF is made all the same (a document is never lost for it), as an ordinary PDF.

@@ -211,16 +211,6 @@ bool EndsWithLetters(const std::string& text, std::string_view suffix) {
            SameLetters(std::string_view(text).substr(text.size() - suffix.size()), suffix);
 }
 
-// `name` cut to at most `units` UTF-16 units, at the start of a character.
-std::string CutTo(std::string name, size_t units) {
-    while (!name.empty() && static_cast<size_t>(toolkit::Utf16Length(name)) > units) {
-        size_t start = name.size() - 1;
-        while (start > 0 && (static_cast<unsigned char>(name[start]) & 0xC0) == 0x80) --start;
-        name.erase(start);
-    }
-    return name;
-}
-
 }  // namespace
 
 std::string DscTitle(const std::string& postScript) {
@@ -289,7 +279,8 @@ std::string PdfNameFor(const std::string& title, const std::string& folder) {
                                                     (folder.back() == '\\' ? 0 : 1);
     const size_t limit = std::min(kComponentLimit, kPathLimit - std::min(kPathLimit, folderUnits));
     if (limit <= kPdfExtension.size()) return {};
-    name = Trimmed(CutTo(name, limit - kPdfExtension.size() - 1), " .");
+    name = Trimmed(toolkit::CutToUtf16(name, static_cast<int>(limit - kPdfExtension.size() - 1)),
+                   " .");
 
     // A device name stays a device name whatever follows its first dot: "CON.x.pdf" is CON.
     const size_t dot = name.find('.');

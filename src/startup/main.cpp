@@ -7,13 +7,14 @@
 #include "convert/convert.h"
 #include "settings/settings.h"
 #include "startup/command_line.h"
-#include "startup/document_name.h"
 #include "startup/job_file.h"
 #include "startup/job_log.h"
 #include "startup/load_settings.h"
 #include "startup/prompt.h"
-#include "startup/unattended.h"
+#include "startup/print_job.h"
+#include "startup/saving_plan.h"
 #include "toolkit/error_report.h"
+#include "toolkit/paths.h"
 #include "toolkit/text.h"
 
 namespace vellum::startup {
@@ -32,21 +33,19 @@ void ReportNotConverted(toolkit::MsgBox& msgBox, const std::string& reason,
 // message then says the job was not converted) or the program was ended, and at once where no
 // window can be seen.
 bool SettingsCompleted(Services& s, SettingsServices& settings, SettingsState state,
-                       const std::string& jobPath) {
-    if (state == SettingsState::Incomplete && !settings.canShowWindows) {
+                       const PrintJob& job) {
+    if (state == SettingsState::Incomplete && !job.canShowWindows) {
         ReportNotConverted(s.msgBox, "the settings are not complete and no one can see a window",
-                           jobPath, "An administrator can complete them in \"Configure Vellum\".");
+                           job.path, "An administrator can complete them in \"Configure Vellum\".");
         return false;
     }
-    const std::string document =
-        state == SettingsState::Incomplete ? JobDocumentTitle(s.environment, s.files, jobPath) : "";
     while (state == SettingsState::Incomplete) {
-        switch (s.config.HoldUntilClosed(document)) {
+        switch (s.config.HoldUntilClosed(job.title)) {
             case config::ConfigOutcome::Saved:
                 state = LoadSettings(settings);
                 break;
             case config::ConfigOutcome::Closed:
-                ReportNotConverted(s.msgBox, "the settings were not completed", jobPath,
+                ReportNotConverted(s.msgBox, "the settings were not completed", job.path,
                                    "Print the document again once the settings are saved.");
                 return false;
             case config::ConfigOutcome::Ended:
@@ -54,7 +53,7 @@ bool SettingsCompleted(Services& s, SettingsServices& settings, SettingsState st
         }
     }
     if (state == SettingsState::Unreadable) {
-        ReportNotConverted(s.msgBox, "the settings could not be read", jobPath);
+        ReportNotConverted(s.msgBox, "the settings could not be read", job.path);
         return false;
     }
     return true;
@@ -70,10 +69,10 @@ public:
 };
 
 // What follows a written PDF, as the user set it: mail, then the PDF shown.
-void AfterWritten(Services& s, const std::string& pdfPath) {
-    if (toolkit::TrimSpaces(settings::Settings.sendMail) == "1")
+void AfterWritten(Services& s, const settings::SettingsRecord& record, const std::string& pdfPath) {
+    if (toolkit::TrimSpaces(record.sendMail) == "1")
         mail::SendDocuments(s.mapi, s.msgBox, 0, ";", pdfPath, FileNameOf(pdfPath));
-    if (settings::Settings.openPdf != "1") return;
+    if (record.openPdf != "1") return;
     const std::string problem = s.viewer.Open(pdfPath);
     if (!problem.empty()) {
         s.msgBox.Show(
@@ -82,104 +81,121 @@ void AfterWritten(Services& s, const std::string& pdfPath) {
     }
 }
 
-void Failed(JobEntry& entry, const std::string& detail) {
+MainResult NotConverted(JobEntry& entry, const std::string& detail) {
     entry.result = "failed";
     entry.detail = detail;
+    return {AfterMain::EndProgram, kExitNotConverted};
 }
 
-// The convert mode, with `s.msgBox` logging; fills `entry` with what became of the job.
-MainResult ConvertJob(Services& s, const std::string& commandTail, JobLog& log, JobEntry& entry) {
-    const bool windows = entry.mode != "no window";
-    bool pdfWritten = false;
-    try {
-        // Named from the start, so that every line of the job says which document it concerns.
-        log.SetDocument(
-            JobDocumentTitle(s.environment, s.files, s.files.FullPath(JobPathOf(commandTail))));
-        SettingsServices settings{
-            s.registry, s.files,    s.msgBox,
-            s.config,   &s.machine, [&log](const std::string& text) { log.Message(text); },
-            windows};
-        const SettingsState state = LoadSettings(settings);
-        const std::optional<std::string> jobPath =
-            CheckJobFile(s.files, s.msgBox, JobPathOf(commandTail));
-        if (!jobPath) {
-            Failed(entry, "the job file is missing");
-            return {AfterMain::EndProgram, kExitNotConverted};
-        }
-        const std::string title = JobDocumentTitle(s.environment, s.files, *jobPath);
-        if (!SettingsCompleted(s, settings, state, *jobPath)) {
-            Failed(entry, "the settings are not complete");
-            return {AfterMain::EndProgram, kExitNotConverted};
-        }
+JobEnvironment EnvironmentOf(Services& s) {
+    return {[&s](const std::string& name) { return s.environment.Variable(name); },
+            [&s](const std::string& folder) { return s.files.FolderExists(folder); },
+            s.session.Now(), ProgramDataFolder(s.environment)};
+}
 
-        convert::ConvertFacts facts;
-        bool asked = windows && settings::Settings.saveMode != settings::kAutoMode;
-        if (!asked) {
-            const std::string user = JobUser(s.environment, s.session);
-            const std::string& autoDir = settings::Settings.autoDir;
-            // Automatic saving falls back on the PDF folder, the unseen job on its own folder.
-            const std::string folder =
-                windows ? ExpandFolderSetting(autoDir.empty() ? settings::Settings.defDir : autoDir,
-                                              s.environment, user)
-                        : UnattendedFolder(autoDir, s.environment, user);
-            WithoutAskingResult saved = SaveWithoutAsking(s, folder, title, *jobPath);
-            if (saved.result == SavedWithoutAsking::FolderUnusable) {
-                const std::string fallback = UnattendedFolder("", s.environment, user);
-                if (windows) {
-                    // Someone is there: Save As takes over, and says why.
-                    s.msgBox.Show(FallbackToSaveAsText(folder, saved.problem), "Vellum",
-                                  toolkit::Icon::Warning);
-                    asked = true;
-                } else if (folder != fallback) {
-                    s.msgBox.Show(FallbackText(folder, saved.problem, fallback), "Vellum",
-                                  toolkit::Icon::Warning);
-                    saved = SaveWithoutAsking(s, fallback, title, *jobPath);
-                }
-                if (saved.result == SavedWithoutAsking::FolderUnusable && !asked)
-                    s.msgBox.Show("The print job was not converted, because the folder " +
-                                      fallback + " cannot take the PDF: " + saved.problem,
-                                  "Error!", toolkit::Icon::Error);
-            }
-            pdfWritten = saved.result == SavedWithoutAsking::Written;
-            entry.pdfPath = saved.path;
-            facts = saved.facts;
-            if (saved.result == SavedWithoutAsking::FolderUnusable) facts.errorLine = saved.problem;
-            if (windows && !asked) entry.mode = "automatic";
-        }
-        if (asked) {
-            facts = {};  // what an automatic attempt left is no part of the asked job's result
-            s.events.DoEvents();
-            const std::string folder = SaveAsFolder(s.files, settings::Settings.defDir);
-            const std::string name = PdfNameFor(title, folder);
-            const PdfChoice choice =
-                PromptForPdfPath(s.dialogs, s.msgBox, folder, name.empty() ? name : name + ".pdf");
-            if (choice.result == PromptResult::Cancelled) {
-                entry.result = "cancelled";
-                return {AfterMain::EndProgram, kExitDone};
-            }
-            if (choice.result == PromptResult::Failed) {
-                Failed(entry, "Save As failed");
-                return {AfterMain::EndProgram, kExitNotConverted};
-            }
-            entry.pdfPath = choice.path;
-            pdfWritten = convert::ConvertToPdf(s.runner, s.files, s.msgBox, s.progress,
-                                               settings::Settings, choice.path, *jobPath, &facts);
-        }
-        entry.exitCode = facts.exitCode;
-        if (pdfWritten)
+// The job's log entry and the process's exit code from what became of the job. A cancelled
+// Save As names no PDF: nothing was to be made, and that is no failure.
+int Conclude(JobEntry& entry, const SaveStep& step, const convert::ConversionResult& result) {
+    entry.mode = step.mode;
+    entry.exitCode = result.exitCode;
+    entry.pdfPath = result.pdfPath;
+    switch (result.outcome) {
+        case convert::Outcome::Written:
             entry.result = "written";
-        else if (facts.cancelled)
+            return kExitDone;
+        case convert::Outcome::Cancelled:
             entry.result = "cancelled";
-        else
-            Failed(entry, facts.errorLine);
-        // Mail and a PDF shown need someone at the screen.
-        if (pdfWritten && windows) AfterWritten(s, entry.pdfPath);
-        return {AfterMain::EndProgram, pdfWritten ? kExitDone : kExitNotConverted};
-    } catch (const toolkit::RuntimeError& e) {
-        toolkit::ErrorReport(s.msgBox, toolkit::ReportForm::Short, e);
-        if (!pdfWritten) Failed(entry, e.Description());
-        return {AfterMain::EndProgram, pdfWritten ? kExitDone : kExitNotConverted};
+            return result.pdfPath.empty() ? kExitDone : kExitNotConverted;
+        default:
+            NotConverted(entry, result.logLine);
+            return kExitNotConverted;
     }
+}
+
+// One step of the plan carried out: Save As asks, then the job is converted to its choice; or
+// the job is converted into the step's folder. A cancelled Save As is a Cancelled result that
+// names no PDF.
+convert::ConversionResult CarryOut(Services& s, const settings::SettingsRecord& record,
+                                   const PrintJob& job, const SaveStep& step) {
+    convert::ConvertServices converting{s.runner, s.files, s.msgBox, s.progress};
+    if (step.way == SaveWay::IntoFolder)
+        return convert::ConvertToPdf(converting, record,
+                                     {toolkit::JoinPath(step.folder, step.name) + ".pdf", true},
+                                     job.path);
+    s.events.DoEvents();
+    const PdfChoice choice = PromptForPdfPath(s.dialogs, s.msgBox, step.folder, step.name);
+    if (choice.result == PromptResult::Chosen)
+        return convert::ConvertToPdf(converting, record, {choice.path, false}, job.path);
+    convert::ConversionResult none;
+    none.outcome = choice.result == PromptResult::Cancelled ? convert::Outcome::Cancelled
+                                                            : convert::Outcome::Failed;
+    none.logLine = "Save As failed";
+    return none;
+}
+
+// The convert mode: load → check → plan → carry out the plan, with its one fallback → what
+// follows a written PDF. Fills `entry` with what became of the job.
+MainResult ConvertJob(Services& s, const PrintJob& job, JobLog& log, JobEntry& entry) {
+    SettingsServices settings{
+        s.registry,        s.files,    s.msgBox,
+        s.config,          &s.machine, [&log](const std::string& text) { log.Message(text); },
+        job.canShowWindows};
+    const SettingsState state = LoadSettings(settings);
+    if (!CheckJobFile(s.files, s.msgBox, job.path))
+        return NotConverted(entry, "the job file is missing");
+    if (!SettingsCompleted(s, settings, state, job))
+        return NotConverted(entry, "the settings are not complete");
+    const settings::SettingsRecord record = settings::Settings;
+
+    const SavingPlan plan = PlanSaving(record, job, EnvironmentOf(s));
+    if (!plan.notice.empty()) s.msgBox.Show(plan.notice, "Vellum", toolkit::Icon::Warning);
+    SaveStep step = plan.first;
+    convert::ConversionResult result = CarryOut(s, record, job, step);
+    if (result.outcome == convert::Outcome::FolderUnusable) {
+        const convert::Message told = FallbackMessage(step, result.logLine, plan.fallback);
+        s.msgBox.Show(told.text, told.title, told.icon);
+        if (plan.fallback) result = CarryOut(s, record, job, step = *plan.fallback);
+    }
+    convert::Tell(s.msgBox, result);
+
+    const int exitCode = Conclude(entry, step, result);
+    // Mail and a PDF shown need someone at the screen.
+    if (result.outcome == convert::Outcome::Written && job.canShowWindows)
+        AfterWritten(s, record, result.pdfPath);
+    return {AfterMain::EndProgram, exitCode};
+}
+
+// The convert mode with its log: each message is logged, and shown only where someone can see
+// it; whatever ends the job, even a failure no one foresaw, the job gets its log line.
+MainResult ConvertLogged(Services& s, const std::string& commandTail) {
+    const double start = s.session.Seconds();
+    const PrintJob job = ReadPrintJob(s.files, s.environment, s.session, JobPathOf(commandTail));
+    JobEntry entry;
+    entry.mode = job.canShowWindows ? "asked" : "no window";
+    JobLog log(s.files, s.session, ProgramDataFolder(s.environment), job.user);
+    log.SetDocument(job.title);  // so that every line of the job says which document it concerns
+    LoggedMsgBox msgBox(s.msgBox, log, job.canShowWindows);
+    NoProgressWindow noProgress;
+    Services logged{s.registry, s.files,       msgBox,
+                    s.runner,   s.config,      s.sendMail,
+                    s.mapi,     s.events,      job.canShowWindows ? s.progress : noProgress,
+                    s.dialogs,  s.environment, s.session,
+                    s.machine,  s.viewer,      s.app};
+    MainResult result;
+    try {
+        result = ConvertJob(logged, job, log, entry);
+    } catch (const std::exception& e) {
+        const auto* trapped = dynamic_cast<const toolkit::RuntimeError*>(&e);
+        const toolkit::RuntimeError error =
+            trapped ? *trapped : toolkit::RuntimeError(51, toolkit::kVellumSource, e.what());
+        toolkit::ErrorReport(msgBox, toolkit::ReportForm::Short, error);
+        // A PDF written before the failure (a mail library missing) stays written.
+        result =
+            entry.result == "written" ? MainResult{} : NotConverted(entry, error.Description());
+    }
+    entry.seconds = s.session.Seconds() - start;
+    log.Job(entry);
+    return result;
 }
 
 }  // namespace
@@ -197,24 +213,7 @@ MainResult Main(Services& s, const std::string& commandTail) {
                                                                        s.app.path, s.app.exeName))};
 
     const Mode mode = ChooseMode(commandTail);
-    if (mode == Mode::Convert) {
-        const double start = s.session.Seconds();
-        JobEntry entry;
-        entry.mode = s.session.CanShowWindows() ? "asked" : "no window";
-        JobLog log(s.files, s.session, ProgramDataFolder(s.environment),
-                   JobUser(s.environment, s.session));
-        LoggedMsgBox msgBox(s.msgBox, log, entry.mode != "no window");
-        NoProgressWindow noProgress;
-        Services job{s.registry, s.files,       msgBox,
-                     s.runner,   s.config,      s.sendMail,
-                     s.mapi,     s.events,      entry.mode != "no window" ? s.progress : noProgress,
-                     s.dialogs,  s.environment, s.session,
-                     s.machine,  s.viewer,      s.app};
-        const MainResult result = ConvertJob(job, commandTail, log, entry);
-        entry.seconds = s.session.Seconds() - start;
-        log.Job(entry);
-        return result;
-    }
+    if (mode == Mode::Convert) return ConvertLogged(s, commandTail);
 
     try {
         SettingsServices settings{s.registry, s.files, s.msgBox, s.config, &s.machine};

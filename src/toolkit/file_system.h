@@ -54,6 +54,11 @@ public:
     // volume. Throws RuntimeError when the move fails; `to` is then as it was.
     virtual void MoveReplacing(const std::string& from, const std::string& to) = 0;
 
+    // Moves the file `from` to `to` as MoveReplacing does, but only when nothing of that name
+    // exists: false, with nothing moved, when a file or folder has it. Throws RuntimeError when
+    // the move fails for another reason.
+    virtual bool MoveNew(const std::string& from, const std::string& to) = 0;
+
     // Deletes the file when it is there. Never throws.
     virtual void RemoveFile(const std::string& path) = 0;
 

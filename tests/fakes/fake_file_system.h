@@ -47,6 +47,11 @@ public:
         RemoveFile(from);
         Write(to, bytes);
     }
+    bool MoveNew(const std::string& from, const std::string& to) override {
+        if (FileSize(to) || FolderExists(to) || takenNames-- > 0) return false;
+        MoveReplacing(from, to);
+        return true;
+    }
     void RemoveFile(const std::string& path) override {
         log.push_back("remove " + path);
         files.erase(path);
@@ -118,7 +123,7 @@ public:
     std::string currentFolder = "C:\\work";
     std::vector<std::string> log;
     int foldersMade = 0;
-    int takenNames = 0;  // how many names CreateNewFile finds taken before one is free
+    int takenNames = 0;  // how many free names CreateNewFile and MoveNew find taken first
     bool appendFails = false;
     std::optional<toolkit::RuntimeError> createFailure, moveFailure, tempFailure, flushFailure;
     std::optional<toolkit::RuntimeError> foldersFailure;  // MakeFolders' alone

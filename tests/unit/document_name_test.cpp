@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_file_system.h"
-#include "startup/unique_name.h"
+#include "convert/unique_name.h"
 #include "toolkit/text.h"
 
 namespace vellum::startup {
+
+using convert::NumberedPdfPath;
+using convert::ReserveUniquePdfPath;
 
 TEST(PdfNameFor, FollowsTheNameRules) {
     const struct {
@@ -73,16 +76,46 @@ TEST(DscTitle, ReadsTheTitleCommentInEitherForm) {
     EXPECT_EQ(DocumentTitle("Доклад", "%%Title: (t)"), "Доклад");
 }
 
-TEST(ReserveUniquePdfPath, NumbersTheNameUntilOneIsFreeAndTakesIt) {
+TEST(ReserveUniquePdfPath, MovesTheFileToTheFirstFreeNumberNeverReplacingAnything) {
     FakeFileSystem files;
     files.Write("C:\\PDF\\Offer.pdf", "%PDF old");
     files.Write("C:\\PDF\\Offer (2).pdf", "%PDF old");
-    EXPECT_EQ(ReserveUniquePdfPath(files, "C:\\PDF\\", "Offer"), "C:\\PDF\\Offer (3).pdf");
-    EXPECT_EQ(ReserveUniquePdfPath(files, "C:\\PDF", "Offer"), "C:\\PDF\\Offer (4).pdf")
-        << "the name just reserved is taken";
-    files.takenNames = 1;  // another job makes "Offer (5).pdf" while this one chooses
-    EXPECT_EQ(ReserveUniquePdfPath(files, "C:\\PDF", "Offer"), "C:\\PDF\\Offer (6).pdf");
+    files.folders.insert("C:\\PDF\\Offer (3).pdf");
+    const std::string scratch = "C:\\PDF\\Offer.pdf.1.vellum-tmp";
+    files.Write(scratch, "new");
+    EXPECT_EQ(ReserveUniquePdfPath(files, scratch, "C:\\PDF\\Offer.pdf"), "C:\\PDF\\Offer (4).pdf");
+    EXPECT_EQ(files.data["C:\\PDF\\Offer (4).pdf"], "new");
     EXPECT_EQ(files.data["C:\\PDF\\Offer.pdf"], "%PDF old");
+    files.Write(scratch, "newer");
+    files.takenNames = 1;  // another job's PDF lands on "Offer (5).pdf" as this one moves
+    EXPECT_EQ(ReserveUniquePdfPath(files, scratch, "C:\\PDF\\Offer.pdf"), "C:\\PDF\\Offer (6).pdf");
+    EXPECT_FALSE(files.FileExists(scratch));
+}
+
+TEST(NumberedPdfPath, KeepsTheNumberWithinThePathLimitCuttingWholeCharacters) {
+    const std::string deep = "C:\\" + std::string(200, 'f');  // 203 units: 51 left for a name
+    std::string accents, emoji;
+    for (int i = 0; i < 60; ++i) accents += "é";
+    for (int i = 0; i < 30; ++i) emoji += "😀";  // two units each
+    const auto repeat = [](const std::string& piece, int count) {
+        std::string text;
+        for (int i = 0; i < count; ++i) text += piece;
+        return text;
+    };
+    const struct {
+        std::string pdfPath;
+        int number;
+        std::string expected;
+    } rows[] = {
+        {"C:\\PDF\\Offer.pdf", 1, "C:\\PDF\\Offer.pdf"},
+        {"C:\\PDF\\Offer.pdf", 12, "C:\\PDF\\Offer (12).pdf"},
+        {deep + "\\" + accents + ".pdf", 1, deep + "\\" + repeat("é", 51) + ".pdf"},
+        {deep + "\\" + accents + ".pdf", 2, deep + "\\" + repeat("é", 47) + " (2).pdf"},
+        {deep + "\\" + emoji + ".pdf", 1, deep + "\\" + repeat("😀", 25) + ".pdf"},
+        {"C:\\" + std::string(300, 'n') + ".pdf", 1, "C:\\" + std::string(251, 'n') + ".pdf"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(NumberedPdfPath(row.pdfPath, row.number), row.expected) << row.pdfPath;
 }
 
 }  // namespace vellum::startup

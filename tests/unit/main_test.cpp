@@ -12,7 +12,7 @@
 #include "startup/job_file.h"
 #include "startup/job_log.h"
 #include "startup/prompt.h"
-#include "startup/unattended.h"
+#include "startup/saving_plan.h"
 #include "settings/settings.h"
 
 namespace vellum::startup {
@@ -318,19 +318,22 @@ TEST_F(MainTest, WhereNoOneSeesAWindowTheJobIsSavedUnaskedForItsPrintingUser) {
     struct Row {
         const char* autoDir;  // in HKCU; nullptr for none
         const char* document;
-        int taken;  // names found taken before one is free
+        const char* taken;  // a file there already
         const char* pdf;
     } rows[] = {
-        {nullptr, "Quarterly", 0, "C:\\ProgramData\\Vellum\\Unsaved\\alice\\Quarterly.pdf"},
-        {"%HOMEDRIVE%\\PDF\\<user>", "Quarterly", 1, "D:\\PDF\\alice\\Quarterly (2).pdf"},
-        {"E:\\Out", "", 0, "E:\\Out\\Vellum 2026-03-04 05-06-07.pdf"},
+        {nullptr, "Quarterly", "", "C:\\ProgramData\\Vellum\\Unsaved\\alice\\Quarterly.pdf"},
+        {"%HOMEDRIVE%\\PDF\\<user>", "Quarterly", "D:\\PDF\\alice\\Quarterly.pdf",
+         "D:\\PDF\\alice\\Quarterly (2).pdf"},
+        {"E:\\Out", "", "", "E:\\Out\\Vellum 2026-03-04 05-06-07.pdf"},
     };
+    registry.values.erase({kKey, "defDir"});           // nothing asks, so nothing needs it
+    runner.waits = {std::chrono::milliseconds(5000)};  // long enough for a progress window
     for (const Row& row : rows) {
         SCOPED_TRACE(row.pdf);
         registry.values.erase({"HKCU\\Software\\Vellum", "autoDir"});
         if (row.autoDir) registry.Set("HKCU\\Software\\Vellum", "autoDir", row.autoDir);
         environment.variables["REDMON_DOCNAME"] = row.document;
-        files.takenNames = row.taken;
+        if (*row.taken) files.Write(row.taken, "%PDF other");
         EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
         EXPECT_EQ(files.ReadBytes(row.pdf, 0, 4), "%PDF");
         EXPECT_NE(
@@ -452,7 +455,12 @@ TEST_F(MainTest, AutomaticFolderThatCannotBeUsedFallsBackToSaveAsAndSaysSo) {
     EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
     EXPECT_EQ(SaveAsFolder(), "C:\\PDF");
     ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].text, FallbackToSaveAsText("Q:\\PDF", "The path was not found."));
+    EXPECT_EQ(box.shown[0].text,
+              "The PDF could not be saved automatically in the folder\r\nQ:\\PDF\r\n"
+              "The path was not found.\r\n\r\nChoose where to save it instead.");
+    EXPECT_NE(files.ReadBytes(kLog, 0, 100000).find("\tasked\twritten\tC:\\PDF\\chosen.pdf"),
+              std::string::npos)
+        << "logged as the Save As it became";
     EXPECT_EQ(files.data["C:\\PDF\\chosen.pdf"], kWrittenPdf);
 }
 

@@ -314,6 +314,11 @@ TEST(FileSystem, MoveReplacesTheTargetWholeOrLeavesItAsItWas) {
     const std::string newName = scratch.Path() + "\\first.pdf";
     files.MoveReplacing(scratch.Write("first.pdf.2.vellum-tmp", "x"), newName);
     EXPECT_TRUE(files.FileExists(newName)) << "no earlier file is needed";
+    const std::string other = scratch.Write("other.vellum-tmp", "other");
+    EXPECT_FALSE(files.MoveNew(other, newName)) << "a taken name is never replaced";
+    EXPECT_FALSE(files.MoveNew(other, scratch.Path())) << "nor a folder";
+    EXPECT_TRUE(files.MoveNew(other, scratch.Path() + "\\other.pdf"));
+    EXPECT_EQ(files.FileSize(newName), std::optional<std::uint64_t>(1));
     files.RemoveFile(newName);
 }
 

@@ -100,9 +100,12 @@ bool FileSystem::CreateNewFile(const std::string& path) {
     ThrowFileError(error, path);
 }
 
-void FileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+namespace {
+
+// Moves `from` to `to` written through, its data on the disk before the rename; the system's
+// error, 0 when it moved.
+DWORD FlushAndMove(const std::string& from, const std::string& to, DWORD flags) {
     const std::wstring source = Widen(from);
-    // The rename is written through; the data it names must be on the disk before it.
     {
         KernelHandle file(CreateFileW(source.c_str(), GENERIC_WRITE,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -110,9 +113,22 @@ void FileSystem::MoveReplacing(const std::string& from, const std::string& to) {
         if (!file) ThrowFileError(GetLastError(), from);
         if (!FlushFileBuffers(file.Get())) ThrowFileError(GetLastError(), from);
     }
-    if (!MoveFileExW(source.c_str(), Widen(to).c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        ThrowFileError(GetLastError(), to);
+    if (MoveFileExW(source.c_str(), Widen(to).c_str(), flags | MOVEFILE_WRITE_THROUGH)) return 0;
+    return GetLastError();
+}
+
+}  // namespace
+
+void FileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+    if (const DWORD error = FlushAndMove(from, to, MOVEFILE_REPLACE_EXISTING))
+        ThrowFileError(error, to);
+}
+
+bool FileSystem::MoveNew(const std::string& from, const std::string& to) {
+    const DWORD error = FlushAndMove(from, to, 0);
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) return false;
+    if (error != 0) ThrowFileError(error, to);
+    return true;
 }
 
 void FileSystem::RemoveFile(const std::string& path) {

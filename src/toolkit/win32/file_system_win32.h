@@ -16,6 +16,7 @@ public:
     bool CreateNewFile(const std::string& path) override;
     // Flushes the file, then MoveFileExW with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH.
     void MoveReplacing(const std::string& from, const std::string& to) override;
+    bool MoveNew(const std::string& from, const std::string& to) override;
     void RemoveFile(const std::string& path) override;
     std::string CreateTempFolder() override;
     // Links inside (junctions, symbolic links) are removed, never followed.

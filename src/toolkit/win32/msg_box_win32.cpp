@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "toolkit/error_report.h"
+#include "toolkit/win32/session_win32.h"
 #include "toolkit/win32/strings.h"
 
 namespace vellum::win32 {
@@ -36,6 +37,8 @@ toolkit::Answer MsgBox::Ask(const std::string& text, const std::string& title, t
 }
 
 void ReportUncaught(const std::exception& failure) {
+    // Where no one sees the window station a box would wait for a click that never comes.
+    if (!Session().CanShowWindows()) return;
     MsgBox box;
     if (const auto* error = dynamic_cast<const toolkit::RuntimeError*>(&failure))
         toolkit::ReportUntrapped(box, *error);

@@ -15,7 +15,8 @@ public:
 };
 
 // Reports a failure that no handler caught the way the platform reports an untrapped
-// run-time error; anything but a RuntimeError counts as internal error 51.
+// run-time error; anything but a RuntimeError counts as internal error 51. Shows nothing where
+// no one can see a window.
 void ReportUncaught(const std::exception& failure);
 
 }  // namespace vellum::win32
