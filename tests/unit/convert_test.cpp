@@ -140,7 +140,7 @@ protected:
     FakeProgressWindow progress;
     const std::string pdf = R"(C:\PDF\out.pdf)";
     const std::string oldPdf = "%PDF-1.4 the 500 pages of last week";
-    const std::string newPdf = "%PDF-1.7 this job\ntrailer\n<<>>\nstartxref\n9\n%%EOF\n";
+    std::string newPdf = "%PDF-1.7 this job\ntrailer\n<<>>\nstartxref\n9\n%%EOF\n";
     std::string written;
     bool gsTempDuringRun = false;
     ConversionResult result;
@@ -161,6 +161,8 @@ TEST_F(ConvertTest, GhostscriptWritesBesideThePdfWhichTheResultThenReplacesInOne
     ASSERT_NE(move, files.log.end());
     EXPECT_EQ(move[2], "release " + written)  // after the fake move's own "remove"
         << "held from its creation until it is the PDF, which another job may replace";
+    newPdf = "%PDF-1.7 " + std::string(3 * kPdfTailBytes, 'x') + "\nstartxref\n9\n%%EOF\n";
+    EXPECT_TRUE(Convert()) << "a PDF larger than the tail that is checked";
 }
 
 TEST_F(ConvertTest, PdfAUsesGhostscriptsProfileAndWithoutItMakesAnOrdinaryPdfAndSaysSo) {

@@ -36,6 +36,9 @@ TEST(PdfNameFor, FollowsTheNameRules) {
         {"???", ""},
         {" . .txt", ""},
         {"Microsoft Word - ", "Microsoft Word -"},
+        {"MICROSOFT EXCEL - Budget", "Budget"},
+        {".docx", "docx"},
+        {"nul.tar.gz", "nul_.tar.gz"},
     };
     for (const auto& c : cases) EXPECT_EQ(PdfNameFor(c.title, ""), c.name) << c.title;
 }
@@ -68,6 +71,8 @@ TEST(DscTitle, ReadsTheTitleCommentInEitherForm) {
         {"%!PS\n%%Title:   Plain text title  \r\n", "Plain text title"},
         {"%!PS\n%%Creator: x\n", ""},
         {"%!PS\n%%TitleX: no\n", ""},
+        {"%!PS\n%%Title:\t(tabbed)\n", "tabbed"},
+        {"%!PS\n%%Title: (\237ber)\n", "Ÿber"},
     };
     for (const auto& c : cases) EXPECT_EQ(DscTitle(c.job), c.title) << c.job;
     EXPECT_EQ(DscTitle(std::string(kTitleSearchBytes, ' ') + "\n%%Title: (late)\n"), "")

@@ -201,6 +201,24 @@ TEST_F(MainTest, MissingMailLibraryOrEntryPointIsAShortReportButThePdfCountsAsWr
         EXPECT_EQ(box.shown[0].title, "Error!");
         EXPECT_EQ(box.shown[0].icon, toolkit::Icon::Error);
     }
+    EXPECT_NE(files.ReadBytes(kLog, 0, 100000).find("\tasked\twritten\tC:\\PDF\\report.pdf"),
+              std::string::npos)
+        << "the PDF was written all the same";
+}
+
+TEST_F(MainTest, AnyFailureStillLogsTheJobAndShowsNothingWhereNoOneSees) {
+    runner.onRun = [](const std::string&) { throw std::runtime_error("out of memory"); };
+    for (bool seen : {true, false}) {
+        session.visible = seen;
+        box.shown.clear();
+        files.data.erase(kLog);
+        ChooseSaveAs("C:\\PDF\\report.pdf");
+        EXPECT_EQ(Run("job.ps").exitCode, kExitNotConverted);
+        EXPECT_EQ(box.shown.size(), seen ? 1u : 0u);
+        EXPECT_NE(files.ReadBytes(kLog, 0, 100000).find("\tfailed: out of memory\t"),
+                  std::string::npos)
+            << seen;
+    }
 }
 
 TEST_F(MainTest, JobThatIsNoFileOrIsEmptyIsReportedBeforeAnyPrompt) {
@@ -382,20 +400,22 @@ TEST_F(MainTest, AGoneGhostscriptGivesWayToTheNewestInstalledOneStoredWhereAllow
     files.folders.insert("C:\\gs10\\lib");
     for (bool standardUser : {true, false}) {
         registry.machineReadOnly = standardUser;
+        files.data.erase(kLog);
         ChooseSaveAs("C:\\PDF\\a.pdf");
         EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
         EXPECT_NE(runner.commandLines.back().find("C:\\gs10\\bin\\gswin64c.exe"),
                   std::string::npos);
         EXPECT_EQ(registry.Get(kKey, "gsExe"),
                   standardUser ? "C:\\gs\\gswin64c.exe" : "C:\\gs10\\bin\\gswin64c.exe");
+        const std::string text = files.ReadBytes(kLog, 0, 100000);
+        EXPECT_NE(text.find("Ghostscript 10.05.1 (C:\\gs10\\bin\\gswin64c.exe) is used in place "
+                            "of C:\\gs\\gswin64c.exe; " +
+                            std::string(standardUser ? "not stored" : "stored.")),
+                  std::string::npos)
+            << text;
     }
     EXPECT_TRUE(box.shown.empty());
     EXPECT_TRUE(config.log.empty());
-    const std::string text = files.ReadBytes(kLog, 0, 100000);
-    EXPECT_NE(text.find("Ghostscript 10.05.1 (C:\\gs10\\bin\\gswin64c.exe) is used in place of "
-                        "C:\\gs\\gswin64c.exe; not stored"),
-              std::string::npos)
-        << text;
 }
 
 TEST_F(MainTest, TheElevatedMachineCommandStoresTheMachinesPartAndShowsNothing) {
@@ -425,6 +445,12 @@ TEST_F(MainTest, AutomaticSavingNamesThePdfAfterTheDocumentAndNeverReplacesAFile
     registry.Set(kKey, "autoDir", "D:\\Auto\\new");
     environment.variables["REDMON_DOCNAME"] = "Microsoft Word - report.docx";
     files.Write("D:\\Auto\\new\\report.pdf", "%PDF first");
+    runner.onRun = [this](const std::string& line) {
+        for (const auto& [path, bytes] : files.data)
+            EXPECT_FALSE(path.size() > 4 && path.substr(path.size() - 4) == ".pdf" && bytes.empty())
+                << path << ": no empty file stands for the PDF, so none is left if the run dies";
+        files.Write(OutputFileOf(line), kWrittenPdf);
+    };
     EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
     EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
     EXPECT_EQ(files.data["D:\\Auto\\new\\report.pdf"], "%PDF first");

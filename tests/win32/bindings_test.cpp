@@ -20,6 +20,7 @@
 #include "startup/win32/app_info_win32.h"
 #include "toolkit/runtime_error.h"
 #include "toolkit/win32/file_system_win32.h"
+#include "toolkit/win32/process_environment_win32.h"
 #include "toolkit/win32/strings.h"
 #include "toolkit/win32/system_error.h"
 
@@ -160,7 +161,18 @@ TEST(FileSystem, HeldFileStaysOpenToGhostscriptAndIsListedWithItsAge) {
     const std::vector<toolkit::FolderEntry> listed = files.ListFolder(scratch.Path());
     ASSERT_EQ(listed.size(), 1u);
     EXPECT_TRUE(listed[0].name == "a.pdf.0000abcd.vellum-tmp" && !listed[0].folder &&
-                !listed[0].link && listed[0].ageSeconds < 600);
+                !listed[0].link && listed[0].ageSeconds >= 0 && listed[0].ageSeconds < 600);
+}
+
+TEST(ProcessEnvironment, ValuesOfAnyLengthComeBackWhole) {
+    ProcessEnvironment environment;
+    for (const size_t length : {0u, 255u, 256u, 257u, 5000u}) {
+        const std::string value(length, 'v');
+        ASSERT_TRUE(SetEnvironmentVariableW(L"VELLUM_TEST_VALUE", Widen(value).c_str()));
+        EXPECT_EQ(environment.Variable("VELLUM_TEST_VALUE"), value) << length;
+    }
+    SetEnvironmentVariableW(L"VELLUM_TEST_VALUE", nullptr);
+    EXPECT_EQ(environment.Variable("VELLUM_TEST_VALUE"), std::nullopt);
 }
 
 TEST(FullPath, IsAbsoluteSoAJobNeverStartsWithADash) {
