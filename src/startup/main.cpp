@@ -41,7 +41,7 @@ bool SettingsCompleted(Services& s, SettingsServices& settings, SettingsState st
     const std::string document =
         state == SettingsState::Incomplete ? JobDocumentTitle(s.environment, s.files, jobPath) : "";
     while (state == SettingsState::Incomplete) {
-        switch (s.config.HoldUntilClosed(document)) {
+        switch (s.config.HoldUntilClosed(document, s.msgBox)) {
             case config::ConfigOutcome::Saved:
                 state = LoadSettings(settings);
                 break;
