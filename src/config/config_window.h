@@ -7,19 +7,20 @@
 #include <string>
 
 #include "toolkit/common_dialog.h"
+#include "toolkit/msg_box.h"
 
 namespace vellum::config {
 
 enum class ConfigTab { Ghostscript = 0, RedMon = 1, Vellum = 2, Saving = 3 };
 enum class ConfigField { GsExe, GsLib, PdfDir, AutoDir };
 
-// How a held window was closed.
 // The line the held window shows, and the question asked before the waiting job is discarded.
 std::string WaitingJobLine(const std::string& document);
 std::string DiscardJobQuestion(const std::string& document);
 
+// How a held window was closed.
 enum class ConfigOutcome {
-    Saved,   // Save stored the settings (a failed port binding was reported, not waited for)
+    Saved,   // Save stored the settings and bound the port, as a Save that ends the program does
     Closed,  // Cancel or the close box: nothing more was stored
     Ended,   // the program was ended meanwhile (an untrapped error was reported)
 };
@@ -36,8 +37,9 @@ public:
     // closed. Its unload then only hides it, instead of ending the program, and unloads it:
     // the next use loads it afresh. The window says in one line that `document` (a print job's
     // name, or "" when it has none) waits for Save; Esc, the close box and Cancel ask before
-    // the job is discarded.
-    virtual ConfigOutcome HoldUntilClosed(const std::string& document) = 0;
+    // the job is discarded. Meanwhile the window's messages and questions go through `msgBox`,
+    // the job's own, which logs them.
+    virtual ConfigOutcome HoldUntilClosed(const std::string& document, toolkit::MsgBox& msgBox) = 0;
 };
 
 }  // namespace vellum::config

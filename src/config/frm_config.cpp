@@ -66,7 +66,9 @@ void FrmConfig::LoadSaving() {
     const bool automatic = Settings.saveMode == settings::kAutoMode;
     t.optAsk.SetValue(automatic ? 0 : 1);
     t.optAuto.SetValue(automatic ? 1 : 0);
-    // The folder automatic saving uses: its own, else the default PDF folder.
+    // The folder automatic saving uses: its own, else the default PDF folder, which is shown
+    // but stays the default (followed when it changes) until the user changes the field.
+    autoDirDefault_ = Settings.autoDir.empty() ? Settings.defDir : "";
     t.txtAutoDir.SetText(Settings.autoDir.empty() ? Settings.defDir : Settings.autoDir);
     t.chkOpenPdf.SetValue(Settings.openPdf == "1" ? 1 : 0);
     t.cmbQuality.Clear();
@@ -92,7 +94,7 @@ bool FrmConfig::AutoDirValid() {
     }
     if (problem.empty()) return true;
     c_.ssConfig.SetTab(static_cast<int>(ConfigTab::Saving));
-    s_.msgBox.Show(problem, "Error!", Icon::Error);
+    Box().Show(problem, "Error!", Icon::Error);
     shell::SelectAllAndFocus(t.txtAutoDir);
     return false;
 }
@@ -100,7 +102,8 @@ bool FrmConfig::AutoDirValid() {
 void FrmConfig::StoreSaving() {
     SavingControls& t = c_.saving;
     Settings.saveMode = t.optAuto.Value() == 1 ? settings::kAutoMode : settings::kAskMode;
-    Settings.autoDir = toolkit::TrimSpaces(t.txtAutoDir.Text());
+    const std::string autoDir = toolkit::TrimSpaces(t.txtAutoDir.Text());
+    Settings.autoDir = autoDir == toolkit::TrimSpaces(autoDirDefault_) ? "" : autoDir;
     Settings.openPdf = std::to_string(t.chkOpenPdf.Value());
     Settings.pdfQuality = settings::kDefaultQuality;
     for (const QualityEntry& entry : kQualityEntries)
@@ -112,6 +115,7 @@ void FrmConfig::Form_Unload() {
     registry.reset();
     if (holdingJob_) {
         outcome_ = saved_ ? ConfigOutcome::Saved : ConfigOutcome::Closed;
+        jobMsgBox_ = nullptr;
         return;
     }
     s_.program.End();
@@ -130,11 +134,12 @@ std::string DiscardJobQuestion(const std::string& document) {
 
 bool FrmConfig::Form_QueryUnload() {
     if (!holdingJob_ || saved_) return true;
-    return s_.msgBox.Ask(DiscardJobQuestion(heldDocument_), "Configure Vellum", Icon::Question,
-                         toolkit::Buttons::YesNo) == toolkit::Answer::Yes;
+    return Box().Ask(DiscardJobQuestion(heldDocument_), "Configure Vellum", Icon::Question,
+                     toolkit::Buttons::YesNo) == toolkit::Answer::Yes;
 }
 
-void FrmConfig::HoldJob(const std::string& document) {
+void FrmConfig::HoldJob(const std::string& document, toolkit::MsgBox& msgBox) {
+    jobMsgBox_ = &msgBox;
     heldDocument_ = document;
     holdingJob_ = true;
     saved_ = false;
@@ -146,7 +151,7 @@ void FrmConfig::cmdSave_Click() {
         if (!s_.files.FileExists(c_.txtgsdir.Text())) {
             // The field is focused where the user can see it, not on a hidden tab.
             c_.ssConfig.SetTab(static_cast<int>(ConfigTab::Ghostscript));
-            s_.msgBox.Show("Ghostscript executable not found.", "Error!", Icon::Error);
+            Box().Show("Ghostscript executable not found.", "Error!", Icon::Error);
             shell::SelectAllAndFocus(c_.txtgsdir);
             return;
         }
@@ -162,13 +167,13 @@ void FrmConfig::cmdSave_Click() {
         const bool mayElevate = s_.elevation != nullptr && !s_.elevation->IsElevated();
         refused_ = mayElevate ? &refused : nullptr;
         // Binding the port after a failed store would leave settings and port out of step.
-        const bool stored = settings::SaveSettings(Settings, s_.registry, s_.msgBox, refused_);
+        const bool stored = settings::SaveSettings(Settings, s_.registry, Box(), refused_);
         const bool bound = stored && ApplyRedirectionSettings();
         refused_ = nullptr;
         if (!stored) return;
-        // A held job needs only the settings just stored: a port binding that fails is
-        // reported, but the job goes on.
-        if ((bound && (refused.empty() || SaveElevated(refused))) || holdingJob_) {
+        // Saved means all of it, a held job's Save too: the window stays open on what failed,
+        // and the user may fix it or discard the job.
+        if (bound && (refused.empty() || SaveElevated(refused))) {
             saved_ = true;
             Form_Unload();
             return;
@@ -176,7 +181,7 @@ void FrmConfig::cmdSave_Click() {
         if (!bound) c_.ssConfig.SetTab(static_cast<int>(ConfigTab::RedMon));
     } catch (const RuntimeError& e) {
         refused_ = nullptr;
-        toolkit::ErrorReport(s_.msgBox, ReportForm::LongOneSpace, e);
+        toolkit::ErrorReport(Box(), ReportForm::LongOneSpace, e);
     }
 }
 
@@ -186,14 +191,14 @@ bool FrmConfig::SaveElevated(const std::vector<std::string>& refused) {
     switch (run.state) {
         case toolkit::ElevatedRun::State::Finished:
             if (run.exitCode == kMachineDone) return true;
-            s_.msgBox.Show(run.exitCode == kMachineNoPort ? "Unable to find RedMon Port"
-                           : run.exitCode == kMachinePortRefused
-                               ? "Unable to update RedMon Port"
-                               : "Vellum settings could not be saved.",
-                           "Error!", Icon::Error);
+            Box().Show(run.exitCode == kMachineNoPort ? "Unable to find RedMon Port"
+                       : run.exitCode == kMachinePortRefused
+                           ? "Unable to update RedMon Port"
+                           : "Vellum settings could not be saved.",
+                       "Error!", Icon::Error);
             return false;
         case toolkit::ElevatedRun::State::Declined:
-            s_.msgBox.Show(
+            Box().Show(
                 "Your own settings were saved. Not saved, because Windows did not get "
                 "an administrator's consent: " +
                     MachineSettingLabels(refused) +
@@ -204,7 +209,7 @@ bool FrmConfig::SaveElevated(const std::vector<std::string>& refused) {
         case toolkit::ElevatedRun::State::Failed:
             break;
     }
-    s_.msgBox.Show("Vellum settings could not be saved.\r\n" + run.error, "Error!", Icon::Error);
+    Box().Show("Vellum settings could not be saved.\r\n" + run.error, "Error!", Icon::Error);
     return false;
 }
 
@@ -218,7 +223,7 @@ void FrmConfig::cmdCancel_Click() {
 }
 
 void FrmConfig::cmdAbout_Click() {
-    s_.msgBox.Show(AboutText(s_.app), "About", Icon::Information);
+    Box().Show(AboutText(s_.app), "About", Icon::Information);
 }
 
 void FrmConfig::PickExecutable(const std::string& title, toolkit::TextBox& target) {
@@ -254,7 +259,7 @@ void FrmConfig::cmdBrowse_Click(int index) {
                 break;
         }
     } catch (const RuntimeError& e) {
-        if (!IsCancel(e)) toolkit::ErrorReport(s_.msgBox, ReportForm::Short, e);
+        if (!IsCancel(e)) toolkit::ErrorReport(Box(), ReportForm::Short, e);
     }
 }
 
@@ -262,7 +267,7 @@ void FrmConfig::cmdBrowseRM_Click(int /*index*/) {
     try {
         PickExecutable("Select RedRun Executable", c_.txtRRexe);
     } catch (const RuntimeError& e) {
-        if (!IsCancel(e)) toolkit::ErrorReport(s_.msgBox, ReportForm::Short, e);
+        if (!IsCancel(e)) toolkit::ErrorReport(Box(), ReportForm::Short, e);
     }
 }
 
@@ -289,7 +294,7 @@ void FrmConfig::LoadRedirectionSettings() {
                              ok);
         regOk = ok;
     } catch (const RuntimeError& e) {
-        toolkit::ErrorReport(s_.msgBox, ReportForm::Long, e);
+        toolkit::ErrorReport(Box(), ReportForm::Long, e);
     }
 }
 
@@ -297,7 +302,7 @@ bool FrmConfig::ApplyRedirectionSettings() {
     try {
         if (!s_.files.FileExists(c_.txtRRexe.Text())) {
             c_.ssConfig.SetTab(static_cast<int>(ConfigTab::RedMon));
-            s_.msgBox.Show("RedRun executable not found.", "Error!", Icon::Error);
+            Box().Show("RedRun executable not found.", "Error!", Icon::Error);
             shell::SelectAllAndFocus(c_.txtRRexe);
             return false;
         }
@@ -307,7 +312,7 @@ bool FrmConfig::ApplyRedirectionSettings() {
         rmCommand = rmExe;
         return UpdateRedirectionPort();
     } catch (const RuntimeError& e) {
-        toolkit::ErrorReport(s_.msgBox, ReportForm::LongOneSpace, e);
+        toolkit::ErrorReport(Box(), ReportForm::LongOneSpace, e);
         return false;
     }
 }
@@ -320,16 +325,16 @@ bool FrmConfig::UpdateRedirectionPort() {
                 return true;
             case PortBinding::NoPort:
                 regOk = false;
-                s_.msgBox.Show("Unable to find RedMon Port", "Error!", Icon::Error);
+                Box().Show("Unable to find RedMon Port", "Error!", Icon::Error);
                 return false;
             case PortBinding::Refused:
                 break;
         }
         regOk = false;
-        s_.msgBox.Show("Unable to update RedMon Port", "Error!", Icon::Error);
+        Box().Show("Unable to update RedMon Port", "Error!", Icon::Error);
         return false;
     } catch (const RuntimeError& e) {
-        toolkit::ErrorReport(s_.msgBox, ReportForm::Long, e);
+        toolkit::ErrorReport(Box(), ReportForm::Long, e);
         return false;
     }
 }

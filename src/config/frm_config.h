@@ -101,8 +101,8 @@ public:
 
     // While start-up holds the print job `document` (its name, or ""), the unload closes the
     // window without ending the program; Outcome() then says how it was closed (nothing while
-    // it is open).
-    void HoldJob(const std::string& document);
+    // it is open). Until then every message and question goes through `msgBox`, the job's.
+    void HoldJob(const std::string& document, toolkit::MsgBox& msgBox);
     // Whether the window may close now: while a job is held and not saved, the user is asked
     // before it is discarded (Esc, the close box and Cancel come here).
     bool Form_QueryUnload();
@@ -117,6 +117,8 @@ private:
     // The machine's part that HKLM refused, saved by this program run elevated; false after
     // telling the user what was not saved.
     bool SaveElevated(const std::vector<std::string>& refused);
+    // Where messages go: the held job's box while one is held, else the window's own.
+    toolkit::MsgBox& Box() { return jobMsgBox_ != nullptr ? *jobMsgBox_ : s_.msgBox; }
     void PickExecutable(const std::string& title, toolkit::TextBox& target);
     bool IsCancel(const toolkit::RuntimeError& e) const;
     // Where the folder browser opens: the field's folder when it exists, else the drive's root.
@@ -142,6 +144,8 @@ private:
     bool holdingJob_ = false;
     std::string heldDocument_;
     bool saved_ = false;
+    std::string autoDirDefault_;  // the default the Saving tab shows for an empty autoDir
+    toolkit::MsgBox* jobMsgBox_ = nullptr;
     std::optional<ConfigOutcome> outcome_;
     // While a Save may ask for elevation: the machine values HKLM refused so far.
     std::vector<std::string>* refused_ = nullptr;

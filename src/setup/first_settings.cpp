@@ -1,6 +1,7 @@
 #include "setup/first_settings.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "settings/settings.h"
 #include "toolkit/runtime_error.h"
@@ -30,20 +31,60 @@ std::vector<std::string> WriteFirstSettings(registry::MachineRegistry& registry,
     return written;
 }
 
+namespace {
+
+// A folder for every job to find: a drive's (D:\PDF), a share's (\\server\pdf) or one named
+// from a variable (%PUBLIC%\PDF); a relative one would depend on each job's working folder.
+bool IsFullFolder(const std::string& folder) {
+    const bool drive = folder.size() >= 3 && std::isalpha(static_cast<unsigned char>(folder[0])) &&
+                       folder[1] == ':' && folder[2] == '\\';
+    return drive || folder.rfind("\\\\", 0) == 0 || folder.rfind('%', 0) == 0;
+}
+
+}  // namespace
+
+std::string SavingDefaultsProblem(const SavingDefaults& d) {
+    const struct {
+        const char* name;
+        const char* option;
+        const std::string& text;
+    } values[] = {{"saveMode", "/SAVEMODE=", d.saveMode},
+                  {"autoDir", "/AUTODIR=", d.autoDir},
+                  {"pdfQuality", "/QUALITY=", d.quality},
+                  {"pdfA", "/PDFA=", d.pdfA}};
+    std::string problems;
+    for (const auto& value : values) {
+        if (value.text.empty()) continue;
+        std::string takes;
+        if (value.name == std::string("autoDir") && !IsFullFolder(value.text))
+            takes = "a full path, such as D:\\PDF or \\\\server\\pdf\\<user>";
+        for (const settings::SavingChoice& choice : settings::SavingChoices()) {
+            if (choice.name != std::string(value.name) ||
+                std::find(choice.values.begin(), choice.values.end(), value.text) !=
+                    choice.values.end())
+                continue;
+            for (size_t i = 0; i < choice.values.size(); ++i)
+                takes += (i == 0                          ? ""
+                          : i + 1 == choice.values.size() ? " or "
+                                                          : ", ") +
+                         std::string(choice.values[i]);
+        }
+        if (!takes.empty())
+            problems += (problems.empty() ? "" : "; ") + std::string(value.option) + value.text +
+                        " is unknown (it takes " + takes + ")";
+    }
+    return problems;
+}
+
 std::vector<std::string> WriteSavingDefaults(registry::MachineRegistry& registry,
                                              const SavingDefaults& defaults) {
+    // Every value is checked before any is written: a typing error leaves the machine as it was.
+    const std::string problem = SavingDefaultsProblem(defaults);
+    if (!problem.empty()) throw toolkit::VellumError(5, problem);
     const std::pair<const char*, const std::string&> values[] = {{"saveMode", defaults.saveMode},
                                                                  {"autoDir", defaults.autoDir},
                                                                  {"pdfQuality", defaults.quality},
                                                                  {"pdfA", defaults.pdfA}};
-    // Every value is checked before any is written: a typing error leaves the machine as it was.
-    for (const auto& [name, text] : values) {
-        for (const settings::SavingChoice& choice : settings::SavingChoices()) {
-            if (text.empty() || choice.name != std::string(name)) continue;
-            if (std::find(choice.values.begin(), choice.values.end(), text) == choice.values.end())
-                throw toolkit::VellumError(5, "\"" + text + "\" is no value of " + name + ".");
-        }
-    }
     std::vector<std::string> written;
     for (const auto& [name, text] : values) {
         if (text.empty()) continue;

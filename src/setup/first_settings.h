@@ -33,8 +33,13 @@ struct SavingDefaults {
     std::string pdfA;     // 0, 2
 };
 
+// Why the saving defaults cannot be stored: each switch (/SAVEMODE=, /AUTODIR=, /QUALITY=,
+// /PDFA=) whose value is none its setting takes, with the values it takes, joined by "; ";
+// "" when every value given is one. Setup asks before it writes anything.
+std::string SavingDefaultsProblem(const SavingDefaults& defaults);
+
 // Writes the given saving defaults (saveMode, autoDir, pdfQuality, pdfA) and returns the names
-// written. Nothing is written when a value is none the setting takes: that one is thrown as
+// written. Nothing is written when SavingDefaultsProblem finds one: that is thrown as
 // toolkit::RuntimeError.
 std::vector<std::string> WriteSavingDefaults(registry::MachineRegistry& registry,
                                              const SavingDefaults& defaults);

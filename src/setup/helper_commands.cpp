@@ -61,6 +61,19 @@ HelperResult FindCommand(const std::vector<std::string>& arguments, HelperServic
     return result;
 }
 
+SavingDefaults SavingOptions(const Options& options) {
+    return {options.One("--save-mode").value_or(""), options.One("--auto-dir").value_or(""),
+            options.One("--quality").value_or(""), options.One("--pdfa").value_or("")};
+}
+
+HelperResult CheckSavingCommand(const std::vector<std::string>& arguments) {
+    HelperResult result;
+    result.message = SavingDefaultsProblem(SavingOptions(
+        ParseOptions(arguments, 1, {"--save-mode", "--auto-dir", "--quality", "--pdfa"})));
+    if (!result.message.empty()) result.exitCode = kExitSavingRefused;
+    return result;
+}
+
 HelperResult SettingsCommand(const std::vector<std::string>& arguments, HelperServices& services) {
     const Options options = ParseOptions(
         arguments, 1,
@@ -73,14 +86,24 @@ HelperResult SettingsCommand(const std::vector<std::string>& arguments, HelperSe
     } else if (const auto found = FindGhostscript(services.registry, services.files)) {
         ghostscript = {found->exe, found->lib, found->fonts};
     }
-    const SavingDefaults saving{
-        options.One("--save-mode").value_or(""), options.One("--auto-dir").value_or(""),
-        options.One("--quality").value_or(""), options.One("--pdfa").value_or("")};
+    const SavingDefaults saving = SavingOptions(options);
+    // Checked before anything is written; a bad switch costs the saving defaults alone, never
+    // the settings the first print needs.
+    const std::string problem = SavingDefaultsProblem(saving);
     HelperResult result;
-    for (const std::string& name : WriteSavingDefaults(services.registry, saving))
-        result.output += name + "\n";
+    if (problem.empty()) {
+        for (const std::string& name : WriteSavingDefaults(services.registry, saving))
+            result.output += name + "\n";
+    }
     for (const std::string& name : WriteFirstSettings(services.registry, ghostscript))
         result.output += name + "\n";
+    if (!problem.empty()) {
+        result.exitCode = kExitSavingRefused;
+        result.message = "Setup stored none of the saving switches, because " + problem +
+                         ". Vellum's other settings were stored.";
+        // A silent install shows nothing: the log is where an administrator looks.
+        if (services.log) services.log(result.message);
+    }
     return result;
 }
 
@@ -147,6 +170,7 @@ HelperResult RunHelper(const std::vector<std::string>& arguments, HelperServices
         if (arguments.empty()) throw UsageError{"no command"};
         const std::string& command = arguments[0];
         if (command == "find-ghostscript") return FindCommand(arguments, services);
+        if (command == "check-saving") return CheckSavingCommand(arguments);
         if (command == "settings") return SettingsCommand(arguments, services);
         if (command == "printer") return PrinterCommand(arguments, services);
         if (command == "remove") return RemoveCommand(arguments, services);
@@ -157,7 +181,7 @@ HelperResult RunHelper(const std::vector<std::string>& arguments, HelperServices
             e.why +
                 "\nusage: vellum-setup-helper find-ghostscript exe|lib|fonts | settings "
                 "[--gs-exe P --gs-lib P --gs-fonts P] [--save-mode M] [--auto-dir P] [--quality Q] "
-                "[--pdfa N] | printer [--driver NAME]... "
+                "[--pdfa N] | check-saving [the same saving options] | printer [--driver NAME]... "
                 "[--redrun PATH] [--vellum PATH] [--printer NAME] | remove"};
     } catch (const toolkit::RuntimeError& e) {
         return {kExitFailed, "", e.Description()};

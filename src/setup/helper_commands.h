@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@ enum HelperExit : int {
     kExitNoRedRun = 4,
     kExitPrinterTaken = 5,
     kExitNotFound = 6,
+    kExitSavingRefused = 7,  // the first settings are stored, none of the saving defaults
 };
 
 struct HelperServices {
@@ -27,6 +29,8 @@ struct HelperServices {
     std::string ownFolder;     // the helper's folder, where vellum.exe is installed beside it
     std::string programFiles;  // the 64-bit Program Files folder
     std::string systemFolder;  // system32
+    // Records a message in Vellum's log, for what a silent install cannot show; may be empty.
+    std::function<void(const std::string&)> log;
 };
 
 // What a run says: `output` is the result for the caller (a path, or key value lines);
@@ -43,7 +47,11 @@ struct HelperResult {
 //            [--save-mode M] [--auto-dir P] [--quality Q] [--pdfa N]
 //                                       the first settings; Ghostscript paths as given, or
 //                                       as found when --gs-exe is not given; the saving
-//                                       defaults given replace what is stored
+//                                       defaults given replace what is stored, unless
+//                                       one is unknown: then none is (kExitSavingRefused)
+//   check-saving [--save-mode M] [--auto-dir P] [--quality Q] [--pdfa N]
+//                                       writes nothing; kExitSavingRefused and why, when
+//                                       "settings" would refuse them
 //   printer [--driver NAME]... [--redrun PATH] [--vellum PATH] [--printer NAME]
 //                                       the port, the printer, rmExe and rmPort
 //   remove                              the printer and port that "printer" made

@@ -3,25 +3,12 @@
 #include <cstdio>
 #include <utility>
 
-#include "toolkit/paths.h"
-#include "toolkit/runtime_error.h"
-
 namespace vellum::startup {
 
-namespace {
-
-// A field never breaks its line or its columns.
-std::string Field(const std::string& text) {
-    std::string field;
-    for (char c : text) field += (c == '\t' || c == '\r' || c == '\n') ? ' ' : c;
-    return field;
-}
-
-}  // namespace
+using toolkit::LogField;
 
 std::string ProgramDataFolder(toolkit::ProcessEnvironment& environment) {
-    const std::string programData = environment.Variable("ProgramData").value_or("");
-    return toolkit::JoinPath(programData.empty() ? "C:\\ProgramData" : programData, "Vellum");
+    return toolkit::LogFolder(environment);
 }
 
 std::string JobUser(toolkit::ProcessEnvironment& environment, toolkit::Session& session) {
@@ -34,35 +21,20 @@ JobLog::JobLog(toolkit::FileSystem& files, toolkit::Session& session, std::strin
     : files_(files), session_(session), folder_(std::move(folder)), user_(std::move(user)) {}
 
 void JobLog::Message(const std::string& text) {
-    Append("message\t" + Field(text));
+    Append("message\t" + LogField(text));
 }
 
 void JobLog::Job(const JobEntry& e) {
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%.1f", e.seconds);
-    Append(Field(e.mode) + "\t" + Field(e.detail.empty() ? e.result : e.result + ": " + e.detail) +
-           "\t" + Field(e.pdfPath) + "\t" + seconds + "\t" +
+    Append(LogField(e.mode) + "\t" +
+           LogField(e.detail.empty() ? e.result : e.result + ": " + e.detail) + "\t" +
+           LogField(e.pdfPath) + "\t" + seconds + "\t" +
            (e.exitCode ? std::to_string(*e.exitCode) : std::string("-")));
 }
 
 void JobLog::Append(const std::string& fields) {
-    const std::string line = toolkit::FormatLocalTime(session_.Now(), ':') + "\t" + Field(user_) +
-                             "\t" + Field(document_) + "\t" + fields + "\r\n";
-    const std::string path = toolkit::JoinPath(folder_, "vellum.log");
-    try {
-        const auto size = files_.FileSize(path);
-        if (size && *size + line.size() > kLogLimit)
-            files_.MoveReplacing(path, toolkit::JoinPath(folder_, "vellum.old.log"));
-    } catch (const toolkit::RuntimeError&) {
-        // Another job moved it first: the line goes to the new log.
-    }
-    try {
-        if (files_.AppendText(path, line)) return;
-        files_.MakeFolders(folder_);  // setup makes it; a copied program has none yet
-        files_.AppendText(path, line);
-    } catch (const toolkit::RuntimeError&) {
-        // The folder is not ours to make: the job goes on without its line.
-    }
+    toolkit::AppendLogLine(files_, folder_, session_.Now(), user_, document_, fields);
 }
 
 void LoggedMsgBox::Show(const std::string& text, const std::string& title, toolkit::Icon icon) {

@@ -1,7 +1,7 @@
 #pragma once
 
 // The log of every job, %ProgramData%\Vellum\vellum.log: one line per job and one per message,
-// appended whole, so that jobs running at once never mix their lines. docs/job-log.md shows
+// appended whole, so that jobs running at once never mix their lines. docs/users.md shows
 // the format.
 
 #include <cstdint>
@@ -9,14 +9,14 @@
 #include <string>
 
 #include "toolkit/file_system.h"
+#include "toolkit/log_file.h"
 #include "toolkit/msg_box.h"
 #include "toolkit/process_environment.h"
 #include "toolkit/session.h"
 
 namespace vellum::startup {
 
-// Above this size the log moves to vellum.old.log (replacing it) before the next line.
-inline constexpr std::uint64_t kLogLimit = 1024 * 1024;
+using toolkit::kLogLimit;
 
 // The folder of the log and of what no one could be asked about: %ProgramData%\Vellum.
 std::string ProgramDataFolder(toolkit::ProcessEnvironment& environment);

@@ -40,7 +40,7 @@ bool SettingsCompleted(Services& s, SettingsServices& settings, SettingsState st
         return false;
     }
     while (state == SettingsState::Incomplete) {
-        switch (s.config.HoldUntilClosed(job.title)) {
+        switch (s.config.HoldUntilClosed(job.title, s.msgBox)) {
             case config::ConfigOutcome::Saved:
                 state = LoadSettings(settings);
                 break;

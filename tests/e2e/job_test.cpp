@@ -103,10 +103,12 @@ TEST_F(JobTest, JobNamedLikeASwitchIsConvertedFromTheCurrentFolder) {
 }
 
 TEST_F(JobTest, HeldJobIsConvertedOnceTheSettingsAreSaved) {
-    // With a port to bind, and with no RedRun at all: the binding's failure holds no job.
+    // With a port to bind, and with a RedRun that is gone: a failed binding is no save, the
+    // window stays open until the user names RedRun.
     for (const bool redRun : {true, false}) {
-        SCOPED_TRACE(redRun ? "port bound" : "no RedRun");
-        if (redRun) MakeBindablePort();
+        SCOPED_TRACE(redRun ? "port bound" : "RedRun gone");
+        MakeBindablePort();
+        if (!redRun) VellumRegistry::Set("rmExe", jobs.File("gone\\redrun.exe"));
         VellumRegistry::Set("defDir", "");
         Process vellum = StartVellum(Quoted(jobs.File("job 12.ps")));
         const MessageBoxInfo box = Message(vellum);
@@ -131,6 +133,10 @@ TEST_F(JobTest, HeldJobIsConvertedOnceTheSettingsAreSaved) {
             EXPECT_EQ(Seen(noRedRun),
                       (Shown{"Error!", "RedRun executable not found.", Icon::Error}));
             CloseMessageBox(noRedRun.hwnd);
+            EXPECT_TRUE(IsVisible(window)) << "not saved";
+            EXPECT_EQ(CurrentTab(Control(window, ids::kTabs)), 1);
+            SetText(Control(window, ids::kRrExe), SiblingPath("redrun.exe"));
+            Click(Control(window, ids::kSave));
         }
 
         const HWND dialog = WaitForFileDialog(vellum);
@@ -139,7 +145,7 @@ TEST_F(JobTest, HeldJobIsConvertedOnceTheSettingsAreSaved) {
         EXPECT_EQ(_stricmp(DialogFolder(dialog).c_str(), pdfs.Path().c_str()), 0)
             << "the folder just saved: " << DialogFolder(dialog);
         EXPECT_FALSE(IsVisible(window)) << "saved and closed";
-        const std::string name = redRun ? "held" : "held without RedRun";
+        const std::string name = redRun ? "held" : "held after naming RedRun";
         SubmitFileDialog(dialog, name);
         EXPECT_EQ(vellum.WaitExitCode(kConvertTimeout), kDone) << DescribeWindows(vellum);
         EXPECT_TRUE(FileExists(pdfs.File(name + ".pdf")));

@@ -39,8 +39,10 @@ public:
     }
     // Plays the user: `whileHeld` runs as the user's work in the window (fixing the stored
     // settings, say), then the next of `outcomes` closes it (Closed when none is left).
-    config::ConfigOutcome HoldUntilClosed(const std::string& document) override {
+    config::ConfigOutcome HoldUntilClosed(const std::string& document,
+                                          toolkit::MsgBox& msgBox) override {
         Load(document.empty() ? "hold" : "hold " + document);
+        heldWith = &msgBox;
         if (whileHeld) whileHeld();
         if (outcomes.empty()) return config::ConfigOutcome::Closed;
         const config::ConfigOutcome outcome = outcomes.front();
@@ -50,6 +52,7 @@ public:
 
     std::vector<std::string> log;
     std::function<void()> whileHeld;
+    toolkit::MsgBox* heldWith = nullptr;  // the box the window reported through while held
     std::vector<config::ConfigOutcome> outcomes;
     bool failLoad = false;
     FakeFileDialogs dialogs;

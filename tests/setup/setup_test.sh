@@ -5,8 +5,9 @@
 #     printer in place; a document printed from a Windows program to "Vellum PDF" becomes a
 #     PDF; an upgrade keeps the user's edited settings and the port; a silent uninstall
 #     leaves nothing of Vellum's (and leaves the PDF, the monitor and Ghostscript).
-#  2. No Ghostscript, no monitor, another folder (/D=): everything but the Ghostscript
-#     settings and the printer; the uninstall again leaves nothing.
+#  2. No Ghostscript, no monitor, another folder (/D=), a mistyped saving switch: everything
+#     but the Ghostscript settings, the printer and the saving switches, which the log names;
+#     the uninstall again leaves nothing.
 #
 # usage: setup_test.sh <Windows build folder>
 set -euo pipefail
@@ -129,9 +130,14 @@ echo "== without Ghostscript and RedMon, into another folder"
 VELLUM_WINEPREFIX=$work/bare vellum_wine_up
 folder='C:\Vellum Apps'
 unix_folder="$WINEPREFIX/drive_c/Vellum Apps"
-vellum_setup_install "/D=$folder" || fail "the silent install failed"
+# A mistyped saving switch: none of them is stored, everything else is, and the log says so.
+vellum_setup_install /SAVEMODE=auto /QUALITY=best "/D=$folder" || fail "the silent install failed"
 expect_installed "$folder" "$unix_folder"
-for name in gsExe gsLib gsFonts rmExe rmPort; do expect_value "$settings" "$name" ""; done
+for name in gsExe gsLib gsFonts rmExe rmPort saveMode pdfQuality; do
+    expect_value "$settings" "$name" ""
+done
+grep -q $'\tmessage\tVellum setup: Setup stored none of the saving switches, because /QUALITY=best' \
+    "$WINEPREFIX/drive_c/ProgramData/Vellum/vellum.log" || fail "the log does not name the switch"
 expect_no_key "$settings\\Setup"
 expect_uninstalled "$unix_folder"
 

@@ -265,8 +265,15 @@ TEST_F(FrmConfigTest, AStandardUsersSaveAsksForElevationForTheMachinesPartAlone)
          "Vellum settings could not be saved.",
          0},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [row, held] : std::vector<std::pair<Row, bool>>{{rows[0], false},
+                                                                     {rows[1], false},
+                                                                     {rows[2], false},
+                                                                     {rows[3], false},
+                                                                     {rows[4], false},
+                                                                     {rows[1], true},
+                                                                     {rows[2], true},
+                                                                     {rows[3], true}}) {
+        SCOPED_TRACE(std::string(row.name) + (held ? ", a job held" : ""));
         FakeElevation elevation;
         elevation.elevated = row.elevated;
         elevation.run = row.run;
@@ -294,6 +301,7 @@ TEST_F(FrmConfigTest, AStandardUsersSaveAsksForElevationForTheMachinesPartAlone)
         program.ended = 0;
         box.shown.clear();
         elevating.Form_Load();
+        if (held) elevating.HoldJob("letter.txt", box);
         txtgsdir.text = kGs;
         txtRRexe.text = kRedRun;
         cmbPorts.SetText("RPT1:");
@@ -306,7 +314,8 @@ TEST_F(FrmConfigTest, AStandardUsersSaveAsksForElevationForTheMachinesPartAlone)
         }
         EXPECT_EQ(box.shown.empty() ? "" : box.shown[0].text.substr(0, strlen(row.message)),
                   row.message);
-        EXPECT_EQ(program.ended, row.ended);
+        EXPECT_EQ(held ? elevating.Outcome() == ConfigOutcome::Saved : program.ended == 1,
+                  row.ended == 1);
         EXPECT_EQ(registry.Get("HKCU\\Software\\Vellum", "defDir"), "C:\\PDF")
             << "the user's own part is always saved";
     }
@@ -440,6 +449,25 @@ TEST_F(FrmConfigTest, SavingTabShowsAndStoresTheFiveSavingSettings) {
         EXPECT_EQ(registry.Get(kUserKey, name), value) << "the user's own settings";
 }
 
+TEST_F(FrmConfigTest, TheDefaultFolderShownForAnEmptyAutoDirIsStoredOnlyOnceChanged) {
+    const struct {
+        const char *stored, *typed, *saved;  // typed: nullptr leaves the field as shown
+    } cases[] = {{"", nullptr, ""},
+                 {"", " C:\\PDF ", ""},
+                 {"", "D:\\Auto", "D:\\Auto"},
+                 {"C:\\PDF", nullptr, "C:\\PDF"},
+                 {"D:\\Auto", nullptr, "D:\\Auto"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.stored) + " / " + (c.typed ? c.typed : "as shown"));
+        settings::Settings = {kGs, "", "", "", "C:\\PDF", "ask", c.stored};
+        Fill();
+        EXPECT_EQ(txtAutoDir.text, *c.stored ? c.stored : "C:\\PDF");
+        if (c.typed) txtAutoDir.text = c.typed;
+        form.cmdSave_Click();
+        EXPECT_EQ(registry.Get(kUserKey, "autoDir"), c.saved);
+    }
+}
+
 TEST_F(FrmConfigTest, SaveChecksTheAutomaticFolderOnlyWhenAutomaticSavingIsChosen) {
     const struct {
         int automatic;
@@ -480,7 +508,8 @@ TEST_F(FrmConfigTest, CancelEndsWithoutStoring) {
 
 TEST_F(FrmConfigTest, WhileAJobIsHeldUnloadClosesOnlyTheWindowAndSaysHow) {
     Fill();
-    form.HoldJob("");
+    FakeMsgBox jobBox;  // the job's, which logs what it shows
+    form.HoldJob("", jobBox);
     EXPECT_FALSE(form.Outcome().has_value()) << "open";
     txtgsdir.text = "C:\\gs\\missing.exe";
     form.cmdSave_Click();
@@ -488,9 +517,17 @@ TEST_F(FrmConfigTest, WhileAJobIsHeldUnloadClosesOnlyTheWindowAndSaysHow) {
     txtgsdir.text = kGs;
     txtRRexe.text = "C:\\RedMon\\missing.exe";
     form.cmdSave_Click();
-    EXPECT_EQ(form.Outcome(), ConfigOutcome::Saved) << "a failed port binding holds no job";
-    EXPECT_EQ(box.shown.back().text, "RedRun executable not found.");
+    EXPECT_FALSE(form.Outcome().has_value()) << "a failed port binding is no save";
+    EXPECT_EQ(ssConfig.tab, 1);
+    ASSERT_EQ(jobBox.shown.size(), 2u);
+    EXPECT_EQ(jobBox.shown.back().text, "RedRun executable not found.");
+    EXPECT_TRUE(box.shown.empty());
     EXPECT_EQ(registry.Get(kKey, "gsExe"), kGs);
+    txtRRexe.text = kRedRun;
+    form.cmdSave_Click();
+    EXPECT_EQ(form.Outcome(), ConfigOutcome::Saved);
+    form.cmdAbout_Click();
+    EXPECT_EQ(box.shown.size(), 1u) << "the job's box only while it is held";
 
     for (const std::function<void()>& close :
          std::vector<std::function<void()>>{[&] { form.cmdCancel_Click(); },  // Cancel and Esc
@@ -498,14 +535,14 @@ TEST_F(FrmConfigTest, WhileAJobIsHeldUnloadClosesOnlyTheWindowAndSaysHow) {
                                                 if (form.Form_QueryUnload()) form.Form_Unload();
                                             }}) {
         Load();
-        form.HoldJob("letter.txt");
-        box.answers = {toolkit::Answer::No};
+        form.HoldJob("letter.txt", jobBox);
+        jobBox.answers = {toolkit::Answer::No};
         close();
         EXPECT_FALSE(form.Outcome().has_value()) << "No goes back to the window";
-        box.answers = {toolkit::Answer::Yes};
+        jobBox.answers = {toolkit::Answer::Yes};
         close();
         EXPECT_EQ(form.Outcome(), ConfigOutcome::Closed);
-        EXPECT_EQ(box.shown.back().text, DiscardJobQuestion("letter.txt"));
+        EXPECT_EQ(jobBox.shown.back().text, DiscardJobQuestion("letter.txt"));
         EXPECT_EQ(registry.alive, 0) << "released on unload";
     }
     EXPECT_EQ(program.ended, 0) << "the held job goes on";

@@ -262,16 +262,22 @@ TEST_F(MainTest, DefaultFolderTheDialogCannotTakeIsNotHandedToIt) {
 TEST_F(MainTest, IncompleteSettingsHoldTheJobUntilTheWindowIsSaved) {
     registry.values.erase({kKey, "defDir"});
     config.outcomes = {ConfigOutcome::Saved};
-    config.whileHeld = [&] { registry.Set(kKey, "defDir", "C:\\PDF"); };
+    config.whileHeld = [&] {
+        config.heldWith->Show("Unable to find RedMon Port", "Error!", toolkit::Icon::Error);
+        registry.Set(kKey, "defDir", "C:\\PDF");
+    };
     ChooseSaveAs("C:\\PDF\\report.pdf");
     files.Write(kJob, "%!PS\n%%Title: (letter.txt)\n");
     const MainResult result = Run("job.ps");
+    EXPECT_NE(files.ReadBytes(kLog, 0, 100000).find("message\tError!: Unable to find RedMon"),
+              std::string::npos)
+        << "the held window reports through the job's logging box";
     EXPECT_EQ(config.log,
               (std::vector<std::string>{"show", "tab 2", "focus 2", "hold letter.txt"}));
     EXPECT_EQ(SaveAsFolder(), "C:\\PDF") << "the settings as saved";
     EXPECT_EQ(runner.commandLines.size(), 1u);
     EXPECT_EQ(result.exitCode, kExitDone);
-    EXPECT_EQ(box.shown.size(), 1u) << "only the load's own message";
+    EXPECT_EQ(box.shown.size(), 2u) << "the load's own message and the window's";
 }
 
 TEST_F(MainTest, SettingsStillIncompleteAfterSaveAreShownAgain) {

@@ -285,9 +285,11 @@ protected:
                                 files,
                                 "C:\\Program Files\\Vellum",
                                 "C:\\Program Files",
-                                "C:\\Windows\\system32"};
+                                "C:\\Windows\\system32",
+                                [this](const std::string& text) { logged.push_back(text); }};
         return RunHelper(arguments, services);
     }
+    std::vector<std::string> logged;
 };
 
 TEST_F(HelperTest, CommandsAnswerWithTheirExitCodes) {
@@ -335,10 +337,49 @@ TEST_F(HelperTest, SavingDefaultsForADeploymentReplaceWhatIsStoredWhenAllAreVali
               "saveMode\nautoDir\npdfQuality\npdfA\ndefDir\nsendMail\n");
     EXPECT_EQ(registry.Get(kVellumKey, "saveMode"), "auto");
     EXPECT_EQ(registry.Get(kVellumKey, "autoDir"), "\\\\server\\pdf\\<user>");
-    const HelperResult wrong = Run({"settings", "--save-mode", "ask", "--quality", "best"});
-    EXPECT_EQ(wrong.exitCode, kExitFailed);
-    EXPECT_EQ(wrong.message, "\"best\" is no value of pdfQuality.");
-    EXPECT_EQ(registry.Get(kVellumKey, "saveMode"), "auto") << "nothing written";
+    EXPECT_TRUE(logged.empty());
+}
+
+TEST_F(HelperTest, AnUnknownSavingSwitchStoresNoneOfThemButEveryFirstSetting) {
+    const std::string quality =
+        "/QUALITY=best is unknown (it takes default, screen, ebook, printer or prepress)";
+    const struct {
+        std::vector<std::string> options;
+        std::string problem;
+    } cases[] = {
+        {{"--save-mode", "auto", "--quality", "best"}, quality},
+        {{"--save-mode", "Auto"}, "/SAVEMODE=Auto is unknown (it takes ask or auto)"},
+        {{"--pdfa", "1", "--quality", "best"}, quality + "; /PDFA=1 is unknown (it takes 0 or 2)"},
+        {{"--auto-dir", "pdf"},
+         "/AUTODIR=pdf is unknown (it takes a full path, such as D:\\PDF or "
+         "\\\\server\\pdf\\<user>)"},
+        {{"--auto-dir", "d:\\PDF"}, ""},
+        {{"--auto-dir", "%PUBLIC%\\PDF", "--save-mode", "auto"}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.problem);
+        registry.values.clear();
+        logged.clear();
+        Install(registry, files, kGpl, "10.02.1");
+        std::vector<std::string> check = {"check-saving"}, settings = {"settings"};
+        check.insert(check.end(), c.options.begin(), c.options.end());
+        settings.insert(settings.end(), c.options.begin(), c.options.end());
+        const HelperResult checked = Run(check);
+        EXPECT_EQ(checked.message, c.problem);
+        EXPECT_FALSE(registry.HasValue(kVellumKey, "gsExe")) << "the check writes nothing";
+        const HelperResult result = Run(settings);
+        EXPECT_EQ(result.exitCode, checked.exitCode);
+        EXPECT_TRUE(registry.HasValue(kVellumKey, "gsExe") &&
+                    registry.HasValue(kVellumKey, "defDir"));
+        EXPECT_EQ(
+            registry.HasValue(kVellumKey, c.options[0] == "--auto-dir" ? "autoDir" : "saveMode"),
+            c.problem.empty());
+        const std::string message = "Setup stored none of the saving switches, because " +
+                                    c.problem + ". Vellum's other settings were stored.";
+        EXPECT_EQ(result.exitCode, c.problem.empty() ? kExitDone : kExitSavingRefused);
+        EXPECT_EQ(logged, c.problem.empty() ? std::vector<std::string>{}
+                                            : std::vector<std::string>{message});
+    }
 }
 
 }  // namespace

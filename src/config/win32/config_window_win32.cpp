@@ -228,13 +228,16 @@ void ConfigWindow::ShowWaitingJob(const std::string& document) {
                                 {165, 3990, 5550, 255}, ids::kWaitingJob);
 }
 
-config::ConfigOutcome ConfigWindow::HoldUntilClosed(const std::string& document) {
+config::ConfigOutcome ConfigWindow::HoldUntilClosed(const std::string& document,
+                                                    toolkit::MsgBox& msgBox) {
     EnsureCreated();
     ShowWaitingJob(document);
     if (!IsWindowVisible(Hwnd())) Show();
-    form_->HoldJob(document);
-    if (!RunMessageLoopUntil([this] { return form_->Outcome().has_value(); }))
-        return config::ConfigOutcome::Ended;
+    form_->HoldJob(document, msgBox);
+    jobMsgBox_ = &msgBox;
+    const bool closed = RunMessageLoopUntil([this] { return form_->Outcome().has_value(); });
+    jobMsgBox_ = nullptr;
+    if (!closed) return config::ConfigOutcome::Ended;
     const config::ConfigOutcome outcome = *form_->Outcome();
     ShowWindow(Hwnd(), SW_HIDE);
     // Unloaded, as its unload said: the next use loads it again, on the controls it has.
@@ -245,7 +248,7 @@ config::ConfigOutcome ConfigWindow::HoldUntilClosed(const std::string& document)
 void ConfigWindow::OnCommand(int id) {
     config::FrmConfig& form = *form_;
     auto untrapped = [this](const std::function<void()>& handler) {
-        toolkit::RunUntrapped(services_.msgBox, services_.program, handler);
+        toolkit::RunUntrapped(Box(), services_.program, handler);
     };
     switch (id) {
         case ids::kSave:
@@ -296,7 +299,7 @@ LRESULT ConfigWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_CLOSE:
             if (form_ != nullptr) {
-                toolkit::RunUntrapped(services_.msgBox, services_.program, [this] {
+                toolkit::RunUntrapped(Box(), services_.program, [this] {
                     if (form_->Form_QueryUnload()) form_->Form_Unload();
                 });
             }

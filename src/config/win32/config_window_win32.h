@@ -22,7 +22,8 @@ public:
     void SelectTab(config::ConfigTab tab) override;
     void Focus(config::ConfigField field) override;
     toolkit::CommonDialog& Dlg() override;
-    config::ConfigOutcome HoldUntilClosed(const std::string& document) override;
+    config::ConfigOutcome HoldUntilClosed(const std::string& document,
+                                          toolkit::MsgBox& msgBox) override;
 
 private:
     // Loading runs Form_Load on the controls' kept state; the windows themselves are made only
@@ -34,6 +35,8 @@ private:
     void OnCommand(int id);
     // The line below the buttons that says a job waits; the window grows to hold it.
     void ShowWaitingJob(const std::string& document);
+    // Where an untrapped error is reported: the held job's box while one is held.
+    toolkit::MsgBox& Box() { return jobMsgBox_ != nullptr ? *jobMsgBox_ : services_.msgBox; }
 
     config::ConfigServices services_;
     toolkit::CommonDialog dlg_;
@@ -56,6 +59,7 @@ private:
     ComboBox cmbQuality_;
     std::vector<toolkit::Control*> controls_;
     HWND lblWaiting_ = nullptr;  // a child of the window, which destroys it
+    toolkit::MsgBox* jobMsgBox_ = nullptr;
 
     std::unique_ptr<config::FrmConfig> form_;
 };

@@ -18,6 +18,7 @@ ManifestDPIAware true
 !include nsDialogs.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
+!include TextFunc.nsh
 
 !define UNINSTALL_KEY "SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Vellum"
 !define SETTINGS_KEY "SOFTWARE\Vellum"
@@ -55,6 +56,7 @@ Var GsStale
 Var GsExeField
 Var GsLibField
 Var GsFontsField
+Var SavingSwitches
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${ROOT}/LICENSE"
@@ -76,12 +78,50 @@ Page custom GhostscriptPage GhostscriptPageLeave
     Pop $1
 !macroend
 
+; The saving switches as the helper's options, in $SavingSwitches.
+Function ReadSavingSwitches
+    ${GetParameters} $2
+    StrCpy $SavingSwitches ""
+    ClearErrors
+    ${GetOptions} $2 "/SAVEMODE=" $3
+    ${IfNot} ${Errors}
+        StrCpy $SavingSwitches '$SavingSwitches --save-mode "$3"'
+    ${EndIf}
+    ClearErrors
+    ${GetOptions} $2 "/AUTODIR=" $3
+    ${IfNot} ${Errors}
+        StrCpy $SavingSwitches '$SavingSwitches --auto-dir "$3"'
+    ${EndIf}
+    ClearErrors
+    ${GetOptions} $2 "/QUALITY=" $3
+    ${IfNot} ${Errors}
+        StrCpy $SavingSwitches '$SavingSwitches --quality "$3"'
+    ${EndIf}
+    ClearErrors
+    ${GetOptions} $2 "/PDFA=" $3
+    ${IfNot} ${Errors}
+        StrCpy $SavingSwitches '$SavingSwitches --pdfa "$3"'
+    ${EndIf}
+FunctionEnd
+
 Function .onInit
     SetRegView 64
     SetShellVarContext all
     InitPluginsDir
     File "/oname=$PLUGINSDIR\${HELPER}" "${BIN}/${HELPER}"
     StrCpy $GsChosen 0
+    ; The switches are checked before anything is written. A person at the screen may end setup
+    ; and type them again; a silent install goes on (the settings step logs what it left out).
+    Call ReadSavingSwitches
+    nsExec::ExecToStack '"$PLUGINSDIR\${HELPER}" check-saving$SavingSwitches'
+    Pop $0
+    Pop $1
+    ${If} $0 == 7
+    ${AndIfNot} ${Silent}
+        ${TrimNewLines} "$1" $1
+        MessageBox MB_ICONEXCLAMATION|MB_OKCANCEL "Setup will store none of the saving switches, because $1.$\r$\n$\r$\nChoose OK to install Vellum without them, or Cancel to end setup." IDOK +2
+        Abort
+    ${EndIf}
 FunctionEnd
 
 Function un.onInit
@@ -189,34 +229,13 @@ Section "Vellum" SecVellum
     Pop $0
 
     ; The first settings; values already stored stay, except the saving defaults given on the
-    ; command line, which an administrator deploys.
+    ; command line, which an administrator deploys. An unknown saving switch stores none of them
+    ; (the helper says so in Vellum's log, exit code 7) and costs nothing else.
     DetailPrint "Storing the settings for the first print..."
-    ${GetParameters} $2
-    StrCpy $R1 ""
-    ClearErrors
-    ${GetOptions} $2 "/SAVEMODE=" $3
-    ${IfNot} ${Errors}
-        StrCpy $R1 '$R1 --save-mode "$3"'
-    ${EndIf}
-    ClearErrors
-    ${GetOptions} $2 "/AUTODIR=" $3
-    ${IfNot} ${Errors}
-        StrCpy $R1 '$R1 --auto-dir "$3"'
-    ${EndIf}
-    ClearErrors
-    ${GetOptions} $2 "/QUALITY=" $3
-    ${IfNot} ${Errors}
-        StrCpy $R1 '$R1 --quality "$3"'
-    ${EndIf}
-    ClearErrors
-    ${GetOptions} $2 "/PDFA=" $3
-    ${IfNot} ${Errors}
-        StrCpy $R1 '$R1 --pdfa "$3"'
-    ${EndIf}
     ${If} $GsChosen == 1
-        nsExec::ExecToLog '"$INSTDIR\${HELPER}" settings --gs-exe "$GsExe" --gs-lib "$GsLib" --gs-fonts "$GsFonts"$R1'
+        nsExec::ExecToLog '"$INSTDIR\${HELPER}" settings --gs-exe "$GsExe" --gs-lib "$GsLib" --gs-fonts "$GsFonts"$SavingSwitches'
     ${Else}
-        nsExec::ExecToLog '"$INSTDIR\${HELPER}" settings$R1'
+        nsExec::ExecToLog '"$INSTDIR\${HELPER}" settings$SavingSwitches'
     ${EndIf}
     Pop $0
     ; A stored Ghostscript that is gone gives way to the one confirmed on the page.
@@ -228,6 +247,7 @@ Section "Vellum" SecVellum
         WriteRegStr HKLM "${SETTINGS_KEY}" "gsFonts" "$GsFonts"
     ${EndIf}
     ${If} $0 != 0
+    ${AndIf} $0 != 7
         MessageBox MB_ICONEXCLAMATION|MB_OK "Vellum's settings could not be stored (error $0). Start $\"Configure Vellum$\" from the Start Menu to set them." /SD IDOK
     ${EndIf}
     ReadRegStr $0 HKLM "${SETTINGS_KEY}" "gsExe"

@@ -2,7 +2,7 @@
 // needs more than a script (Ghostscript's discovery, the first settings, the printer and its
 // port, their removal); the Start Menu runs "printer --interactive" to add the printer later.
 // Results go to standard output, messages to standard error, or to a message box when
-// --interactive is given.
+// --interactive is given; what a silent install must not lose also goes to Vellum's log.
 
 #include <windows.h>
 #include <shellapi.h>
@@ -12,10 +12,13 @@
 #include <vector>
 
 #include "setup/helper_commands.h"
+#include "toolkit/log_file.h"
 #include "toolkit/paths.h"
 #include "registry/win32/machine_registry_win32.h"
 #include "setup/win32/printer_spooler_win32.h"
 #include "toolkit/win32/file_system_win32.h"
+#include "toolkit/win32/process_environment_win32.h"
+#include "toolkit/win32/session_win32.h"
 #include "toolkit/win32/strings.h"
 
 namespace vellum::win32 {
@@ -74,8 +77,16 @@ int Run() {
     PrinterSpooler spooler;
     MachineRegistry registry;
     FileSystem files;
-    HelperServices services{spooler,       registry, files, OwnFolder(), ProgramFilesFolder(),
-                            SystemFolder()};
+    Session session;
+    ProcessEnvironment environment;
+    // What a silent install cannot show goes to the log, for an administrator to find.
+    const auto log = [&](const std::string& text) {
+        toolkit::AppendLogLine(files, toolkit::LogFolder(environment), session.Now(),
+                               session.UserName(), "",
+                               "message\t" + toolkit::LogField("Vellum setup: " + text));
+    };
+    HelperServices services{spooler,        registry, files, OwnFolder(), ProgramFilesFolder(),
+                            SystemFolder(), log};
     const HelperResult result = RunHelper(arguments, services);
     Write(STD_OUTPUT_HANDLE, result.output);
     if (interactive && !result.message.empty()) {
