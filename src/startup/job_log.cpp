@@ -49,12 +49,18 @@ void JobLog::Append(const std::string& fields) {
     const std::string line = toolkit::FormatLocalTime(session_.Now(), ':') + "\t" + Field(user_) +
                              "\t" + Field(document_) + "\t" + fields + "\r\n";
     const std::string path = toolkit::JoinPath(folder_, "vellum.log");
-    try {
-        const auto size = files_.FileSize(path);
-        if (size && *size + line.size() > kLogLimit)
-            files_.MoveReplacing(path, toolkit::JoinPath(folder_, "vellum.old.log"));
-    } catch (const toolkit::RuntimeError&) {
-        // Another job moved it first: the line goes to the new log.
+    const auto full = [&] { return files_.FileSize(path).value_or(0) + line.size() > kLogLimit; };
+    // Two jobs may find the log full at once. One moves it under the lock and the other, once
+    // it holds the lock, finds the new log short and leaves it: never is a fresh log moved over
+    // vellum.old.log. A job that finds the lock taken writes to the log as it is.
+    if (full()) {
+        const auto lock = files_.Lock(toolkit::JoinPath(folder_, "vellum.log.lock"));
+        try {
+            if (lock && full())
+                files_.MoveReplacing(path, toolkit::JoinPath(folder_, "vellum.old.log"));
+        } catch (const toolkit::RuntimeError&) {
+            // Held open elsewhere: the line goes to the full log.
+        }
     }
     try {
         if (files_.AppendText(path, line)) return;
