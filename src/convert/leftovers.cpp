@@ -1,6 +1,10 @@
 #include "convert/leftovers.h"
 
 #include <cctype>
+#include <cstdint>
+#include <cstdio>
+
+#include "toolkit/runtime_error.h"
 
 namespace vellum::convert {
 
@@ -15,6 +19,47 @@ bool IsHex(const std::string& text, size_t from, size_t count) {
 
 bool IsOldAndOrdinary(const toolkit::FolderEntry& entry) {
     return !entry.link && entry.ageSeconds > kLeftoverAgeSeconds;
+}
+
+constexpr char kStampPrefix[] = "vellum-cleaned-";
+constexpr size_t kStampPrefixSize = sizeof kStampPrefix - 1;
+
+// kStampPrefix and 16 hex digits: the file in the temporary folder whose time says when the
+// folder of that hash was last cleaned up. Case is ignored, as the file system does.
+bool IsStampName(const std::string& name) {
+    return name.size() == kStampPrefixSize + 16 &&
+           name.compare(0, kStampPrefixSize, kStampPrefix) == 0 &&
+           IsHex(name, kStampPrefixSize, 16);
+}
+
+std::string StampName(const std::string& folder) {
+    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (char c : folder) {
+        hash ^= static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(c)));
+        hash *= 1099511628211ull;
+    }
+    char name[40];
+    std::snprintf(name, sizeof name, "%s%016llx", kStampPrefix,
+                  static_cast<unsigned long long>(hash));
+    return name;
+}
+
+// Whether `folder` is due for a clean-up, marking it cleaned now when it is: once a day is
+// enough for what is removed only after a day, and a job then never reads through a folder of
+// thousands of files. Looked up by its exact name, which the file system finds without
+// reading the folder.
+bool DueAndMarked(toolkit::FileSystem& files, const std::string& temp, const std::string& folder) {
+    const std::string stamp = StampName(folder);
+    const std::vector<toolkit::FolderEntry> found = files.ListFolder(temp, stamp);
+    if (!found.empty() && found[0].ageSeconds >= 0 && found[0].ageSeconds < kLeftoverAgeSeconds)
+        return false;
+    try {
+        files.RemoveFile(temp + "\\" + stamp);
+        files.CreateNewFile(temp + "\\" + stamp);
+    } catch (const toolkit::RuntimeError&) {
+        // Not marked: the next job cleans up again.
+    }
+    return true;
 }
 
 }  // namespace
@@ -36,13 +81,18 @@ bool IsTemporaryPdfName(const std::string& name) {
 
 void RemoveLeftovers(toolkit::FileSystem& files, const std::string& pdfFolder) {
     const std::string temp = files.TempRoot();
-    if (!temp.empty()) {
-        for (const toolkit::FolderEntry& entry : files.ListFolder(temp))
-            if (entry.folder && IsOldAndOrdinary(entry) && IsTempFolderName(entry.name))
+    if (temp.empty()) return;  // no place for the marks: nothing is cleaned up
+    if (DueAndMarked(files, temp, temp)) {
+        for (const toolkit::FolderEntry& entry : files.ListFolder(temp, "vellum-*")) {
+            if (!IsOldAndOrdinary(entry)) continue;
+            if (entry.folder && IsTempFolderName(entry.name))
                 files.RemoveFolderTree(temp + "\\" + entry.name);
+            else if (!entry.folder && IsStampName(entry.name))
+                files.RemoveFile(temp + "\\" + entry.name);
+        }
     }
-    if (pdfFolder.empty()) return;
-    for (const toolkit::FolderEntry& entry : files.ListFolder(pdfFolder))
+    if (pdfFolder.empty() || !DueAndMarked(files, temp, pdfFolder)) return;
+    for (const toolkit::FolderEntry& entry : files.ListFolder(pdfFolder, "*.vellum-tmp"))
         if (!entry.folder && IsOldAndOrdinary(entry) && IsTemporaryPdfName(entry.name))
             files.RemoveFile(pdfFolder + "\\" + entry.name);
 }

@@ -17,7 +17,9 @@ bool IsTemporaryPdfName(const std::string& name);
 
 // Removes this program's own leftovers older than a day: the folders of IsTempFolderName in
 // the user's temporary folder, and the files of IsTemporaryPdfName in `pdfFolder` (none when
-// it is empty). Links are never followed nor removed, and nothing else is touched.
+// it is empty). Each folder is cleaned up at most once a day, marked by a file of its own in
+// the temporary folder, so that a job's cost does not grow with the files beside its PDF.
+// Links are never followed nor removed, and nothing else is touched.
 void RemoveLeftovers(toolkit::FileSystem& files, const std::string& pdfFolder);
 
 }  // namespace vellum::convert

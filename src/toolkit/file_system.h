@@ -78,6 +78,12 @@ public:
     // or remove the folders above it. Null when it cannot be opened. Never throws.
     virtual std::unique_ptr<HeldFile> Hold(const std::string& path) = 0;
 
+    // Takes `path` as a lock: creates it, open to this process alone, until the returned object
+    // goes, and it is removed then. The system closes it when the process ends, however it
+    // ends, so a lock is never left behind. Null when another process holds it or it cannot be
+    // made. Never throws.
+    virtual std::unique_ptr<HeldFile> Lock(const std::string& path) = 0;
+
     // Writes what the system holds of the file's data to the disk. Throws RuntimeError when
     // that fails (a full disk shows here).
     virtual void FlushFile(const std::string& path) = 0;
@@ -91,9 +97,12 @@ public:
     // Never throws.
     virtual std::optional<std::uint64_t> FreeSpace(const std::string& folder) = 0;
 
-    // The entries of `folder` ("." and ".." left out); none when it cannot be read. Never
-    // throws.
-    virtual std::vector<FolderEntry> ListFolder(const std::string& folder) = 0;
+    // The entries of `folder` ("." and ".." left out) whose names match `pattern` ("*": any
+    // characters, "?": one, case ignored); none when it cannot be read. The system filters, so
+    // that a few names out of a folder of thousands cost little; a name may match by its short
+    // (8.3) spelling too, so callers check the names they act on. Never throws.
+    virtual std::vector<FolderEntry> ListFolder(const std::string& folder,
+                                                const std::string& pattern = "*") = 0;
 
     // Makes the folder and any of its parents that are missing. Throws RuntimeError when one
     // cannot be made.

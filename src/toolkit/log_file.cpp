@@ -22,12 +22,17 @@ void AppendLogLine(FileSystem& files, const std::string& folder, const LocalTime
     const std::string line = FormatLocalTime(time, ':') + "\t" + LogField(user) + "\t" +
                              LogField(document) + "\t" + fields + "\r\n";
     const std::string path = JoinPath(folder, "vellum.log");
-    try {
-        const auto size = files.FileSize(path);
-        if (size && *size + line.size() > kLogLimit)
-            files.MoveReplacing(path, JoinPath(folder, "vellum.old.log"));
-    } catch (const RuntimeError&) {
-        // Another program moved it first: the line goes to the new log.
+    const auto full = [&] { return files.FileSize(path).value_or(0) + line.size() > kLogLimit; };
+    // Two programs may find the log full at once. One moves it under the lock and the other,
+    // once it holds the lock, finds the new log short and leaves it: never is a fresh log moved
+    // over vellum.old.log. One that finds the lock taken writes to the log as it is.
+    if (full()) {
+        const auto lock = files.Lock(JoinPath(folder, "vellum.log.lock"));
+        try {
+            if (lock && full()) files.MoveReplacing(path, JoinPath(folder, "vellum.old.log"));
+        } catch (const RuntimeError&) {
+            // Held open elsewhere: the line goes to the full log.
+        }
     }
     try {
         if (files.AppendText(path, line)) return;

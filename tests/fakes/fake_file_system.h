@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -81,6 +83,17 @@ public:
         log.push_back("hold " + path);
         return std::make_unique<Held>(*this, path);
     }
+    std::unique_ptr<toolkit::HeldFile> Lock(const std::string& path) override {
+        struct Locked : toolkit::HeldFile {
+            std::function<void()> release;
+            ~Locked() override { release(); }
+        };
+        if (!locked.insert(path).second) return nullptr;
+        if (onLock) onLock();
+        auto lock = std::make_unique<Locked>();
+        lock->release = [this, path] { locked.erase(path); };
+        return lock;
+    }
     void FlushFile(const std::string& path) override {
         if (flushFailure) throw *flushFailure;
         log.push_back("flush " + path);
@@ -92,9 +105,14 @@ public:
         return bytes->second.substr(offset, count);
     }
     std::optional<std::uint64_t> FreeSpace(const std::string&) override { return freeSpace; }
-    std::vector<toolkit::FolderEntry> ListFolder(const std::string& folder) override {
+    std::vector<toolkit::FolderEntry> ListFolder(const std::string& folder,
+                                                 const std::string& pattern = "*") override {
+        std::vector<toolkit::FolderEntry> matching;
         const auto listed = listings.find(folder);
-        return listed == listings.end() ? std::vector<toolkit::FolderEntry>{} : listed->second;
+        if (listed != listings.end())
+            for (const toolkit::FolderEntry& entry : listed->second)
+                if (Matches(pattern, entry.name)) matching.push_back(entry);
+        return matching;
     }
     void MakeFolders(const std::string& path) override {
         if (foldersFailure) throw *foldersFailure;
@@ -106,6 +124,16 @@ public:
         files.insert(path);
         data[path] += text;
         return true;
+    }
+
+    // The patterns this program lists with: a name, or one "*" standing for any characters.
+    static bool Matches(const std::string& pattern, const std::string& name) {
+        const size_t star = std::min(pattern.find('*'), pattern.size());
+        const size_t tail = pattern.size() - std::min(star + 1, pattern.size());
+        return star == pattern.size()
+                   ? pattern == name
+                   : name.size() >= star + tail && name.rfind(pattern.substr(0, star), 0) == 0 &&
+                         name.compare(name.size() - tail, tail, pattern, star + 1) == 0;
     }
 
     // An ordinary file with these bytes.
@@ -131,6 +159,8 @@ public:
     std::string tempRoot = "C:\\Temp";
     std::optional<std::uint64_t> freeSpace = 1u << 30;
     std::map<std::string, std::vector<toolkit::FolderEntry>> listings;  // what ListFolder finds
+    std::set<std::string> locked;                                       // held by Lock
+    std::function<void()> onLock;  // what other processes do while a lock is being taken
 };
 
 }  // namespace vellum

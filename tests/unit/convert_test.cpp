@@ -348,6 +348,20 @@ TEST_F(ConvertTest, OwnLeftoversOlderThanADayGoAndNothingElse) {
                                                  "remove C:\\PDF\\a.pdf.12345678.vellum-tmp"}));
 }
 
+TEST_F(ConvertTest, EachFolderIsCleanedUpAtMostOnceADayAsItsMarkInTheTempFolderSays) {
+    const std::string left = "C:\\PDF\\a.pdf.12345678.vellum-tmp";
+    files.listings["C:\\PDF"] = {{"a.pdf.12345678.vellum-tmp", false, false, 25 * 3600}};
+    for (const std::int64_t markAge : {0LL, 23 * 3600LL, 25 * 3600LL, -60LL}) {  // 0: none yet
+        for (const std::string& f : files.files)  // the temporary folder's and the PDF folder's
+            if (f.rfind("C:\\Temp\\vellum-cleaned-", 0) == 0)
+                files.listings["C:\\Temp"].push_back({f.substr(8), false, false, markAge});
+        files.Write(left, "");
+        Convert();
+        EXPECT_EQ(files.FileExists(left), markAge == 23 * 3600) << markAge;
+        files.listings["C:\\Temp"].clear();
+    }
+}
+
 TEST_F(ConvertTest, ProcessThatCannotStartIsReportedWithTheSystemsReason) {
     runner.result = {false, 0, "", "The system cannot find the file specified."};
     EXPECT_FALSE(Convert());

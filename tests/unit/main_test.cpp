@@ -399,6 +399,22 @@ TEST_F(MainTest, EveryJobIsOneLogLineAndTheLogMovesAsideAtItsLimit) {
     EXPECT_EQ(Run("job.ps").exitCode, kExitDone) << "a log that cannot be written stops nothing";
 }
 
+TEST_F(MainTest, TwoJobsFindingTheLogFullNeverMoveAFreshLogOverTheOldOne) {
+    const std::string old = "C:\\ProgramData\\Vellum\\vellum.old.log";
+    for (const bool lockTaken : {true, false}) {
+        files.Write(kLog, std::string(kLogLimit, 'x'));
+        files.Write(old, "older lines");
+        files.locked = {lockTaken ? "C:\\ProgramData\\Vellum\\vellum.log.lock" : ""};
+        files.onLock = [&] {  // the other job moves the log aside and writes its line first
+            files.MoveReplacing(kLog, old);
+            files.Write(kLog, "its line");
+        };
+        Run("job.ps");
+        EXPECT_EQ(files.FileSize(old), lockTaken ? 11u : kLogLimit) << lockTaken;
+        EXPECT_EQ(files.ReadBytes(kLog, 0, 8), lockTaken ? "xxxxxxxx" : "its line");
+    }
+}
+
 TEST_F(MainTest, AGoneGhostscriptGivesWayToTheNewestInstalledOneStoredWhereAllowed) {
     files.files.erase("C:\\gs\\gswin64c.exe");
     machine.Set("SOFTWARE\\GPL Ghostscript\\10.05.1", "GS_DLL", "C:\\gs10\\bin\\gsdll64.dll");
@@ -475,8 +491,8 @@ TEST_F(MainTest, AutomaticSavingNamesThePdfAfterTheDocumentAndNeverReplacesAFile
         OutputFileOf(runner.commandLines[2]),
         ::testing::MatchesRegex(
             R"(D:\\Auto\\new\\Vellum [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}-[0-9]{2}-[0-9]{2}\.pdf\..*)"));
-    EXPECT_EQ(files.files.size(), 7u)
-        << "the job, gs, the three PDFs and the log: nothing reserved left";
+    EXPECT_EQ(files.files.size(), 9u)
+        << "the job, gs, the three PDFs, the log and two clean-up marks: nothing reserved left";
 }
 
 TEST_F(MainTest, AutomaticFolderThatCannotBeUsedFallsBackToSaveAsAndSaysSo) {

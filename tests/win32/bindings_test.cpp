@@ -158,7 +158,9 @@ TEST(FileSystem, HeldFileStaysOpenToGhostscriptAndIsListedWithItsAge) {
     EXPECT_NE(gs, INVALID_HANDLE_VALUE) << GetLastError();
     CloseHandle(gs);
     EXPECT_EQ(files.ReadBytes(pdf, 9, 100), "whole");
-    const std::vector<toolkit::FolderEntry> listed = files.ListFolder(scratch.Path());
+    EXPECT_TRUE(files.ListFolder(scratch.Path(), "vellum-*").empty());
+    const std::vector<toolkit::FolderEntry> listed =
+        files.ListFolder(scratch.Path(), "*.VELLUM-tmp");
     ASSERT_EQ(listed.size(), 1u);
     EXPECT_TRUE(listed[0].name == "a.pdf.0000abcd.vellum-tmp" && !listed[0].folder &&
                 !listed[0].link && listed[0].ageSeconds >= 0 && listed[0].ageSeconds < 600);
@@ -173,6 +175,14 @@ TEST(ProcessEnvironment, ValuesOfAnyLengthComeBackWhole) {
     }
     SetEnvironmentVariableW(L"VELLUM_TEST_VALUE", nullptr);
     EXPECT_EQ(environment.Variable("VELLUM_TEST_VALUE"), std::nullopt);
+}
+
+TEST(FileSystem, LockIsOneProcesssAloneAndGoesWithIt) {
+    ScratchFolder scratch;
+    FileSystem files;
+    const std::string path = scratch.Path() + "\\vellum.log.lock";
+    EXPECT_TRUE(files.Lock(path) != nullptr && files.Lock(path) == nullptr);
+    EXPECT_TRUE(!files.FileSize(path) && files.Lock(path) != nullptr);
 }
 
 TEST(FullPath, IsAbsoluteSoAJobNeverStartsWithADash) {

@@ -183,6 +183,16 @@ std::unique_ptr<toolkit::HeldFile> FileSystem::Hold(const std::string& path) {
     return std::make_unique<HeldHandle>(std::move(file));
 }
 
+std::unique_ptr<toolkit::HeldFile> FileSystem::Lock(const std::string& path) {
+    // No sharing: a second open fails with a sharing violation while this handle lives, or as
+    // access denied while its deletion is pending.
+    KernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE,
+                                  nullptr));
+    if (!file) return nullptr;
+    return std::make_unique<HeldHandle>(std::move(file));
+}
+
 void FileSystem::FlushFile(const std::string& path) {
     KernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -216,7 +226,8 @@ std::optional<std::uint64_t> FileSystem::FreeSpace(const std::string& folder) {
     return available.QuadPart;
 }
 
-std::vector<toolkit::FolderEntry> FileSystem::ListFolder(const std::string& folder) {
+std::vector<toolkit::FolderEntry> FileSystem::ListFolder(const std::string& folder,
+                                                         const std::string& pattern) {
     std::vector<toolkit::FolderEntry> entries;
     FILETIME nowTime;
     GetSystemTimeAsFileTime(&nowTime);
@@ -224,7 +235,9 @@ std::vector<toolkit::FolderEntry> FileSystem::ListFolder(const std::string& fold
         return (static_cast<std::int64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
     };
     WIN32_FIND_DATAW found;
-    FindHandle find(FindFirstFileW((Widen(folder) + L"\\*").c_str(), &found));
+    FindHandle find(FindFirstFileExW((Widen(folder) + L"\\" + Widen(pattern)).c_str(),
+                                     FindExInfoBasic, &found, FindExSearchNameMatch, nullptr,
+                                     FIND_FIRST_EX_LARGE_FETCH));
     if (!find) return entries;
     do {
         const std::wstring name = found.cFileName;

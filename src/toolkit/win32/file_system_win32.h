@@ -25,11 +25,16 @@ public:
     // Opened for its attributes only: an open asking DELETE access would make every later open
     // without FILE_SHARE_DELETE (the C library's fopen among them) fail while it is held.
     std::unique_ptr<toolkit::HeldFile> Hold(const std::string& path) override;
+    // CreateFileW sharing nothing, with FILE_FLAG_DELETE_ON_CLOSE.
+    std::unique_ptr<toolkit::HeldFile> Lock(const std::string& path) override;
     void FlushFile(const std::string& path) override;
     std::string ReadBytes(const std::string& path, std::uint64_t offset,
                           std::size_t count) override;
     std::optional<std::uint64_t> FreeSpace(const std::string& folder) override;
-    std::vector<toolkit::FolderEntry> ListFolder(const std::string& folder) override;
+    // FindFirstFileExW with the pattern, basic information only (no short names) and large
+    // fetches.
+    std::vector<toolkit::FolderEntry> ListFolder(const std::string& folder,
+                                                 const std::string& pattern = "*") override;
     void MakeFolders(const std::string& path) override;
     // CreateFileW with FILE_APPEND_DATA, shared for reading, writing and deleting; one WriteFile.
     bool AppendText(const std::string& path, const std::string& text) override;

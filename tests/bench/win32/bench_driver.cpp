@@ -11,6 +11,7 @@
 //   bench_driver startup <runs> <job.ps> <pdf folder>
 //   bench_driver convert <runs> <job.ps> <pdf folder>
 //   bench_driver memory  <runs> <job.ps> <pdf folder>
+//   bench_driver folders <runs> <job.ps> <empty folder> <folder of many files>
 //   bench_driver ready
 //   bench_driver ports <runs>
 //   bench_driver enumports          (one EnumPortsA call: the ports measure's child)
@@ -212,44 +213,70 @@ double RunGhostscript(const std::string& commandLine) {
     return end - start;
 }
 
+// Save pressed in vellum.exe's Save As dialog with `pdf` as the name, until it has ended: the
+// conversion's own time, in milliseconds.
+double VellumSaveToExit(const std::string& job, const std::string& pdf) {
+    Process vellum = Process::Start(SiblingPath("vellum.exe"), Quote(job));
+    const HWND dialog = PollForFileDialog(vellum);
+    SetText(FileNameField(dialog), pdf);
+    const double pressed = Now();
+    PressDialogButton(dialog, IDOK);
+    if (!vellum.WaitExit(std::chrono::milliseconds(kTimeoutMs)))
+        throw std::runtime_error("vellum.exe did not end after Save");
+    const double ended = Now();
+    AwaitExit(vellum, 0);
+    RequirePdf(pdf);
+    return ended - pressed;
+}
+
+// The Save As dialog's own work after Save with `pdf` as the name, until the call that showed
+// it has returned: the bare dialog program, started in `folder`, ends right then.
+double DialogSaveToExit(const std::string& folder, const std::string& pdf) {
+    Process dialogOnly = Process::Start(SiblingPath("savedialog.exe"), Quote(folder));
+    const HWND dialog = PollForFileDialog(dialogOnly);
+    SetText(FileNameField(dialog), pdf);
+    const double pressed = Now();
+    PressDialogButton(dialog, IDOK);
+    if (!dialogOnly.WaitExit(std::chrono::milliseconds(kTimeoutMs)))
+        throw std::runtime_error("savedialog.exe did not end after Save");
+    return Now() - pressed;
+}
+
 // The Save button pressed until vellum.exe has ended, against the Ghostscript launcher alone
 // with the command line vellum.exe builds.
 void Convert(int runs, const std::string& job, const std::string& folder) {
     const vellum::settings::SettingsRecord settings = ReadSettings();
     for (int run = 0; run <= runs; ++run) {
-        {
-            const std::string pdf = PdfPath(folder, "vellum", run);
-            Process vellum = Process::Start(SiblingPath("vellum.exe"), Quote(job));
-            const HWND dialog = PollForFileDialog(vellum);
-            SetText(FileNameField(dialog), pdf);
-            const double pressed = Now();
-            PressDialogButton(dialog, IDOK);
-            if (!vellum.WaitExit(std::chrono::milliseconds(kTimeoutMs)))
-                throw std::runtime_error("vellum.exe did not end after Save");
-            const double ended = Now();
-            AwaitExit(vellum, 0);
-            RequirePdf(pdf);
-            if (run > 0) Report("convert.vellum", ended - pressed);
-        }
-        {
-            // The Save As dialog's own work after Save, until the call that showed it has
-            // returned: the bare dialog program ends right then.
-            const std::string pdf = PdfPath(folder, "dialog", run);
-            Process dialogOnly = Process::Start(SiblingPath("savedialog.exe"), Quote(folder));
-            const HWND dialog = PollForFileDialog(dialogOnly);
-            SetText(FileNameField(dialog), pdf);
-            const double pressed = Now();
-            PressDialogButton(dialog, IDOK);
-            if (!dialogOnly.WaitExit(std::chrono::milliseconds(kTimeoutMs)))
-                throw std::runtime_error("savedialog.exe did not end after Save");
-            if (run > 0) Report("convert.dialog", Now() - pressed);
-        }
+        const double vellum = VellumSaveToExit(job, PdfPath(folder, "vellum", run));
+        if (run > 0) Report("convert.vellum", vellum);
+        const double dialog = DialogSaveToExit(folder, PdfPath(folder, "dialog", run));
+        if (run > 0) Report("convert.dialog", dialog);
         {
             const std::string pdf = PdfPath(folder, "floor", run);
             const double elapsed =
                 RunGhostscript(vellum::convert::GhostscriptCommandLine(settings, pdf, job));
             RequirePdf(pdf);
             if (run > 0) Report("convert.floor", elapsed);
+        }
+    }
+}
+
+// The same conversion into a folder that holds many other files and into an empty one, in
+// turns, and the bare Save As dialog saving into each: what a job's cost owes to the files that
+// share its folder, less what the dialog's own checks of the name owe to them.
+void Folders(int runs, const std::string& job, const std::string& empty,
+             const std::string& crowded) {
+    const std::string start = empty.substr(0, empty.find_last_of('\\'));
+    for (int run = 0; run <= runs; ++run) {
+        for (const bool full : {run % 2 == 0, run % 2 != 0}) {
+            const std::string folder = full ? crowded : empty;
+            const std::string pdf = PdfPath(folder, "vellum", run);
+            const double vellum = VellumSaveToExit(job, pdf);
+            DeleteFileW(vellum::win32::Widen(pdf).c_str());
+            const double dialog = DialogSaveToExit(start, PdfPath(folder, "dialog", run));
+            if (run == 0) continue;
+            Report(full ? "folder.crowded" : "folder.empty", vellum);
+            Report(full ? "folderdialog.crowded" : "folderdialog.empty", dialog);
         }
     }
 }
@@ -433,6 +460,10 @@ int wmain(int argc, wchar_t** argv) {
         if (argc < 4)
             throw std::runtime_error("usage: see the comment at the top of bench_driver.cpp");
         const std::string third = vellum::win32::Narrow(argv[3]);
+        if (command == "folders" && argc == 6) {
+            Folders(runs, third, vellum::win32::Narrow(argv[4]), vellum::win32::Narrow(argv[5]));
+            return 0;
+        }
         if (argc != 5) throw std::runtime_error(command + " needs <job.ps> <pdf folder>");
         const std::string folder = vellum::win32::Narrow(argv[4]);
         if (command == "startup") {
