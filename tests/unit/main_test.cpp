@@ -526,20 +526,19 @@ TEST_F(MainTest, AutomaticFolderThatCannotBeUsedFallsBackToSaveAsAndSaysSo) {
     registry.Set(kKey, "saveMode", "auto");
     const struct {
         const char* autoDir;
-        std::optional<toolkit::RuntimeError> makeFailure, createFailure;
+        std::optional<toolkit::RuntimeError> makeFailure;
+        int takenNames;  // the folder is made, but takes no temporary file
         const char* reason;
     } rows[] = {
-        {"Q:\\PDF", toolkit::RuntimeError(3, "Vellum", "The path was not found."), std::nullopt,
+        {"Q:\\PDF", toolkit::RuntimeError(3, "Vellum", "The path was not found."), 0,
          "The path was not found."},
-        {"Q:\\PDF", std::nullopt, toolkit::RuntimeError(5, "Vellum", "Access is denied."),
-         "Access is denied."},
-        {"%UNDEFINED%\\PDF", std::nullopt, std::nullopt,
-         "It names a variable that is not set: %UNDEFINED%."},
+        {"Q:\\PDF", std::nullopt, 1000, "No free name for a temporary file was found."},
+        {"%UNDEFINED%\\PDF", std::nullopt, 0, "It names a variable that is not set: %UNDEFINED%."},
     };
     for (const auto& row : rows) {
         registry.Set(kKey, "autoDir", row.autoDir);
         files.foldersFailure = row.makeFailure;
-        files.createFailure = row.createFailure;
+        files.takenNames = row.takenNames;
         box.shown.clear();
         config.dialogs.answers.push_back("C:\\PDF\\chosen.pdf");
         Run("job.ps");
@@ -549,7 +548,7 @@ TEST_F(MainTest, AutomaticFolderThatCannotBeUsedFallsBackToSaveAsAndSaysSo) {
                                          "\r\n\r\nChoose where to save it instead.");
         EXPECT_EQ(SaveAsFolder(), "C:\\PDF");
     }
-    files.createFailure.reset();
+    files.takenNames = 0;
     files.foldersFailure.reset();
     ChooseSaveAs("C:\\PDF\\chosen.pdf");
     EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
