@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "config/print_platform.h"
 #include "registry/machine_registry.h"
 #include "toolkit/file_system.h"
 #include "setup/printer_spooler.h"
@@ -18,6 +19,7 @@ enum HelperExit : int {
     kExitNoRedRun = 4,
     kExitPrinterTaken = 5,
     kExitNotFound = 6,
+    kExitCannotWork = 7,  // protected print mode or ARM64: nothing may be installed
 };
 
 struct HelperServices {
@@ -27,6 +29,7 @@ struct HelperServices {
     std::string ownFolder;     // the helper's folder, where vellum.exe is installed beside it
     std::string programFiles;  // the 64-bit Program Files folder
     std::string systemFolder;  // system32
+    config::PrintPlatform platform = {};  // what check-platform judges
 };
 
 // What a run says: `output` is the result for the caller (a path, or key value lines);
@@ -47,6 +50,8 @@ struct HelperResult {
 //   printer [--driver NAME]... [--redrun PATH] [--vellum PATH] [--printer NAME]
 //                                       the port, the printer, rmExe and rmPort
 //   remove                              the printer and port that "printer" made
+//   check-platform                      kExitCannotWork and, as output, the reason when the
+//                                       printer cannot work on this computer
 // Never throws: failures become kExitFailed and a message.
 HelperResult RunHelper(const std::vector<std::string>& arguments, HelperServices& services);
 

@@ -82,6 +82,16 @@ Function .onInit
     InitPluginsDir
     File "/oname=$PLUGINSDIR\${HELPER}" "${BIN}/${HELPER}"
     StrCpy $GsChosen 0
+    ; Protected print mode or an ARM64 spooler: the printer cannot exist here, so nothing is
+    ; installed. The helper has also written the reason to the Application event log.
+    nsExec::ExecToStack '"$PLUGINSDIR\${HELPER}" check-platform'
+    Pop $0
+    Pop $1
+    ${If} $0 == 7
+        MessageBox MB_ICONSTOP|MB_OK "$1" /SD IDOK
+        SetErrorLevel 7
+        Quit
+    ${EndIf}
 FunctionEnd
 
 Function un.onInit
