@@ -6,11 +6,12 @@ namespace vellum::win32 {
 
 namespace {
 
+// A 64-bit program reads the 64-bit view, where the spooler keeps its values.
 std::optional<unsigned long> MachineDword(const wchar_t* key, const wchar_t* name) {
     DWORD value = 0;
     DWORD size = sizeof value;
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_DWORD | RRF_SUBKEY_WOW6464KEY,
-                     nullptr, &value, &size) != ERROR_SUCCESS)
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size) !=
+        ERROR_SUCCESS)
         return std::nullopt;
     return value;
 }
