@@ -49,6 +49,11 @@ void FrmConfig::Form_Load() {
         shell::EnableAutoComplete(s_.windows, *box, shell::kShacfFileSystem);
     FillPortList(s_.spooler, c_.cmbPorts);
     LoadRedirectionSettings();
+    // No port can exist under protected print mode or on ARM64: the one reason, said plainly.
+    if (const std::string problem = PrintPlatformProblem(s_.platform); !problem.empty()) {
+        c_.ssConfig.SetTab(static_cast<int>(ConfigTab::RedMon));
+        s_.msgBox.Show(problem, "Vellum", Icon::Warning);
+    }
     c_.txtRRexe.SetText(rmExe);
     if (!toolkit::TrimSpaces(rmPort).empty()) c_.cmbPorts.SetText(rmPort);
     c_.txtgsdir.SetText(Settings.gsExe);

@@ -12,6 +12,7 @@
 #include "config/config_window.h"
 #include "config/machine_part.h"
 #include "config/ports.h"
+#include "config/print_platform.h"
 #include "registry/registry_access.h"
 #include "shell/folder_browser.h"
 #include "shell/window_helpers.h"
@@ -77,6 +78,7 @@ struct ConfigServices {
     // Asked for an administrator's rights when HKLM refuses the machine's part of a Save; none:
     // a refusal is a failed Save.
     toolkit::Elevation* elevation = nullptr;
+    PrintPlatform platform = {};  // protected print mode and ARM64 leave the port missing
 };
 
 // The first line of the About box: "Vellum v1.02 : PDF Writer for Ghostscript." for 1.0.2.

@@ -174,6 +174,11 @@ HelperResult RunHelper(const std::vector<std::string>& arguments, HelperServices
         if (command == "settings") return SettingsCommand(arguments, services);
         if (command == "printer") return PrinterCommand(arguments, services);
         if (command == "remove") return RemoveCommand(arguments, services);
+        if (command == "check-platform") {
+            if (arguments.size() != 1) throw UsageError{"check-platform takes no options"};
+            const std::string problem = config::PrintPlatformProblem(services.platform);
+            return {problem.empty() ? kExitDone : kExitCannotWork, problem, ""};
+        }
         throw UsageError{"unknown command \"" + command + "\""};
     } catch (const UsageError& e) {
         return {
@@ -182,7 +187,7 @@ HelperResult RunHelper(const std::vector<std::string>& arguments, HelperServices
                 "\nusage: vellum-setup-helper find-ghostscript exe|lib|fonts | settings "
                 "[--gs-exe P --gs-lib P --gs-fonts P] [--save-mode M] [--auto-dir P] [--quality Q] "
                 "[--pdfa N] | check-saving [the same saving options] | printer [--driver NAME]... "
-                "[--redrun PATH] [--vellum PATH] [--printer NAME] | remove"};
+                "[--redrun PATH] [--vellum PATH] [--printer NAME] | remove | check-platform"};
     } catch (const toolkit::RuntimeError& e) {
         return {kExitFailed, "", e.Description()};
     } catch (const std::exception& e) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "config/print_platform.h"
 #include "registry/machine_registry.h"
 #include "toolkit/file_system.h"
 #include "setup/printer_spooler.h"
@@ -20,6 +21,7 @@ enum HelperExit : int {
     kExitPrinterTaken = 5,
     kExitNotFound = 6,
     kExitSavingRefused = 7,  // the first settings are stored, none of the saving defaults
+    kExitCannotWork = 8,     // protected print mode or ARM64: nothing may be installed
 };
 
 struct HelperServices {
@@ -31,6 +33,7 @@ struct HelperServices {
     std::string systemFolder;  // system32
     // Records a message in Vellum's log, for what a silent install cannot show; may be empty.
     std::function<void(const std::string&)> log;
+    config::PrintPlatform platform = {};  // what check-platform judges
 };
 
 // What a run says: `output` is the result for the caller (a path, or key value lines);
@@ -55,6 +58,8 @@ struct HelperResult {
 //   printer [--driver NAME]... [--redrun PATH] [--vellum PATH] [--printer NAME]
 //                                       the port, the printer, rmExe and rmPort
 //   remove                              the printer and port that "printer" made
+//   check-platform                      kExitCannotWork and, as output, the reason when the
+//                                       printer cannot work on this computer
 // Never throws: failures become kExitFailed and a message.
 HelperResult RunHelper(const std::vector<std::string>& arguments, HelperServices& services);
 

@@ -7,6 +7,7 @@
 #include "convert/convert.h"
 #include "settings/settings.h"
 #include "startup/command_line.h"
+#include "startup/handover.h"
 #include "startup/job_file.h"
 #include "startup/job_log.h"
 #include "startup/load_settings.h"
@@ -133,9 +134,30 @@ convert::ConversionResult CarryOut(Services& s, const settings::SettingsRecord& 
     return none;
 }
 
+// Where no one sees this process's windows, the job goes to a Vellum in its printing user's
+// session, and this one ends as that one does; false when it stays here (the log says why).
+bool HandedOver(Services& s, const PrintJob& job, JobLog& log, JobEntry& entry, MainResult& ends) {
+    if (job.canShowWindows || s.sessions == nullptr || job.path.empty() ||
+        s.environment.Variable(kHandedOverMark))
+        return false;
+    const HandOverResult handed =
+        HandOver(s.environment, *s.sessions, toolkit::JoinPath(s.app.path, s.app.exeName + ".exe"),
+                 job.path, ProgramDataFolder(s.environment));
+    if (!handed.handedOver) {
+        log.Message("Not handed over to the printing user's session: " + handed.refusal.step +
+                    ": " + handed.refusal.error);
+        return false;
+    }
+    entry.mode = "handed over";
+    entry.result = "handed over to " + handed.logLine;
+    ends = {AfterMain::EndProgram, handed.exitCode};
+    return true;
+}
+
 // The convert mode: load → check → plan → carry out the plan, with its one fallback → what
 // follows a written PDF. Fills `entry` with what became of the job.
 MainResult ConvertJob(Services& s, const PrintJob& job, JobLog& log, JobEntry& entry) {
+    if (MainResult ends; HandedOver(s, job, log, entry, ends)) return ends;
     SettingsServices settings{
         s.registry,        s.files,    s.msgBox,
         s.config,          &s.machine, [&log](const std::string& text) { log.Message(text); },
@@ -172,7 +194,7 @@ MainResult ConvertLogged(Services& s, const std::string& commandTail) {
     const PrintJob job = ReadPrintJob(s.files, s.environment, s.session, JobPathOf(commandTail));
     JobEntry entry;
     entry.mode = job.canShowWindows ? "asked" : "no window";
-    JobLog log(s.files, s.session, ProgramDataFolder(s.environment), job.user);
+    JobLog log(s.files, s.session, JobLogFolder(s.environment, job.canShowWindows), job.user);
     log.SetDocument(job.title);  // so that every line of the job says which document it concerns
     LoggedMsgBox msgBox(s.msgBox, log, job.canShowWindows);
     NoProgressWindow noProgress;
@@ -180,7 +202,8 @@ MainResult ConvertLogged(Services& s, const std::string& commandTail) {
                     s.runner,   s.config,      s.sendMail,
                     s.mapi,     s.events,      job.canShowWindows ? s.progress : noProgress,
                     s.dialogs,  s.environment, s.session,
-                    s.machine,  s.viewer,      s.app};
+                    s.machine,  s.viewer,      s.app,
+                    s.sessions};
     MainResult result;
     try {
         result = ConvertJob(logged, job, log, entry);

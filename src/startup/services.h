@@ -9,6 +9,7 @@
 #include "mail/send_mail_window.h"
 #include "registry/machine_registry.h"
 #include "registry/registry_access.h"
+#include "startup/handover.h"
 #include "startup/pdf_viewer.h"
 #include "toolkit/app_info.h"
 #include "toolkit/common_dialog.h"
@@ -42,6 +43,7 @@ struct Services {
     registry::MachineRegistry& machine;  // where installed Ghostscript versions are recorded
     PdfViewer& viewer;                   // shows the written PDF when the user asked for it
     toolkit::AppInfo app = {};           // the program's own folder, which the port runs
+    UserSessions* sessions = nullptr;    // hands an unseen job to its user's session; none: never
 };
 
 }  // namespace vellum::startup

@@ -281,25 +281,54 @@ TEST_F(JobTest, DefaultFolderTheDialogCannotTakeStillAsksWhereToSave) {
 
 namespace {
 
-// The job log every run appends to, in the test prefix's ProgramData.
-std::string JobLogText() {
+std::string FolderVariable(const wchar_t* name) {
     wchar_t folder[MAX_PATH];
-    GetEnvironmentVariableW(L"ProgramData", folder, MAX_PATH);
-    return ReadTextFile(win32::Narrow(std::wstring(folder)) + "\\Vellum\\vellum.log");
+    GetEnvironmentVariableW(name, folder, MAX_PATH);
+    return win32::Narrow(std::wstring(folder)) + "\\Vellum";
+}
+
+// The log of jobs run where no one sees a window, and of each handover: the machine's.
+std::string MachineLogText() {
+    return ReadTextFile(FolderVariable(L"ProgramData") + "\\vellum.log");
+}
+
+// The log of jobs run on the user's desktop: the user's own.
+std::string JobLogText() {
+    return ReadTextFile(FolderVariable(L"LOCALAPPDATA") + "\\vellum.log");
+}
+
+// A window station of its own, as a service's or a print server's job gets: Wine clears
+// WSF_VISIBLE for it.
+struct UnseenStation {
+    UnseenStation() {
+        station = CreateWindowStationW(L"VellumUnseen", 0, WINSTA_ALL_ACCESS, nullptr);
+        const HWINSTA own = GetProcessWindowStation();
+        if (station == nullptr || !SetProcessWindowStation(station)) return;
+        desktop = CreateDesktopW(L"Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+        SetProcessWindowStation(own);
+    }
+    ~UnseenStation() {
+        if (desktop) CloseDesktop(desktop);
+        if (station) CloseWindowStation(station);
+    }
+    HWINSTA station = nullptr;
+    HDESK desktop = nullptr;
+};
+
+// The vellum.exe another one started, once it runs.
+Process HandedOverVellum(const Process& unseen) {
+    for (int i = 0; i < 200; ++i, Sleep(50))
+        for (DWORD id : ProcessesNamed("vellum.exe"))
+            if (id != unseen.Id()) return Process::Attach(id);
+    throw DriverError("no handed-over vellum.exe");
 }
 
 }  // namespace
 
+// alice has no session here (Wine's only one is root's): no handover.
 TEST_F(JobTest, AJobWhereNoOneSeesAWindowIsSavedForItsPrintingUserWithoutAsking) {
-    // A window station of its own, as a service's or a print server's job gets: Wine clears
-    // WSF_VISIBLE for it.
-    const HWINSTA station = CreateWindowStationW(L"VellumUnseen", 0, WINSTA_ALL_ACCESS, nullptr);
-    ASSERT_NE(station, nullptr) << GetLastError();
-    const HWINSTA own = GetProcessWindowStation();
-    ASSERT_TRUE(SetProcessWindowStation(station));
-    const HDESK desktop = CreateDesktopW(L"Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
-    SetProcessWindowStation(own);
-    ASSERT_NE(desktop, nullptr);
+    const UnseenStation unseen;
+    ASSERT_NE(unseen.desktop, nullptr) << GetLastError();
     VellumRegistry::Set("autoDir", pdfs.Path() + "\\<user>");
     const Environment env{{"REDMON_USER", "alice"}, {"REDMON_DOCNAME", "Quarterly report"}};
     for (const char* name : {"Quarterly report.pdf", "Quarterly report (2).pdf"}) {
@@ -307,11 +336,42 @@ TEST_F(JobTest, AJobWhereNoOneSeesAWindowIsSavedForItsPrintingUserWithoutAsking)
         EXPECT_EQ(vellum.WaitExitCode(kConvertTimeout), kDone);
         const std::string pdf = pdfs.File("alice\\") + name;
         EXPECT_NE(PdfText(pdf).find("Quillwort"), std::string::npos) << pdf;
-        EXPECT_NE(JobLogText().find("\talice\tQuarterly report\tno window\twritten\t" + pdf),
+        EXPECT_NE(MachineLogText().find("\talice\tQuarterly report\tno window\twritten\t" + pdf),
                   std::string::npos);
     }
-    CloseDesktop(desktop);
-    CloseWindowStation(station);
+    EXPECT_NE(MachineLogText().find("Not handed over to the printing user's session: finding "
+                                    "alice's session: no active session of alice"),
+              std::string::npos);
+}
+
+TEST_F(JobTest, AnUnseenJobOfTheDesktopsUserAsksOnItsDesktopAndBothEndAsItDoes) {
+    const UnseenStation unseen;
+    ASSERT_NE(unseen.desktop, nullptr) << GetLastError();
+    wchar_t user[257];
+    DWORD length = 257;
+    ASSERT_TRUE(GetUserNameW(user, &length));
+    const Environment env{{"REDMON_USER", win32::Narrow(std::wstring(user))},
+                          {"REDMON_SESSIONID", "1"},
+                          {"REDMON_DOCNAME", "Handed report"}};
+    for (const bool cancel : {true, false}) {
+        SCOPED_TRACE(cancel ? "cancelled" : "saved");
+        Process vellum = StartVellum(Quoted(jobs.File("job 12.ps")), env, "VellumUnseen\\Default");
+        Process own = HandedOverVellum(vellum);
+        const HWND dialog = WaitForFileDialog(own, kConvertTimeout);
+        EXPECT_EQ(DialogFileName(dialog), "Handed report.pdf");
+        if (cancel)
+            CancelDialog(dialog);
+        else
+            SubmitFileDialog(dialog, pdfs.File("chosen.pdf"));
+        EXPECT_EQ(own.WaitExitCode(kConvertTimeout), kDone) << DescribeWindows(own);
+        EXPECT_EQ(vellum.WaitExitCode(kConvertTimeout), kDone);
+        EXPECT_EQ(FilesIn(pdfs.Path()),
+                  cancel ? std::vector<std::string>{} : std::vector<std::string>{"chosen.pdf"});
+    }
+    EXPECT_NE(MachineLogText().find("\tHanded report\thanded over\thanded over to "),
+              std::string::npos);
+    for (const std::string& file : FilesIn(FolderVariable(L"ProgramData")))
+        EXPECT_EQ(file.rfind("handover ", 0), std::string::npos) << "a copy of the job was left";
 }
 
 TEST_F(JobTest, AGhostscriptGoneSinceItWasStoredGivesWayToTheNewestRegisteredOne) {

@@ -128,6 +128,14 @@ wineserver -k  # this prefix is done; the display stays for the next
 
 echo "== without Ghostscript and RedMon, into another folder"
 VELLUM_WINEPREFIX=$work/bare vellum_wine_up
+# Protected print mode on: nothing is installed, and a silent run says so by its exit code.
+wpp='HKLM\SOFTWARE\Microsoft\Windows NT\CurrentVersion\Print\WPP'
+wine reg add "$wpp" /v WindowsProtectedPrintMode /t REG_DWORD /d 1 /f >/dev/null 2>&1
+code=0
+wine "$(vellum_winpath "$setup_exe")" /S </dev/null >/dev/null 2>&1 || code=$?
+[ "$code" = 8 ] || fail "setup under protected print mode exited with $code, not 8"
+expect_no_key "$VELLUM_UNINSTALL_KEY"
+wine reg delete "$wpp" /f >/dev/null 2>&1
 folder='C:\Vellum Apps'
 unix_folder="$WINEPREFIX/drive_c/Vellum Apps"
 # A mistyped saving switch: none of them is stored, everything else is, and the log says so.

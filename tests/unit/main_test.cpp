@@ -8,6 +8,7 @@
 #include "fakes/fake_registry.h"
 #include "fakes/fake_setup.h"
 #include "fakes/fake_startup.h"
+#include "fakes/fake_user_sessions.h"
 #include "config/machine_part.h"
 #include "startup/job_file.h"
 #include "startup/job_log.h"
@@ -401,6 +402,37 @@ TEST_F(MainTest, WhereNoOneSeesAWindowTheJobIsSavedUnaskedForItsPrintingUser) {
     EXPECT_TRUE(box.shown.empty());
     EXPECT_FALSE(files.FileExists("E:\\Out\\Vellum 2026-03-04 05-06-07 (2).pdf"));
     EXPECT_NE(files.ReadBytes(kLog, 0, 100000).find("\tmessage\tError!: "), std::string::npos);
+}
+
+TEST_F(MainTest, AnUnseenJobGoesToItsUsersSessionElseIsSavedUnaskedAndTheMachinesLogSaysWhy) {
+    session.visible = false;
+    environment.variables = {{"REDMON_USER", "alice"}, {"LOCALAPPDATA", "C:\\Users\\S"}};
+    FakeUserSessions sessions;
+    sessions.accounts = {{2, {"alice", "PC"}}};
+    sessions.console = 2;
+    sessions.exitCode = 1;
+    services.sessions = &sessions;
+    services.app = {"C:\\Vellum", "vellum"};
+    EXPECT_EQ(Run("\"C:\\spool\\job 12.ps\"").exitCode, 1) << "the user's Vellum's";
+    EXPECT_TRUE(runner.commandLines.empty());
+    EXPECT_NE(files.ReadBytes(kLog, 0, 100000)
+                  .find("\talice\t\thanded over\thanded over to PC\\alice, session 2, job read "
+                        "through an access entry: exit code 1\t\t"),
+              std::string::npos);
+
+    sessions.system = false;  // no token: saved here, unasked, and the log says why
+    EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
+    EXPECT_EQ(runner.commandLines.size(), 1u);
+    const std::string log = files.ReadBytes(kLog, 0, 100000);
+    EXPECT_NE(log.find("message\tNot handed over to the printing user's session: starting Vellum "
+                       "in alice's session: WTSQueryUserToken(2): A required privilege"),
+              std::string::npos);
+    EXPECT_NE(log.find("\tno window\twritten\t"), std::string::npos);
+
+    environment.variables[kHandedOverMark] = "1";  // a handed-over Vellum never hands on
+    sessions.calls.clear();
+    Run("job.ps");
+    EXPECT_TRUE(sessions.calls.empty());
 }
 
 TEST_F(MainTest, EveryJobIsOneLogLineAndTheLogMovesAsideAtItsLimit) {

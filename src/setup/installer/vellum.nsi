@@ -110,6 +110,16 @@ Function .onInit
     InitPluginsDir
     File "/oname=$PLUGINSDIR\${HELPER}" "${BIN}/${HELPER}"
     StrCpy $GsChosen 0
+    ; Protected print mode or an ARM64 spooler: the printer cannot exist here, so nothing is
+    ; installed. The helper has also written the reason to the Application event log.
+    nsExec::ExecToStack '"$PLUGINSDIR\${HELPER}" check-platform'
+    Pop $0
+    Pop $1
+    ${If} $0 == 8
+        MessageBox MB_ICONSTOP|MB_OK "$1" /SD IDOK
+        SetErrorLevel 8
+        Quit
+    ${EndIf}
     ; The switches are checked before anything is written. A person at the screen may end setup
     ; and type them again; a silent install goes on (the settings step logs what it left out).
     Call ReadSavingSwitches

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "config/win32/print_platform_win32.h"
 #include "setup/helper_commands.h"
 #include "toolkit/log_file.h"
 #include "toolkit/paths.h"
@@ -60,6 +61,15 @@ void Write(DWORD which, const std::string& text) {
     WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
+void ReportToEventLog(const std::string& text) {
+    const HANDLE source = RegisterEventSourceW(nullptr, L"Vellum setup");
+    if (source == nullptr) return;
+    const std::wstring wide = Widen(text);
+    const wchar_t* strings[] = {wide.c_str()};
+    ReportEventW(source, EVENTLOG_ERROR_TYPE, 0, 1, nullptr, 1, 0, strings, nullptr);
+    DeregisterEventSource(source);
+}
+
 int Run() {
     int count = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
@@ -85,9 +95,13 @@ int Run() {
                                session.UserName(), "",
                                "message\t" + toolkit::LogField("Vellum setup: " + text));
     };
-    HelperServices services{spooler,        registry, files, OwnFolder(), ProgramFilesFolder(),
-                            SystemFolder(), log};
+    HelperServices services{
+        spooler, registry,           files, OwnFolder(), ProgramFilesFolder(), SystemFolder(),
+        log,     ReadPrintPlatform()};
     const HelperResult result = RunHelper(arguments, services);
+    // A silent install ends without a word to anyone: the reason goes where an administrator
+    // looks for it, the Application event log.
+    if (result.exitCode == kExitCannotWork) ReportToEventLog(result.output);
     Write(STD_OUTPUT_HANDLE, result.output);
     if (interactive && !result.message.empty()) {
         MessageBoxW(nullptr, Widen(result.message).c_str(), L"Vellum",

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "config/win32/config_window_win32.h"
+#include "config/win32/print_platform_win32.h"
 #include "config/win32/spooler_win32.h"
 #include "convert/win32/process_runner_win32.h"
 #include "convert/win32/progress_window_win32.h"
@@ -20,6 +21,7 @@
 #include "startup/main.h"
 #include "startup/win32/app_info_win32.h"
 #include "startup/win32/pdf_viewer_win32.h"
+#include "startup/win32/user_sessions_win32.h"
 #include "toolkit/win32/file_dialogs_win32.h"
 #include "toolkit/win32/file_system_win32.h"
 #include "toolkit/win32/handles.h"
@@ -60,9 +62,10 @@ int Run() {
     win32::MachineRegistry machine;
     const toolkit::AppInfo app = win32::ReadAppInfo();
 
-    win32::ConfigWindow config(config::ConfigServices{registry, files, msgBox, windows, folders,
-                                                      spooler, program, app, &elevation},
-                               dialogs);
+    win32::ConfigWindow config(
+        config::ConfigServices{registry, files, msgBox, windows, folders, spooler, program, app,
+                               &elevation, win32::ReadPrintPlatform()},
+        dialogs);
     win32::DocumentShell documents;
     win32::SendMailWindow sendMail(
         mail::SendMailServices{mapi, msgBox, windows, documents, settings::Settings}, program);
@@ -72,6 +75,8 @@ int Run() {
     startup::Services services{registry,    files,   msgBox,  runner,   config,
                                sendMail,    mapi,    events,  progress, dialogs,
                                environment, session, machine, viewer,   app};
+    win32::UserSessions userSessions;
+    services.sessions = &userSessions;
     const std::string tail =
         startup::CommandTail(win32::Narrow(GetCommandLineW()), win32::OwnPaths());
     const startup::MainResult result = startup::Main(services, tail);

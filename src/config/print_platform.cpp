@@ -1,0 +1,24 @@
+#include "config/print_platform.h"
+
+namespace vellum::config {
+
+std::string PrintPlatformProblem(const PrintPlatform& p) {
+    if (p.nativeMachine == kMachineArm64)
+        return "The Vellum PDF printer cannot work on this computer: Windows on ARM64 cannot load "
+               "RedMon, the x64 port monitor Vellum prints through, and there is no remedy today.";
+    // The policy, where set, decides; otherwise the user's own switch.
+    const bool byPolicy = p.wppPolicy && *p.wppPolicy != 0;
+    if (byPolicy)
+        return "The Vellum PDF printer cannot work on this computer: Windows protected print mode "
+               "is turned on by your organization's policy and allows no printer built on a port "
+               "monitor such as RedMon; ask your administrator to turn the policy off, then run "
+               "Vellum's setup again.";
+    if (!p.wppPolicy && p.wppMode && *p.wppMode != 0)
+        return "The Vellum PDF printer cannot work on this computer: Windows protected print mode "
+               "is on and allows no printer built on a port monitor such as RedMon; turn it off "
+               "under Settings > Bluetooth & devices > Printers & scanners > Printer preferences, "
+               "then run Vellum's setup again.";
+    return "";
+}
+
+}  // namespace vellum::config
