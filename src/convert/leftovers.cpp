@@ -1,6 +1,9 @@
 #include "convert/leftovers.h"
 
 #include <cctype>
+#include <memory>
+
+#include "convert/trusted_folder.h"
 
 namespace vellum::convert {
 
@@ -17,7 +20,35 @@ bool IsOldAndOrdinary(const toolkit::FolderEntry& entry) {
     return !entry.link && entry.ageSeconds > kLeftoverAgeSeconds;
 }
 
+// Deletes what the held folder `path` holds and then the folder, each through its own handle;
+// links are deleted as links. False when anything was left.
+bool RemoveHeldTree(toolkit::FileSystem& files, const std::string& path,
+                    toolkit::OpenedObject& folder) {
+    bool all = true;
+    for (const toolkit::FolderEntry& entry : files.ListFolder(path)) {
+        const std::string inside = path + "\\" + entry.name;
+        std::string error;
+        const std::unique_ptr<toolkit::OpenedObject> held = files.OpenUnfollowed(inside, true, error);
+        if (!held) {
+            all = false;
+            continue;
+        }
+        if (held->Facts().folder && !held->Facts().link)
+            all = RemoveHeldTree(files, inside, *held) && all;
+        else
+            all = held->Delete().empty() && all;
+    }
+    return all && folder.Delete().empty();
+}
+
 }  // namespace
+
+bool RemoveOwnLeftover(toolkit::FileSystem& files, const std::string& path, bool folder) {
+    std::string error;
+    const std::unique_ptr<toolkit::OpenedObject> held = files.OpenUnfollowed(path, true, error);
+    if (!held || !MayRemoveLeftover(held->Facts(), folder)) return false;
+    return folder ? RemoveHeldTree(files, path, *held) : held->Delete().empty();
+}
 
 bool IsTempFolderName(const std::string& name) {
     constexpr size_t kPrefix = 7;  // "vellum-"
@@ -39,12 +70,12 @@ void RemoveLeftovers(toolkit::FileSystem& files, const std::string& pdfFolder) {
     if (!temp.empty()) {
         for (const toolkit::FolderEntry& entry : files.ListFolder(temp))
             if (entry.folder && IsOldAndOrdinary(entry) && IsTempFolderName(entry.name))
-                files.RemoveFolderTree(temp + "\\" + entry.name);
+                RemoveOwnLeftover(files, temp + "\\" + entry.name, true);
     }
     if (pdfFolder.empty()) return;
     for (const toolkit::FolderEntry& entry : files.ListFolder(pdfFolder))
         if (!entry.folder && IsOldAndOrdinary(entry) && IsTemporaryPdfName(entry.name))
-            files.RemoveFile(pdfFolder + "\\" + entry.name);
+            RemoveOwnLeftover(files, pdfFolder + "\\" + entry.name, false);
 }
 
 }  // namespace vellum::convert

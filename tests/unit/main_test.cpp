@@ -403,6 +403,9 @@ TEST_F(MainTest, TheElevatedMachineCommandStoresTheMachinesPartAndShowsNothing) 
         "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Redirected Port\\Ports\\RPT1:";
     registry.Set(port, "Arguments", "");
     services.app = {"C:\\Vellum", "vellum", 1, 0, 0};
+    for (const char* file : {"C:\\gs10\\gswin64c.exe", "C:\\gs11\\gswin64c.exe", "C:\\rr.exe"})
+        files.files.insert(file);
+    files.folders.insert("C:\\gs10\\lib");
     const std::string values = R"("C:\gs10\gswin64c.exe" "" "C:\gs10\lib" "C:\rr.exe" )";
     EXPECT_EQ(Run("-machine " + values + "\"RPT1:\"").exitCode, config::kMachineDone);
     EXPECT_EQ(registry.Get(kKey, "gsExe"), "C:\\gs10\\gswin64c.exe");
@@ -418,6 +421,29 @@ TEST_F(MainTest, TheElevatedMachineCommandStoresTheMachinesPartAndShowsNothing) 
               config::kMachineNotSaved);
     EXPECT_TRUE(box.shown.empty());
     EXPECT_TRUE(config.log.empty());
+
+    // Every value is checked before the first write: a refused command leaves HKLM as it was.
+    registry.machineReadOnly = false;
+    const auto before = registry.values;
+    const struct {
+        const char* values;
+        int exitCode;
+    } refused[] = {
+        {R"("" "" "" "" "")", config::kMachineNoPort},
+        {R"("C:\gs11\gswin64c.exe" "" "C:\gs10\lib" "C:\rr.exe" "RPT9:")", config::kMachineNoPort},
+        {R"("" "" "C:\gs10\lib" "C:\rr.exe" "RPT1:")", config::kMachineNotSaved},
+        {R"("C:\gs11\gswin64c.exe" "" "" "C:\rr.exe" "RPT1:")", config::kMachineNotSaved},
+        {R"("C:\gs11\gswin64c.exe" "" "C:\gone\lib" "C:\rr.exe" "RPT1:")",
+         config::kMachineNotSaved},
+        {R"("C:\gs11\gswin64c.exe" "C:\gone" "C:\gs10\lib" "C:\rr.exe" "RPT1:")",
+         config::kMachineNotSaved},
+        {R"("C:\gs11\gswin64c.exe" "" "C:\gs10\lib" "C:\gone.exe" "RPT1:")",
+         config::kMachineNotSaved},
+    };
+    for (const auto& row : refused) {
+        EXPECT_EQ(Run(std::string("-machine ") + row.values).exitCode, row.exitCode) << row.values;
+        EXPECT_EQ(registry.values, before) << row.values;
+    }
 }
 
 TEST_F(MainTest, AutomaticSavingNamesThePdfAfterTheDocumentAndNeverReplacesAFile) {
