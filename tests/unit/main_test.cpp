@@ -13,6 +13,7 @@
 #include "startup/job_log.h"
 #include "startup/prompt.h"
 #include "startup/saving_plan.h"
+#include "convert/trusted_folder.h"
 #include "settings/settings.h"
 
 namespace vellum::startup {
@@ -350,6 +351,101 @@ TEST_F(MainTest, WhereNoOneSeesAWindowTheJobIsSavedUnaskedForItsPrintingUser) {
     EXPECT_TRUE(box.shown.empty());
     EXPECT_FALSE(files.FileExists("E:\\Out\\Vellum 2026-03-04 05-06-07 (2).pdf"));
     EXPECT_NE(files.ReadBytes(kLog, 0, 100000).find("\tmessage\tError!: "), std::string::npos);
+}
+
+TEST_F(MainTest, AnUnseenJobThatCannotBecomeAPdfIsKeptForItsUser) {
+    using toolkit::OwnerKind;
+    session.visible = false;
+    registry.values.erase({kKey, "defDir"});
+    files.accounts = {{"alice", "S-1-5-21-7-1001"}};
+    const std::string unsaved = "C:\\ProgramData\\Vellum\\Unsaved\\";
+    const std::string failed = "C:\\ProgramData\\Vellum\\Failed\\";
+    const std::string stamp = " 2026-03-04 05-06-07";
+    const toolkit::RuntimeError diskFull(112, "Vellum", "There is not enough space on the disk.");
+    const struct {
+        const char* user;
+        const char* autoDir;  // in HKLM; "" for none
+        std::function<void()> arrange;
+        int exitCode;
+        std::string onDisk;  // the PDF written, or the job kept
+        std::string logged;  // in the job's log line
+    } rows[] = {
+        {"alice", "",
+         [&] {
+             runner.result = {true, 1, "Error: /undefined in foo\n", ""};
+         },
+         kExitNotConverted, unsaved + "alice\\Doc" + stamp + ".ps",
+         "failed: Error: /undefined in foo; the print job is kept as " + unsaved + "alice\\Doc" +
+             stamp + ".ps"},
+        {"bob", "", [&] { files.files.erase("C:\\gs\\gswin64c.exe"); }, kExitNotConverted,
+         failed + "bob\\Doc" + stamp + ".ps", "; the print job is kept as " + failed},
+        {"carol", "",
+         [&] {
+             files.handleFacts[unsaved + "carol"] = {true, true, OwnerKind::System, "SYSTEM"};
+         },
+         kExitNotConverted, failed + "carol\\Doc" + stamp + ".ps", "It is a link"},
+        {"dave", "",
+         [&] {
+             files.handleFacts[unsaved + "dave"] = {true, false, OwnerKind::Other, "PC\\mallory"};
+         },
+         kExitNotConverted, failed + "dave\\Doc" + stamp + ".ps", "owned by PC\\mallory"},
+        {"erin", "E:\\Out\\<user>",
+         [&] {
+             runner.onRun = [&](const std::string& line) {
+                 const bool full = line.find("E:\\Out") != std::string::npos;
+                 runner.result = {true, full ? 1u : 0u,
+                                  full ? "Last OS error: No space left on device" : "", ""};
+                 if (!full) files.Write(OutputFileOf(line), kWrittenPdf);
+             };
+         },
+         kExitDone, unsaved + "erin\\Doc.pdf", "\tno window\twritten\t"},
+        {"frank", "", [&] { runner.waits = {std::chrono::milliseconds(601000)}; },
+         kExitNotConverted, unsaved + "frank\\Doc" + stamp + ".ps",
+         "failed: Ghostscript was ended after 600 seconds (gsTimeout); the print job is kept"},
+        {"grace", "",
+         [&] {
+             files.copyFailure = diskFull;
+             runner.result.exitCode = 1;
+         },
+         kExitNotConverted, "",
+         "; the print job could not be kept: There is not enough space on the disk."},
+        {"CON", "", [] {}, kExitDone, unsaved + "CON_\\Doc.pdf", "\tno window\twritten\t"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.user);
+        environment.variables = {{"REDMON_USER", row.user}, {"REDMON_DOCNAME", "Doc"}};
+        registry.Set(kKey, "autoDir", row.autoDir);
+        row.arrange();
+        const size_t logged = files.ReadBytes(kLog, 0, 1000000).size();
+        EXPECT_EQ(Run("job.ps").exitCode, row.exitCode);
+        if (!row.onDisk.empty()) {
+            EXPECT_TRUE(files.FileSize(row.onDisk)) << row.onDisk;
+        }
+        const std::string line = files.ReadBytes(kLog, logged, 100000);
+        EXPECT_NE(line.find(row.logged), std::string::npos) << line;
+        for (const std::string& file : files.files)
+            EXPECT_EQ(file.find(".vellum-tmp"), std::string::npos) << "nothing half-made";
+        EXPECT_TRUE(files.FolderExists("C:\\gs\\lib")) << "and no temp folder";
+        SetUp();
+        runner = {};
+        runner.onRun = [this](const std::string& line) {
+            files.Write(OutputFileOf(line), kWrittenPdf);
+        };
+        files.copyFailure.reset();
+    }
+    EXPECT_NE(
+        std::find(files.log.begin(), files.log.end(),
+                  "access " + unsaved + "alice " + convert::OwnFolderAccess("S-1-5-21-7-1001")),
+        files.log.end());
+    EXPECT_TRUE(box.shown.empty());
+
+    // Where someone sees, nothing is kept: they were told.
+    session.visible = true;
+    registry.Set(kKey, "saveMode", "auto");
+    runner.result.exitCode = 1;
+    files.log.clear();
+    EXPECT_EQ(Run("job.ps").exitCode, kExitNotConverted);
+    for (const std::string& entry : files.log) EXPECT_EQ(entry.find("copy "), std::string::npos);
 }
 
 TEST_F(MainTest, EveryJobIsOneLogLineAndTheLogMovesAsideAtItsLimit) {
