@@ -81,8 +81,8 @@ int CheckMachineValues(const MachineValues& v, toolkit::FileSystem& files, bool 
         return !toolkit::TrimSpaces(folder).empty() && folder.find(';') == std::string::npos &&
                !files.FolderExists(folder);
     };
-    if (!files.FileExists(v.gsExe) || toolkit::TrimSpaces(v.gsLib).empty() ||
-        goneFolder(v.gsLib) || goneFolder(v.gsFonts) || !files.FileExists(v.rmExe))
+    if (!files.FileExists(v.gsExe) || toolkit::TrimSpaces(v.gsLib).empty() || goneFolder(v.gsLib) ||
+        goneFolder(v.gsFonts) || !files.FileExists(v.rmExe))
         return kMachineNotSaved;
     return kMachineDone;
 }

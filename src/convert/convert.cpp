@@ -333,8 +333,7 @@ ConversionResult ConvertToPdf(ConvertServices& s, const settings::SettingsRecord
                                 target.timeLimitSeconds),
                  result, existed, target, settings.gsExe);
         if (const std::string why = WhyUnusable(s.files, output.Path(), target.path, existed);
-            !why.empty())
-{
+            !why.empty()) {
             if (target.neverReplace && why.find(kDiskFull) != std::string::npos)
                 throw NotMade{Outcome::FolderUnusable, "", kErrorTitle, toolkit::Icon::Error,
                               kDiskFull};

@@ -28,7 +28,8 @@ bool RemoveHeldTree(toolkit::FileSystem& files, const std::string& path,
     for (const toolkit::FolderEntry& entry : files.ListFolder(path)) {
         const std::string inside = path + "\\" + entry.name;
         std::string error;
-        const std::unique_ptr<toolkit::OpenedObject> held = files.OpenUnfollowed(inside, true, error);
+        const std::unique_ptr<toolkit::OpenedObject> held =
+            files.OpenUnfollowed(inside, true, error);
         if (!held) {
             all = false;
             continue;

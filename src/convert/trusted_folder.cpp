@@ -10,8 +10,6 @@ bool Trusted(toolkit::OwnerKind owner) {
     return owner != toolkit::OwnerKind::Other;
 }
 
-// SYSTEM and Administrators in full, for the folder and all it holds.
-constexpr const char* kMachineOnly = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
 // Read, list and traverse the folder, and delete what is in it (FILE_DELETE_CHILD).
 constexpr const char* kUserOnFolder = "0x1200e9";
 // Modify (read, write, delete) on the files in it, not on the folder itself.
@@ -33,9 +31,9 @@ bool MayRemoveLeftover(const toolkit::OpenedFacts& facts, bool folder) {
 }
 
 std::string OwnFolderAccess(const std::string& userSid) {
-    if (userSid.empty()) return kMachineOnly;
-    return std::string(kMachineOnly) + "(A;;" + kUserOnFolder + ";;;" + userSid + ")(A;OIIO;" +
-           kUserOnFiles + ";;;" + userSid + ")";
+    if (userSid.empty()) return toolkit::kMachineOnlyAccess;
+    return std::string(toolkit::kMachineOnlyAccess) + "(A;;" + kUserOnFolder + ";;;" + userSid +
+           ")(A;OIIO;" + kUserOnFiles + ";;;" + userSid + ")";
 }
 
 TrustedFolder MakeTrustedFolder(toolkit::FileSystem& files, const std::string& folder,
@@ -52,8 +50,10 @@ TrustedFolder MakeTrustedFolder(toolkit::FileSystem& files, const std::string& f
     if (made) {
         const std::string sid = files.AccountSid(user);
         if (sid.empty())
-            result.note = "The user " + user + " was not found: only SYSTEM and the "
-                          "Administrators may open the folder " + userFolder + ".";
+            result.note = "The user " + user +
+                          " was not found: only SYSTEM and the "
+                          "Administrators may open the folder " +
+                          userFolder + ".";
         if (const std::string failed = files.SetFolderAccess(userFolder, OwnFolderAccess(sid));
             !failed.empty())
             result.note = "The rights of the folder " + userFolder + " could not be set: " + failed;

@@ -100,8 +100,7 @@ SavingPlan PlanSaving(const settings::SettingsRecord& record, const PrintJob& jo
     const SaveStep wanted = into(folder, job.canShowWindows ? "automatic" : "no window",
                                  UserFolderOf(setting, environment, job.user));
     const std::string unsaved = UnsavedFolderFor(environment.programData, job.user);
-    const SaveStep fallback =
-        job.canShowWindows ? ask() : into(unsaved, "no window", unsaved);
+    const SaveStep fallback = job.canShowWindows ? ask() : into(unsaved, "no window", unsaved);
     if (!job.canShowWindows && noAutoDir) {
         plan.first = fallback;
     } else if (!unusable.empty()) {

@@ -22,6 +22,10 @@ struct FolderEntry {
     std::int64_t ageSeconds = 0;  // since it was last written
 };
 
+// The access list of a folder only SYSTEM and the Administrators may use (in full, with all it
+// holds; nothing inherited), as a security descriptor string.
+inline constexpr const char* kMachineOnlyAccess = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+
 // Who owns a file or folder, as far as trusting it goes.
 enum class OwnerKind { System, Administrators, ThisAccount, Other };
 
