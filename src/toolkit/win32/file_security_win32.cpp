@@ -54,7 +54,7 @@ toolkit::OwnerKind KindOf(PSID owner) {
     if (IsWellKnownSid(owner, WinLocalSystemSid)) return toolkit::OwnerKind::System;
     if (IsWellKnownSid(owner, WinBuiltinAdministratorsSid))
         return toolkit::OwnerKind::Administrators;
-    const std::vector<BYTE> self = ProcessUser();
+    std::vector<BYTE> self = ProcessUser();
     if (!self.empty() && EqualSid(owner, reinterpret_cast<TOKEN_USER*>(self.data())->User.Sid))
         return toolkit::OwnerKind::ThisAccount;
     return toolkit::OwnerKind::Other;
@@ -161,7 +161,7 @@ std::string SetFolderAccess(const std::string& path, const std::string& sddl) {
 }
 
 bool RunsAsSystem() {
-    const std::vector<BYTE> self = ProcessUser();
+    std::vector<BYTE> self = ProcessUser();
     return !self.empty() &&
            IsWellKnownSid(reinterpret_cast<TOKEN_USER*>(self.data())->User.Sid, WinLocalSystemSid);
 }
