@@ -25,8 +25,8 @@ bool IsOldAndOrdinary(const toolkit::FolderEntry& entry) {
 bool RemoveHeldTree(toolkit::FileSystem& files, const std::string& path,
                     toolkit::OpenedObject& folder) {
     bool all = true;
-    for (const toolkit::FolderEntry& entry : files.ListFolder(path)) {
-        const std::string inside = path + "\\" + entry.name;
+    for (const std::string& name : folder.Names()) {
+        const std::string inside = path + "\\" + name;
         std::string error;
         const std::unique_ptr<toolkit::OpenedObject> held =
             files.OpenUnfollowed(inside, true, error);

@@ -43,6 +43,8 @@ class OpenedObject {
 public:
     virtual ~OpenedObject() = default;
     virtual const OpenedFacts& Facts() const = 0;
+    // A folder's entries ("." and ".." left out), listed through this handle; none for a file.
+    virtual std::vector<std::string> Names() = 0;
     // Deletes it through this handle (a folder must be empty by then): "" when done, else the
     // system's wording. Only an object opened for deleting can be.
     virtual std::string Delete() = 0;

@@ -123,6 +123,12 @@ public:
             Opened(FakeFileSystem& fs, std::string p, toolkit::OpenedFacts f, bool d)
                 : fs(fs), path(std::move(p)), facts(std::move(f)), forDelete(d) {}
             const toolkit::OpenedFacts& Facts() const override { return facts; }
+            std::vector<std::string> Names() override {
+                std::vector<std::string> names;
+                for (const toolkit::FolderEntry& entry : fs.ListFolder(path))
+                    names.push_back(entry.name);
+                return names;
+            }
             std::string Delete() override {
                 if (!forDelete) return "not opened for deleting";
                 fs.log.push_back("delete " + path);

@@ -65,6 +65,25 @@ public:
     Opened(KernelHandle handle, toolkit::OpenedFacts facts)
         : handle_(std::move(handle)), facts_(std::move(facts)) {}
     const toolkit::OpenedFacts& Facts() const override { return facts_; }
+    std::vector<std::string> Names() override {
+        std::vector<std::string> names;
+        if (!facts_.folder || facts_.link) return names;
+        // Listed by this handle: FindFirstFileW would open the folder again, and Wine's opens it
+        // without delete sharing, which this handle's DELETE access refuses.
+        alignas(8) BYTE buffer[64 * 1024];
+        FILE_INFO_BY_HANDLE_CLASS query = FileIdBothDirectoryRestartInfo;
+        while (GetFileInformationByHandleEx(handle_.Get(), query, buffer, sizeof buffer)) {
+            query = FileIdBothDirectoryInfo;
+            for (BYTE* at = buffer;;) {
+                const auto* entry = reinterpret_cast<FILE_ID_BOTH_DIR_INFO*>(at);
+                const std::wstring name(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
+                if (name != L"." && name != L"..") names.push_back(Narrow(name));
+                if (entry->NextEntryOffset == 0) break;
+                at += entry->NextEntryOffset;
+            }
+        }
+        return names;
+    }
     std::string Delete() override {
         // A read-only file refuses its deletion: the flag goes first, through the same handle.
         FILE_BASIC_INFO basic{};
@@ -90,8 +109,9 @@ private:
 
 std::unique_ptr<toolkit::OpenedObject> OpenUnfollowed(const std::string& path, bool forDelete,
                                                       std::string& error) {
-    const DWORD access =
-        FILE_READ_ATTRIBUTES | READ_CONTROL | (forDelete ? DELETE | FILE_WRITE_ATTRIBUTES : 0);
+    // FILE_LIST_DIRECTORY (FILE_READ_DATA for a file) lets a folder be listed by this handle.
+    const DWORD access = FILE_READ_ATTRIBUTES | READ_CONTROL | FILE_LIST_DIRECTORY | SYNCHRONIZE |
+                         (forDelete ? DELETE | FILE_WRITE_ATTRIBUTES : 0);
     KernelHandle handle(CreateFileW(
         Widen(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
         FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
