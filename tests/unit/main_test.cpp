@@ -443,8 +443,10 @@ TEST_F(MainTest, AnUnseenJobThatCannotBecomeAPdfIsKeptForItsUser) {
     session.visible = true;
     registry.Set(kKey, "saveMode", "auto");
     runner.result.exitCode = 1;
+    runner.waits = {std::chrono::milliseconds(601000)};
     files.log.clear();
     EXPECT_EQ(Run("job.ps").exitCode, kExitNotConverted);
+    EXPECT_EQ(runner.ended, 0) << "no time limit where someone can cancel";
     for (const std::string& entry : files.log) EXPECT_EQ(entry.find("copy "), std::string::npos);
 }
 
