@@ -6,6 +6,7 @@
 
 #include "settings/settings.h"
 #include "toolkit/runtime_error.h"
+#include "toolkit/text.h"
 
 namespace vellum::config {
 
@@ -74,12 +75,32 @@ std::optional<MachineValues> ParseMachineCommand(const std::string& tail) {
     return MachineValues{values[0], values[1], values[2], values[3], values[4]};
 }
 
-int ApplyMachineCommand(registry::RegistryFactory& registry, const std::string& tail,
-                        const std::string& rmArgs) {
+int CheckMachineValues(const MachineValues& v, toolkit::FileSystem& files, bool portExists) {
+    if (!portExists || toolkit::TrimSpaces(v.rmPort).empty()) return kMachineNoPort;
+    const auto goneFolder = [&](const std::string& folder) {
+        return !toolkit::TrimSpaces(folder).empty() && folder.find(';') == std::string::npos &&
+               !files.FolderExists(folder);
+    };
+    if (!files.FileExists(v.gsExe) || toolkit::TrimSpaces(v.gsLib).empty() || goneFolder(v.gsLib) ||
+        goneFolder(v.gsFonts) || !files.FileExists(v.rmExe))
+        return kMachineNotSaved;
+    return kMachineDone;
+}
+
+int ApplyMachineCommand(registry::RegistryFactory& registry, toolkit::FileSystem& files,
+                        const std::string& tail, const std::string& rmArgs) {
     const std::optional<MachineValues> values = ParseMachineCommand(tail);
     if (!values) return kMachineUsage;
     try {
         std::unique_ptr<registry::RegistryAccess> reg = registry.Create();
+        // Every check before the first write: a refused command leaves HKLM as it was.
+        std::string scratch;
+        bool portExists = false;
+        reg->ReadString(registry::kHkeyLocalMachine, std::string(kPortsKey) + values->rmPort,
+                        "Arguments", scratch, portExists);
+        if (const int refused = CheckMachineValues(*values, files, portExists);
+            refused != kMachineDone)
+            return refused;
         settings::SettingsRecord record;
         record.gsExe = values->gsExe;
         record.gsFonts = values->gsFonts;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "registry/registry_access.h"
+#include "toolkit/file_system.h"
 
 namespace vellum::config {
 
@@ -47,10 +48,19 @@ std::string MachineCommand(const MachineValues& values);
 bool IsMachineCommand(const std::string& tail);
 std::optional<MachineValues> ParseMachineCommand(const std::string& tail);
 
-// What the elevated run does: stores the machine values that changed and binds the port.
+// Whether the elevated run may write `values`: kMachineDone when it may, else the exit code that
+// refuses them before anything is written. A port that is no RedMon port (`portExists` false)
+// is kMachineNoPort; an empty Ghostscript executable or lib folder, an executable or RedRun
+// that is no file, or a single folder that does not exist is kMachineNotSaved. A ";"-list of
+// folders is the administrator's own choice and is not looked into; the fonts folder may be
+// empty.
+int CheckMachineValues(const MachineValues& values, toolkit::FileSystem& files, bool portExists);
+
+// What the elevated run does: checks every value first (CheckMachineValues), then stores the
+// machine values that changed and binds the port; a refused command leaves HKLM as it was.
 // Shows nothing; the exit code says how it went.
-int ApplyMachineCommand(registry::RegistryFactory& registry, const std::string& tail,
-                        const std::string& rmArgs);
+int ApplyMachineCommand(registry::RegistryFactory& registry, toolkit::FileSystem& files,
+                        const std::string& tail, const std::string& rmArgs);
 
 // The machine settings a person knows them by, for the message that they were not saved.
 std::string MachineSettingLabels(const std::vector<std::string>& names);

@@ -10,6 +10,7 @@
 #include "convert/ghostscript_paths.h"
 #include "convert/leftovers.h"
 #include "convert/pdf_check.h"
+#include "convert/trusted_folder.h"
 #include "convert/unique_name.h"
 #include "toolkit/paths.h"
 #include "toolkit/runtime_error.h"
@@ -68,13 +69,16 @@ std::string TempFolderFailure(const std::string& root, const std::string& why) {
            "does.";
 }
 
-void MakeFolderFor(toolkit::FileSystem& files, const std::string& pdfPath) {
-    try {
-        files.MakeFolders(toolkit::FolderOf(pdfPath));
-    } catch (const toolkit::RuntimeError& e) {
+// The folder made, checked and held to the end; one that cannot take the PDF is unusable.
+TrustedFolder MakeFolderFor(toolkit::FileSystem& files, const PdfTarget& target,
+                            std::string& note) {
+    TrustedFolder folder =
+        MakeTrustedFolder(files, toolkit::FolderOf(target.path), target.userFolder, target.user);
+    note = folder.note;
+    if (!folder.problem.empty())
         throw NotMade{Outcome::FolderUnusable, "", kErrorTitle, toolkit::Icon::Error,
-                      e.Description()};
-    }
+                      folder.problem};
+    return folder;
 }
 
 // A file beside the PDF that Ghostscript writes, removed when its owner goes unless it was
@@ -203,7 +207,7 @@ std::string WhyUnusable(toolkit::FileSystem& files, const std::string& output,
 ProcessResult RunGhostscript(ConvertServices& s, const settings::SettingsRecord& settings,
                              const ScratchFile& output, const ScratchFolder& gsTemp,
                              const std::string& psPath, const std::string& profile,
-                             const std::string& pdfPath, bool existed) {
+                             const std::string& pdfPath, bool existed, int timeLimitSeconds) {
     // Ghostscript is never handed a path it cannot open: the job and its temporary folder
     // under another spelling, its output through a handle.
     const std::string gsTempPath = GhostscriptSpelling(s.files, gsTemp.Path());
@@ -223,16 +227,26 @@ ProcessResult RunGhostscript(ConvertServices& s, const settings::SettingsRecord&
             "The PDF could not be saved as " + pdfPath + "." +
                 Details("Its temporary file could not be opened for Ghostscript: " + output.Path(),
                         existed)};
-    ConversionProgress watch(s.progress, pdfPath);
+    ConversionProgress watch(s.progress, pdfPath, std::chrono::seconds(timeLimitSeconds));
     RunOptions options{{{"TEMP", gsTempPath}, {"TMP", gsTempPath}}, &watch};
-    return s.runner.RunAndWait(
+    ProcessResult run = s.runner.RunAndWait(
         GhostscriptCommandLine(settings, target.OutputFile(), jobPath, profile), kSwHide, options);
+    if (run.cancelled && watch.TimedOut()) {
+        const std::string limit = std::to_string(timeLimitSeconds) + " seconds";
+        throw NotMade{Outcome::Failed,
+                      "The PDF " + pdfPath + " was not made: Ghostscript had not finished after " +
+                          limit + " (the gsTimeout setting) and was ended; nothing of it was left.",
+                      kErrorTitle, toolkit::Icon::Error,
+                      "Ghostscript was ended after " + limit + " (gsTimeout)"};
+    }
+    return run;
 }
 
 // Ghostscript's run judged: one that did not start, was cancelled or failed stops the
 // conversion; one that ran to its end leaves its exit code in `result`.
 void CheckRun(const ProcessResult& run, ConversionResult& result, bool existed,
-              const std::string& pdfPath, const std::string& gsExe) {
+              const PdfTarget& target, const std::string& gsExe) {
+    const std::string& pdfPath = target.path;
     if (!run.started)
         throw NotMade{Outcome::Failed, "Ghostscript could not be started.\r\n" + gsExe +
                                            Details(run.startError, existed)};
@@ -241,6 +255,9 @@ void CheckRun(const ProcessResult& run, ConversionResult& result, bool existed,
                       "The PDF was not made: the conversion was cancelled." + Details("", existed),
                       "Cancelled", toolkit::Icon::Information};
     result.exitCode = run.exitCode;
+    // Saved without asking, a full disk is the folder's fault: its fallback may have room.
+    if (run.exitCode != 0 && target.neverReplace && SaysDiskFull(run.output))
+        throw NotMade{Outcome::FolderUnusable, "", kErrorTitle, toolkit::Icon::Error, kDiskFull};
     if (run.exitCode != 0)
         throw NotMade{Outcome::Failed, RunFailure(run, existed, pdfPath), kErrorTitle,
                       toolkit::Icon::Error, GhostscriptErrorLine(run.output)};
@@ -304,19 +321,25 @@ ConversionResult ConvertToPdf(ConvertServices& s, const settings::SettingsRecord
     // An empty file is no PDF to speak of keeping.
     const bool existed = !target.neverReplace && s.files.FileSize(target.path).value_or(0) > 0;
     try {
-        if (target.neverReplace) MakeFolderFor(s.files, target.path);
+        TrustedFolder folder;  // held to the end of the conversion
+        if (target.neverReplace) folder = MakeFolderFor(s.files, target, result.note);
         RemoveLeftovers(s.files, toolkit::FolderOf(target.path));
         const ScratchFolder gsTemp(s.files, settings.gsExe, existed);
         ScratchFile output(s.files, target, existed);
         std::string profile;
         if (settings.pdfA == settings::kPdfA2)
             profile = FindSrgbProfile(s.files, settings.gsLib).value_or("");
-        CheckRun(RunGhostscript(s, settings, output, gsTemp, psPath, profile, target.path, existed),
-                 result, existed, target.path, settings.gsExe);
+        CheckRun(RunGhostscript(s, settings, output, gsTemp, psPath, profile, target.path, existed,
+                                target.timeLimitSeconds),
+                 result, existed, target, settings.gsExe);
         if (const std::string why = WhyUnusable(s.files, output.Path(), target.path, existed);
-            !why.empty())
+            !why.empty()) {
+            if (target.neverReplace && why.find(kDiskFull) != std::string::npos)
+                throw NotMade{Outcome::FolderUnusable, "", kErrorTitle, toolkit::Icon::Error,
+                              kDiskFull};
             throw NotMade{Outcome::Failed, "The PDF " + target.path + " was not made.\r\n" + why,
                           kErrorTitle, toolkit::Icon::Error, why.substr(0, why.find('\r'))};
+        }
         result.pdfPath = Place(s, output, target, existed);
         result.outcome = Outcome::Written;
         if (result.pdfPath != target.path && !target.neverReplace)

@@ -20,13 +20,20 @@ struct PdfTarget {
     // free numbered name (ReserveUniquePdfPath), never replacing a file. Otherwise a file at
     // `path` is replaced, once the PDF is whole.
     bool neverReplace = false;
+    // Saved without asking: the part of the folder made for `user` ("" for none), made with
+    // that user's rights and checked by handle before anything is written (MakeTrustedFolder).
+    std::string userFolder = {};
+    std::string user = {};
+    // Seconds after which Ghostscript is ended, where no one can cancel it; 0 for no limit.
+    int timeLimitSeconds = 0;
 };
 
 enum class Outcome {
     Written,         // the PDF is at `pdfPath`
     Cancelled,       // the user cancelled the conversion
     Failed,          // no PDF was made; a file at the target is as it was
-    FolderUnusable,  // saved without asking: the folder cannot take the PDF; nothing was run
+    FolderUnusable,  // saved without asking: the folder cannot take the PDF (it cannot be made,
+                     // may not be written in, or is full); nothing was left there
 };
 
 // A message for the person at the screen.
@@ -45,6 +52,7 @@ struct ConversionResult {
     // FolderUnusable, why the folder cannot take the PDF.
     std::string logLine;
     std::optional<Message> message;  // what the user is to be told, success or not
+    std::string note = {};           // for the log alone: how the PDF's folder was made
 };
 
 struct ConvertServices {

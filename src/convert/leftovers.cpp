@@ -3,7 +3,9 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 
+#include "convert/trusted_folder.h"
 #include "toolkit/runtime_error.h"
 
 namespace vellum::convert {
@@ -62,7 +64,36 @@ bool DueAndMarked(toolkit::FileSystem& files, const std::string& temp, const std
     return true;
 }
 
+// Deletes what the held folder `path` holds and then the folder, each through its own handle;
+// links are deleted as links. False when anything was left.
+bool RemoveHeldTree(toolkit::FileSystem& files, const std::string& path,
+                    toolkit::OpenedObject& folder) {
+    bool all = true;
+    for (const std::string& name : folder.Names()) {
+        const std::string inside = path + "\\" + name;
+        std::string error;
+        const std::unique_ptr<toolkit::OpenedObject> held =
+            files.OpenUnfollowed(inside, true, error);
+        if (!held) {
+            all = false;
+            continue;
+        }
+        if (held->Facts().folder && !held->Facts().link)
+            all = RemoveHeldTree(files, inside, *held) && all;
+        else
+            all = held->Delete().empty() && all;
+    }
+    return all && folder.Delete().empty();
+}
+
 }  // namespace
+
+bool RemoveOwnLeftover(toolkit::FileSystem& files, const std::string& path, bool folder) {
+    std::string error;
+    const std::unique_ptr<toolkit::OpenedObject> held = files.OpenUnfollowed(path, true, error);
+    if (!held || !MayRemoveLeftover(held->Facts(), folder)) return false;
+    return folder ? RemoveHeldTree(files, path, *held) : held->Delete().empty();
+}
 
 bool IsTempFolderName(const std::string& name) {
     constexpr size_t kPrefix = 7;  // "vellum-"
@@ -86,15 +117,15 @@ void RemoveLeftovers(toolkit::FileSystem& files, const std::string& pdfFolder) {
         for (const toolkit::FolderEntry& entry : files.ListFolder(temp, "vellum-*")) {
             if (!IsOldAndOrdinary(entry)) continue;
             if (entry.folder && IsTempFolderName(entry.name))
-                files.RemoveFolderTree(temp + "\\" + entry.name);
+                RemoveOwnLeftover(files, temp + "\\" + entry.name, true);
             else if (!entry.folder && IsStampName(entry.name))
-                files.RemoveFile(temp + "\\" + entry.name);
+                RemoveOwnLeftover(files, temp + "\\" + entry.name, false);
         }
     }
     if (pdfFolder.empty() || !DueAndMarked(files, temp, pdfFolder)) return;
     for (const toolkit::FolderEntry& entry : files.ListFolder(pdfFolder, "*.vellum-tmp"))
         if (!entry.folder && IsOldAndOrdinary(entry) && IsTemporaryPdfName(entry.name))
-            files.RemoveFile(pdfFolder + "\\" + entry.name);
+            RemoveOwnLeftover(files, pdfFolder + "\\" + entry.name, false);
 }
 
 }  // namespace vellum::convert

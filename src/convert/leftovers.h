@@ -22,4 +22,11 @@ bool IsTemporaryPdfName(const std::string& name);
 // Links are never followed nor removed, and nothing else is touched.
 void RemoveLeftovers(toolkit::FileSystem& files, const std::string& pdfFolder);
 
+// Deletes one leftover by handle (RemoveLeftovers' candidates): `path` is opened without
+// following a link and deleted through that handle only when it is what it was listed as (a
+// file, or with `folder` a folder), no link, and owned by SYSTEM, Administrators or this
+// account (MayRemoveLeftover). A folder is held while what is in it goes: its links as links,
+// its folders the same way. False when it was left.
+bool RemoveOwnLeftover(toolkit::FileSystem& files, const std::string& path, bool folder);
+
 }  // namespace vellum::convert

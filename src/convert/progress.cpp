@@ -17,14 +17,16 @@ std::string ElapsedText(std::chrono::milliseconds elapsed) {
     return text;
 }
 
-ConversionProgress::ConversionProgress(ProgressWindow& window, std::string pdfPath)
-    : window_(window), pdfPath_(std::move(pdfPath)) {}
+ConversionProgress::ConversionProgress(ProgressWindow& window, std::string pdfPath,
+                                       std::chrono::seconds limit)
+    : window_(window), pdfPath_(std::move(pdfPath)), limit_(limit) {}
 
 ConversionProgress::~ConversionProgress() {
     if (open_) window_.Close();
 }
 
 bool ConversionProgress::WantsEnd(std::chrono::milliseconds elapsed) {
+    if (limit_.count() > 0 && elapsed >= limit_) return timedOut_ = true;
     if (!open_) {
         if (elapsed < kShowProgressAfter) return false;
         window_.Open(pdfPath_);

@@ -28,21 +28,27 @@ inline constexpr std::chrono::milliseconds kShowProgressAfter{1000};
 std::string ElapsedText(std::chrono::milliseconds elapsed);
 
 // Shows the window once a conversion has run kShowProgressAfter, keeps its time current, and
-// asks for Ghostscript's end when the user cancels. Closes the window when it goes.
+// asks for Ghostscript's end when the user cancels or, with a `limit` (0: none), once it has
+// run that long. Closes the window when it goes.
 class ConversionProgress : public RunObserver {
 public:
-    ConversionProgress(ProgressWindow& window, std::string pdfPath);
+    ConversionProgress(ProgressWindow& window, std::string pdfPath,
+                       std::chrono::seconds limit = std::chrono::seconds(0));
     ConversionProgress(const ConversionProgress&) = delete;
     ConversionProgress& operator=(const ConversionProgress&) = delete;
     ~ConversionProgress() override;
 
     bool WantsEnd(std::chrono::milliseconds elapsed) override;
+    // Whether the end asked for was the time limit's.
+    bool TimedOut() const { return timedOut_; }
 
 private:
     ProgressWindow& window_;
     std::string pdfPath_;
     bool open_ = false;
     std::string shownTime_;
+    std::chrono::seconds limit_;
+    bool timedOut_ = false;
 };
 
 }  // namespace vellum::convert

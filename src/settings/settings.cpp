@@ -58,6 +58,16 @@ std::vector<std::string> WriteMachineSettings(const SettingsRecord& settings,
     return refused;
 }
 
+int GsTimeoutSeconds(const SettingsRecord& settings) {
+    constexpr int kDefault = 600;
+    constexpr int kLongest = 7 * 24 * 60 * 60;  // a week: beyond that it is no limit at all
+    const std::string text = toolkit::TrimSpaces(settings.gsTimeout);
+    if (text.empty() || text.size() > 7 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return kDefault;
+    return std::min(std::stoi(text), kLongest);
+}
+
 const std::vector<SavingChoice>& SavingChoices() {
     static const std::vector<SavingChoice> choices{
         {"saveMode", &SettingsRecord::saveMode, {kAskMode, kAutoMode}},

@@ -29,12 +29,18 @@ struct SettingsRecord {
     // "default" or one of Ghostscript's presets: screen, ebook, printer, prepress.
     std::string pdfQuality = kDefaultQuality;
     std::string pdfA = "0";  // "0" or "2" (PDF/A-2b)
+    // Seconds Ghostscript may run for a job no one sees before it is ended; "0" for no limit.
+    std::string gsTimeout = "600";
 };
+
+// gsTimeout in seconds: its default (600) when it is no whole number of seconds; 0 for none.
+int GsTimeoutSeconds(const SettingsRecord& settings);
 
 // Machine settings live in HKLM alone and need an administrator to change. User settings are
 // each user's own: read from HKCU first, then from HKLM, where setup stores the machine's
-// defaults; saved to HKCU, which every user may write.
-enum class Scope { Machine, User };
+// defaults; saved to HKCU, which every user may write. A machine policy is read from HKLM alone
+// and set there by an administrator only: the configuration window never writes it.
+enum class Scope { Machine, User, MachinePolicy };
 
 struct SettingEntry {
     const char* name;
@@ -54,6 +60,7 @@ inline const SettingEntry kSettingEntries[] = {
     {"openPdf", &SettingsRecord::openPdf, Scope::User},
     {"pdfQuality", &SettingsRecord::pdfQuality, Scope::User},
     {"pdfA", &SettingsRecord::pdfA, Scope::User},
+    {"gsTimeout", &SettingsRecord::gsTimeout, Scope::MachinePolicy},
 };
 
 // The values each saving choice takes, its default first.

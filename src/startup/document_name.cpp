@@ -282,6 +282,10 @@ std::string PdfNameFor(const std::string& title, const std::string& folder) {
     name = Trimmed(toolkit::CutToUtf16(name, static_cast<int>(limit - kPdfExtension.size() - 1)),
                    " .");
 
+    return NotADeviceName(name);
+}
+
+std::string NotADeviceName(std::string name) {
     // A device name stays a device name whatever follows its first dot: "CON.x.pdf" is CON.
     const size_t dot = name.find('.');
     const std::string stem = Trimmed(name.substr(0, dot), " ");

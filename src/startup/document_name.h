@@ -36,4 +36,8 @@ std::string DscTitle(const std::string& postScript);
 // nothing is left. `folder` may be "" when the folder is not known yet.
 std::string PdfNameFor(const std::string& title, const std::string& folder);
 
+// `name` with "_" after its part before the first dot when that part is a device name (CON,
+// AUX, NUL, COM1-9, LPT1-9..., in any case), which Windows would take for the device.
+std::string NotADeviceName(std::string name);
+
 }  // namespace vellum::startup

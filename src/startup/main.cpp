@@ -10,6 +10,7 @@
 #include "startup/handover.h"
 #include "startup/job_file.h"
 #include "startup/job_log.h"
+#include "startup/kept_job.h"
 #include "startup/load_settings.h"
 #include "startup/prompt.h"
 #include "startup/print_job.h"
@@ -120,9 +121,11 @@ convert::ConversionResult CarryOut(Services& s, const settings::SettingsRecord& 
                                    const PrintJob& job, const SaveStep& step) {
     convert::ConvertServices converting{s.runner, s.files, s.msgBox, s.progress};
     if (step.way == SaveWay::IntoFolder)
-        return convert::ConvertToPdf(converting, record,
-                                     {toolkit::JoinPath(step.folder, step.name) + ".pdf", true},
-                                     job.path);
+        return convert::ConvertToPdf(
+            converting, record,
+            {toolkit::JoinPath(step.folder, step.name) + ".pdf", true, step.userFolder, job.user,
+             job.canShowWindows ? 0 : settings::GsTimeoutSeconds(record)},
+            job.path);
     s.events.DoEvents();
     const PdfChoice choice = PromptForPdfPath(s.dialogs, s.msgBox, step.folder, step.name);
     if (choice.result == PromptResult::Chosen)
@@ -154,9 +157,24 @@ bool HandedOver(Services& s, const PrintJob& job, JobLog& log, JobEntry& entry, 
     return true;
 }
 
+// An unseen job that did not become a PDF is kept for its user; its log line says where.
+void KeepUnseenJob(Services& s, const PrintJob& job, const std::optional<SaveStep>& tookJob,
+                   JobLog& log, JobEntry& entry) {
+    if (!s.files.FileSize(job.path)) return;  // nothing left to keep
+    const auto places = KeepPlaces(tookJob, ProgramDataFolder(s.environment), job.user);
+    const KeptJob kept =
+        KeepJob(s.files, places, KeptJobName(job.title, places.front().folder, s.session.Now()),
+                job.path, job.user);
+    if (!kept.note.empty()) log.Message(kept.note);
+    entry.detail += kept.path.empty() ? "; the print job could not be kept: " + kept.why
+                                      : "; the print job is kept as " + kept.path;
+}
+
 // The convert mode: load → check → plan → carry out the plan, with its one fallback → what
-// follows a written PDF. Fills `entry` with what became of the job.
-MainResult ConvertJob(Services& s, const PrintJob& job, JobLog& log, JobEntry& entry) {
+// follows a written PDF. Fills `entry` with what became of the job, and `tookJob` with the step
+// whose folder took it.
+MainResult ConvertJob(Services& s, const PrintJob& job, JobLog& log, JobEntry& entry,
+                      std::optional<SaveStep>& tookJob) {
     if (MainResult ends; HandedOver(s, job, log, entry, ends)) return ends;
     SettingsServices settings{
         s.registry,        s.files,    s.msgBox,
@@ -172,11 +190,20 @@ MainResult ConvertJob(Services& s, const PrintJob& job, JobLog& log, JobEntry& e
     const SavingPlan plan = PlanSaving(record, job, EnvironmentOf(s));
     if (!plan.notice.empty()) s.msgBox.Show(plan.notice, "Vellum", toolkit::Icon::Warning);
     SaveStep step = plan.first;
-    convert::ConversionResult result = CarryOut(s, record, job, step);
+    const auto carryOut = [&] {
+        convert::ConversionResult done = CarryOut(s, record, job, step);
+        if (!done.note.empty()) log.Message(done.note);
+        if (done.outcome != convert::Outcome::FolderUnusable) tookJob = step;
+        return done;
+    };
+    convert::ConversionResult result = carryOut();
     if (result.outcome == convert::Outcome::FolderUnusable) {
         const convert::Message told = FallbackMessage(step, result.logLine, plan.fallback);
         s.msgBox.Show(told.text, told.title, told.icon);
-        if (plan.fallback) result = CarryOut(s, record, job, step = *plan.fallback);
+        if (plan.fallback) {
+            step = *plan.fallback;
+            result = carryOut();
+        }
     }
     convert::Tell(s.msgBox, result);
 
@@ -205,8 +232,9 @@ MainResult ConvertLogged(Services& s, const std::string& commandTail) {
                     s.machine,  s.viewer,      s.app,
                     s.sessions};
     MainResult result;
+    std::optional<SaveStep> tookJob;
     try {
-        result = ConvertJob(logged, job, log, entry);
+        result = ConvertJob(logged, job, log, entry, tookJob);
     } catch (const std::exception& e) {
         const auto* trapped = dynamic_cast<const toolkit::RuntimeError*>(&e);
         const toolkit::RuntimeError error =
@@ -216,6 +244,7 @@ MainResult ConvertLogged(Services& s, const std::string& commandTail) {
         result =
             entry.result == "written" ? MainResult{} : NotConverted(entry, error.Description());
     }
+    if (!job.canShowWindows && entry.result == "failed") KeepUnseenJob(s, job, tookJob, log, entry);
     entry.seconds = s.session.Seconds() - start;
     log.Job(entry);
     return result;
@@ -231,7 +260,7 @@ std::string FileNameOf(const std::string& path) {
 MainResult Main(Services& s, const std::string& commandTail) {
     // The elevated run of a standard user's Save: nothing else, and nothing shown.
     if (config::IsMachineCommand(commandTail))
-        return {AfterMain::EndProgram, config::ApplyMachineCommand(s.registry, commandTail,
+        return {AfterMain::EndProgram, config::ApplyMachineCommand(s.registry, s.files, commandTail,
                                                                    config::RedirectionArguments(
                                                                        s.app.path, s.app.exeName))};
 

@@ -8,11 +8,12 @@ namespace vellum::startup {
 
 namespace {
 
-// A user name as one folder name: what Windows forbids in a name becomes "_".
+// A user name as one folder name: what Windows forbids in a name becomes "_", and a device
+// name gets the "_" document names get.
 std::string AsFolderName(const std::string& user) {
     std::string name;
     for (char c : user) name += std::string("\\/:*?\"<>|").find(c) == std::string::npos ? c : '_';
-    return name.empty() ? "_" : name;
+    return name.empty() ? "_" : NotADeviceName(name);
 }
 
 bool IsLetter(char c) {
@@ -44,6 +45,21 @@ std::string ExpandFolderSetting(const std::string& text, const JobEnvironment& e
     return out;
 }
 
+std::string UserFolderOf(const std::string& text, const JobEnvironment& environment,
+                         const std::string& user) {
+    const size_t at = text.find("<user>");
+    if (at == std::string::npos) return "";
+    return ExpandFolderSetting(text.substr(0, text.find_first_of("\\/", at)), environment, user);
+}
+
+std::string UnsavedFolderFor(const std::string& programData, const std::string& user) {
+    return toolkit::JoinPath(toolkit::JoinPath(programData, "Unsaved"), AsFolderName(user));
+}
+
+std::string FailedFolderFor(const std::string& programData, const std::string& user) {
+    return toolkit::JoinPath(toolkit::JoinPath(programData, "Failed"), AsFolderName(user));
+}
+
 std::string UnusableFolderReason(const std::string& folder) {
     if (toolkit::TrimSpaces(folder).empty()) return "No folder is set for it.";
     const size_t open = folder.find('%');
@@ -60,10 +76,11 @@ std::string UnusableFolderReason(const std::string& folder) {
 
 SavingPlan PlanSaving(const settings::SettingsRecord& record, const PrintJob& job,
                       const JobEnvironment& environment) {
-    const auto into = [&](const std::string& folder, const char* mode) {
+    const auto into = [&](const std::string& folder, const char* mode,
+                          const std::string& userFolder) {
         std::string name = PdfNameFor(job.title, folder);
         if (name.empty()) name = "Vellum " + toolkit::FormatLocalTime(environment.now, '-');
-        return SaveStep{SaveWay::IntoFolder, folder, name, mode};
+        return SaveStep{SaveWay::IntoFolder, folder, name, mode, userFolder};
     };
     const auto ask = [&] {
         const std::string folder = environment.isFolder(record.defDir) ? record.defDir : "";
@@ -76,17 +93,14 @@ SavingPlan PlanSaving(const settings::SettingsRecord& record, const PrintJob& jo
         return plan;
     }
     const bool noAutoDir = toolkit::TrimSpaces(record.autoDir).empty();
-    const std::string folder = ExpandFolderSetting(
-        job.canShowWindows && noAutoDir ? record.defDir : record.autoDir, environment, job.user);
+    const std::string& setting = job.canShowWindows && noAutoDir ? record.defDir : record.autoDir;
+    const std::string folder = ExpandFolderSetting(setting, environment, job.user);
     const std::string unusable = UnusableFolderReason(folder);
     // Automatic saving falls back on Save As, the unseen job on a folder of its own.
-    const SaveStep wanted = into(folder, job.canShowWindows ? "automatic" : "no window");
-    const SaveStep fallback =
-        job.canShowWindows
-            ? ask()
-            : into(toolkit::JoinPath(toolkit::JoinPath(environment.programData, "Unsaved"),
-                                     AsFolderName(job.user)),
-                   "no window");
+    const SaveStep wanted = into(folder, job.canShowWindows ? "automatic" : "no window",
+                                 UserFolderOf(setting, environment, job.user));
+    const std::string unsaved = UnsavedFolderFor(environment.programData, job.user);
+    const SaveStep fallback = job.canShowWindows ? ask() : into(unsaved, "no window", unsaved);
     if (!job.canShowWindows && noAutoDir) {
         plan.first = fallback;
     } else if (!unusable.empty()) {

@@ -24,6 +24,9 @@ struct SaveStep {
     std::string folder;
     std::string name;  // Ask: the proposed file name with ".pdf", or ""; else without ".pdf"
     std::string mode;  // what the job's log calls it: "asked", "automatic" or "no window"
+    // IntoFolder: the part of `folder` made for the job's user (the Unsaved folder, an autoDir
+    // up to its "<user>" name), whose rights and owner are checked; "" for none.
+    std::string userFolder = {};
 };
 
 struct SavingPlan {
@@ -53,6 +56,16 @@ SavingPlan PlanSaving(const settings::SettingsRecord& record, const PrintJob& jo
 // written, as Windows' own expansion leaves it) and each "<user>" by `user` as a folder name.
 std::string ExpandFolderSetting(const std::string& text, const JobEnvironment& environment,
                                 const std::string& user);
+
+// The folder `text` names up to the end of the name holding its first "<user>", expanded: the
+// folder made for that user; "" when `text` has no "<user>".
+std::string UserFolderOf(const std::string& text, const JobEnvironment& environment,
+                         const std::string& user);
+
+// %ProgramData%\Vellum\Unsaved\<user> and ...\Failed\<user>: the folders of one user's unseen
+// jobs, PDFs and the jobs that could not become one.
+std::string UnsavedFolderFor(const std::string& programData, const std::string& user);
+std::string FailedFolderFor(const std::string& programData, const std::string& user);
 
 // Why an expanded folder setting cannot be used ("" when it can): a variable left unexpanded,
 // or not a full path, which would be taken against whatever folder the process runs in.

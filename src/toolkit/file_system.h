@@ -22,6 +22,34 @@ struct FolderEntry {
     std::int64_t ageSeconds = 0;  // since it was last written
 };
 
+// The access list of a folder only SYSTEM and the Administrators may use (in full, with all it
+// holds; nothing inherited), as a security descriptor string.
+inline constexpr const char* kMachineOnlyAccess = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+
+// Who owns a file or folder, as far as trusting it goes.
+enum class OwnerKind { System, Administrators, ThisAccount, Other };
+
+// What an open by handle found of the object itself, a link never followed.
+struct OpenedFacts {
+    bool folder = false;
+    bool link = false;  // FILE_ATTRIBUTE_REPARSE_POINT: a junction, symbolic link, mount point
+    OwnerKind owner = OwnerKind::Other;
+    std::string ownerName;  // "DOMAIN\name" or the SID's text, for the log
+};
+
+// A file or folder held open by handle (OpenUnfollowed): while held no one else can rename or
+// delete it, so what was checked on it stays what is written in or deleted.
+class OpenedObject {
+public:
+    virtual ~OpenedObject() = default;
+    virtual const OpenedFacts& Facts() const = 0;
+    // A folder's entries ("." and ".." left out), listed through this handle; none for a file.
+    virtual std::vector<std::string> Names() = 0;
+    // Deletes it through this handle (a folder must be empty by then): "" when done, else the
+    // system's wording. Only an object opened for deleting can be.
+    virtual std::string Delete() = 0;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -58,6 +86,11 @@ public:
     // exists: false, with nothing moved, when a file or folder has it. Throws RuntimeError when
     // the move fails for another reason.
     virtual bool MoveNew(const std::string& from, const std::string& to) = 0;
+
+    // Copies the file `from` to the new file `to`, which gets the rights its folder gives (not
+    // those of `from`): false, with nothing copied, when something of that name exists. Throws
+    // RuntimeError when the copy fails for another reason (a full disk); nothing is left at `to`.
+    virtual bool CopyNew(const std::string& from, const std::string& to) = 0;
 
     // Deletes the file when it is there. Never throws.
     virtual void RemoveFile(const std::string& path) = 0;
@@ -121,6 +154,22 @@ public:
     // until CloseInheritable; 0 when it cannot be opened. Never throws.
     virtual std::uint64_t OpenInheritableForWriting(const std::string& /*path*/) { return 0; }
     virtual void CloseInheritable(std::uint64_t /*handle*/) {}
+
+    // Opens `path` itself by handle, never through a link (a link is opened as the link), for
+    // its facts and, with `forDelete`, to delete it through that handle. Others may go on
+    // reading and writing it but not rename or delete it while it is held. Null when it cannot
+    // be opened, with the system's wording in `error`. Never throws.
+    virtual std::unique_ptr<OpenedObject> OpenUnfollowed(const std::string& path, bool forDelete,
+                                                         std::string& error) = 0;
+
+    // The security identifier of the account `name` ("S-1-5-21-..."), "" when the name does not
+    // resolve. Never throws.
+    virtual std::string AccountSid(const std::string& name) = 0;
+
+    // Replaces the access list of the folder `path` with the one of the security descriptor
+    // `sddl`, protected (nothing inherited): "" when done, else the system's wording. Never
+    // throws.
+    virtual std::string SetFolderAccess(const std::string& path, const std::string& sddl) = 0;
 };
 
 }  // namespace vellum::toolkit

@@ -1,8 +1,8 @@
 // gswin64c.exe for the test rig: stands in for Windows Ghostscript by running the machine's own
 // Unix Ghostscript (VELLUM_GS, default /usr/bin/gs) with the same arguments, Windows paths
-// translated. It waits for gs, passes on what gs printed to its own standard output and error,
-// and exits with gs's exit code; 127 when gs could not be started. When the launcher is killed,
-// gs ends with it.
+// translated (VELLUM_GS=hang: a gs that never ends). It waits for gs, passes on what gs printed to
+// its own standard output and error, and exits with gs's exit code; 127 when gs could not be
+// started. When the launcher is killed, gs ends with it.
 
 #include <windows.h>
 #include <shellapi.h>
@@ -32,6 +32,8 @@ constexpr int kNotStarted = 127;
 constexpr const char* kShellScript = R"(out=$1 err=$2 tmp=$3
 shift 3
 [ -n "$tmp" ] && export TMPDIR="$tmp"
+# VELLUM_GS=hang: a Ghostscript that never ends, for the tests of the time limit.
+[ "$1" = hang ] && set -- sleep 86400
 if ! command -v "$1" >/dev/null 2>&1; then
     printf 'gswin64c: Ghostscript not found at "%s" (VELLUM_GS names its Unix path)\n' "$1" >"$err"
     exit 127

@@ -374,6 +374,44 @@ TEST_F(JobTest, AnUnseenJobOfTheDesktopsUserAsksOnItsDesktopAndBothEndAsItDoes) 
         EXPECT_EQ(file.rfind("handover ", 0), std::string::npos) << "a copy of the job was left";
 }
 
+// A job no one sees that cannot become a PDF is kept for its user; one that hangs is ended by
+// gsTimeout with nothing half-made left; a user named like a device gets a folder all the same.
+TEST_F(JobTest, AnUnseenJobIsNeverDropped) {
+    const UnseenStation station;
+    VellumRegistry::Set("autoDir", pdfs.Path() + "\\<user>");
+    VellumRegistry::Set("gsTimeout", "3");
+    CopyFileTo(SiblingPath("jobs\\broken.ps"), jobs.File("broken.ps"));
+    TempFolder temp{"vellum unseen temp"};
+    const struct {
+        const char* user;
+        const char* job;
+        const char* gs;  // VELLUM_GS: the Unix Ghostscript, or the launcher's "hang"
+        DWORD exitCode;
+        const char* kept;    // how the one file left in the user's folder ends
+        const char* logged;  // in the job's log line
+    } rows[] = {
+        {"alice", "broken.ps", "/usr/bin/gs", kNotConverted, ".ps",
+         "failed: Error: /undefined in vellumNoSuchOperator; the print job is kept as "},
+        {"bob", "job 12.ps", "hang", kNotConverted, ".ps",
+         "failed: Ghostscript was ended after 3 seconds (gsTimeout); the print job is kept as "},
+        {"CON", "job 12.ps", "/usr/bin/gs", kDone, ".pdf", "\tno window\twritten\t"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.user);
+        Process vellum =
+            StartVellum(Quoted(jobs.File(row.job)),
+                        {{"REDMON_USER", row.user}, {"VELLUM_GS", row.gs}, {"TEMP", temp.Path()}},
+                        "VellumUnseen\\Default");
+        EXPECT_EQ(vellum.WaitExitCode(kConvertTimeout), row.exitCode);
+        const std::string folder = pdfs.File(row.user == std::string("CON") ? "CON_" : row.user);
+        const std::vector<std::string> left = FilesIn(folder);
+        ASSERT_EQ(left.size(), 1u) << "nothing half-made beside it";
+        EXPECT_EQ(left[0].substr(left[0].size() - std::string(row.kept).size()), row.kept);
+        EXPECT_NE(MachineLogText().find(row.logged), std::string::npos) << MachineLogText();
+        EXPECT_TRUE(FilesIn(temp.Path()).empty()) << "no temporary folder left";
+    }
+}
+
 TEST_F(JobTest, AGhostscriptGoneSinceItWasStoredGivesWayToTheNewestRegisteredOne) {
     const std::string root = jobs.File("gs10.05.1");
     for (const char* folder : {"", "\\bin", "\\lib"})
@@ -415,13 +453,26 @@ TEST_F(JobTest, SaveAsOpensInTheUsersOwnFolderOverTheMachinesDefault) {
 TEST_F(JobTest, TheMachineCommandStoresTheMachinesSettingsAndBindsThePortUnseen) {
     MakeBindablePort();
     const std::string redrun = SiblingPath("redrun.exe");
+    // A command with empty values, or naming no port, is refused before anything is written.
+    std::string before;
+    EXPECT_TRUE(VellumRegistry::Read("SOFTWARE\\Vellum", "gsExe", before));
+    for (const std::string& refused :
+         {std::string(R"("" "" "" "" "")"), Quoted(SiblingPath("gswin64c.exe")) + R"( "" "" )" +
+                                                Quoted(redrun) + R"( "RPT no such port:")"}) {
+        EXPECT_EQ(StartVellum("-machine " + refused).WaitExitCode(kConvertTimeout), 3u);
+        std::string after;
+        EXPECT_TRUE(VellumRegistry::Read("SOFTWARE\\Vellum", "gsExe", after));
+        EXPECT_EQ(after, before) << refused;
+        EXPECT_TRUE(VellumRegistry::Read("SOFTWARE\\Vellum", "rmPort", after));
+        EXPECT_EQ(after, kTestPort) << refused;
+    }
     Process vellum =
-        StartVellum("-machine " + Quoted(SiblingPath("gswin64c.exe")) + " \"C:\\fonts\" " +
+        StartVellum("-machine " + Quoted(SiblingPath("gswin64c.exe")) + " \"C:\\windows\\Fonts\" " +
                     Quoted(SiblingPath("jobs")) + " " + Quoted(redrun) + " " + Quoted(kTestPort));
     EXPECT_EQ(vellum.WaitExitCode(kConvertTimeout), kDone) << DescribeWindows(vellum);
     std::string value;
     EXPECT_TRUE(VellumRegistry::Read("SOFTWARE\\Vellum", "gsFonts", value));
-    EXPECT_EQ(value, "C:\\fonts");
+    EXPECT_EQ(value, "C:\\windows\\Fonts");
     EXPECT_TRUE(VellumRegistry::Read(RedMonPortKey(kTestPort), "Command", value));
     EXPECT_EQ(value, redrun);
     EXPECT_TRUE(VellumRegistry::Read(RedMonPortKey(kTestPort), "Arguments", value));

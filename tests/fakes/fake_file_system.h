@@ -54,6 +54,13 @@ public:
         MoveReplacing(from, to);
         return true;
     }
+    bool CopyNew(const std::string& from, const std::string& to) override {
+        if (copyFailure) throw *copyFailure;
+        if (FileSize(to) || FolderExists(to)) return false;
+        log.push_back("copy " + from + " > " + to);
+        Write(to, data.count(from) ? data[from] : std::string(kOrdinarySize, 'x'));
+        return true;
+    }
     void RemoveFile(const std::string& path) override {
         log.push_back("remove " + path);
         files.erase(path);
@@ -136,6 +143,54 @@ public:
                          name.compare(name.size() - tail, tail, pattern, star + 1) == 0;
     }
 
+    // Opened by handle: the facts of `handleFacts` where given, else a file or folder of this
+    // account; Delete logs "delete <path>" and removes it.
+    std::unique_ptr<toolkit::OpenedObject> OpenUnfollowed(const std::string& path, bool forDelete,
+                                                          std::string& error) override {
+        struct Opened : toolkit::OpenedObject {
+            Opened(FakeFileSystem& fs, std::string p, toolkit::OpenedFacts f, bool d)
+                : fs(fs), path(std::move(p)), facts(std::move(f)), forDelete(d) {}
+            const toolkit::OpenedFacts& Facts() const override { return facts; }
+            std::vector<std::string> Names() override {
+                std::vector<std::string> names;
+                for (const toolkit::FolderEntry& entry : fs.ListFolder(path))
+                    names.push_back(entry.name);
+                return names;
+            }
+            std::string Delete() override {
+                if (!forDelete) return "not opened for deleting";
+                fs.log.push_back("delete " + path);
+                fs.folders.erase(path);
+                fs.handleFacts.erase(path);
+                fs.RemoveFile(path);
+                return "";
+            }
+            FakeFileSystem& fs;
+            std::string path;
+            toolkit::OpenedFacts facts;
+            bool forDelete;
+        };
+        const auto given = handleFacts.find(path);
+        toolkit::OpenedFacts facts;
+        if (given != handleFacts.end()) {
+            facts = given->second;
+        } else if (folders.count(path) != 0 || FileSize(path)) {
+            facts = {folders.count(path) != 0, false, toolkit::OwnerKind::ThisAccount, "me"};
+        } else {
+            error = "The system cannot find the file specified.";
+            return nullptr;
+        }
+        return std::make_unique<Opened>(*this, path, facts, forDelete);
+    }
+    std::string AccountSid(const std::string& name) override {
+        const auto found = accounts.find(name);
+        return found == accounts.end() ? "" : found->second;
+    }
+    std::string SetFolderAccess(const std::string& path, const std::string& sddl) override {
+        log.push_back("access " + path + " " + sddl);
+        return accessFailure;
+    }
+
     // An ordinary file with these bytes.
     void Write(const std::string& path, const std::string& bytes) {
         files.insert(path);
@@ -155,12 +210,16 @@ public:
     bool appendFails = false;
     std::optional<toolkit::RuntimeError> createFailure, moveFailure, tempFailure, flushFailure;
     std::optional<toolkit::RuntimeError> foldersFailure;  // MakeFolders' alone
+    std::optional<toolkit::RuntimeError> copyFailure;
     int moveFailures = 1000;  // how many moves moveFailure fails before they succeed
     std::string tempRoot = "C:\\Temp";
     std::optional<std::uint64_t> freeSpace = 1u << 30;
     std::map<std::string, std::vector<toolkit::FolderEntry>> listings;  // what ListFolder finds
     std::set<std::string> locked;                                       // held by Lock
     std::function<void()> onLock;  // what other processes do while a lock is being taken
+    std::map<std::string, toolkit::OpenedFacts> handleFacts;  // links, owners, what is there
+    std::map<std::string, std::string> accounts;              // names LookupAccountName knows
+    std::string accessFailure;                                // SetFolderAccess' answer
 };
 
 }  // namespace vellum

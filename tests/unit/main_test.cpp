@@ -14,6 +14,7 @@
 #include "startup/job_log.h"
 #include "startup/prompt.h"
 #include "startup/saving_plan.h"
+#include "convert/trusted_folder.h"
 #include "settings/settings.h"
 
 namespace vellum::startup {
@@ -216,7 +217,7 @@ TEST_F(MainTest, AnyFailureStillLogsTheJobAndShowsNothingWhereNoOneSees) {
         ChooseSaveAs("C:\\PDF\\report.pdf");
         EXPECT_EQ(Run("job.ps").exitCode, kExitNotConverted);
         EXPECT_EQ(box.shown.size(), seen ? 1u : 0u);
-        EXPECT_NE(files.ReadBytes(kLog, 0, 100000).find("\tfailed: out of memory\t"),
+        EXPECT_NE(files.ReadBytes(kLog, 0, 100000).find("\tfailed: out of memory"),
                   std::string::npos)
             << seen;
     }
@@ -234,7 +235,7 @@ TEST_F(MainTest, ExitCodeSaysWhetherAnythingWasLeftUndone) {
         {"conversion cancelled", true, false, true, false, kExitNotConverted,
          "\tasked\tcancelled\tC:\\PDF\\r.pdf\t"},
         {"settings incomplete, unseen", false, false, false, true, kExitNotConverted,
-         "\tno window\tfailed: the settings are not complete\t"},
+         "\tno window\tfailed: the settings are not complete"},
     };
     for (const auto& row : rows) {
         session.visible = row.seen;
@@ -435,6 +436,103 @@ TEST_F(MainTest, AnUnseenJobGoesToItsUsersSessionElseIsSavedUnaskedAndTheMachine
     EXPECT_TRUE(sessions.calls.empty());
 }
 
+TEST_F(MainTest, AnUnseenJobThatCannotBecomeAPdfIsKeptForItsUser) {
+    using toolkit::OwnerKind;
+    session.visible = false;
+    registry.values.erase({kKey, "defDir"});
+    files.accounts = {{"alice", "S-1-5-21-7-1001"}};
+    const std::string unsaved = "C:\\ProgramData\\Vellum\\Unsaved\\";
+    const std::string failed = "C:\\ProgramData\\Vellum\\Failed\\";
+    const std::string stamp = " 2026-03-04 05-06-07";
+    const toolkit::RuntimeError diskFull(112, "Vellum", "There is not enough space on the disk.");
+    const struct {
+        const char* user;
+        const char* autoDir;  // in HKLM; "" for none
+        std::function<void()> arrange;
+        int exitCode;
+        std::string onDisk;  // the PDF written, or the job kept
+        std::string logged;  // in the job's log line
+    } rows[] = {
+        {"alice", "",
+         [&] {
+             runner.result = {true, 1, "Error: /undefined in foo\n", ""};
+         },
+         kExitNotConverted, unsaved + "alice\\Doc" + stamp + ".ps",
+         "failed: Error: /undefined in foo; the print job is kept as " + unsaved + "alice\\Doc" +
+             stamp + ".ps"},
+        {"bob", "", [&] { files.files.erase("C:\\gs\\gswin64c.exe"); }, kExitNotConverted,
+         failed + "bob\\Doc" + stamp + ".ps", "; the print job is kept as " + failed},
+        {"carol", "",
+         [&] {
+             files.handleFacts[unsaved + "carol"] = {true, true, OwnerKind::System, "SYSTEM"};
+         },
+         kExitNotConverted, failed + "carol\\Doc" + stamp + ".ps", "It is a link"},
+        {"dave", "",
+         [&] {
+             files.handleFacts[unsaved + "dave"] = {true, false, OwnerKind::Other, "PC\\mallory"};
+         },
+         kExitNotConverted, failed + "dave\\Doc" + stamp + ".ps", "owned by PC\\mallory"},
+        {"erin", "E:\\Out\\<user>",
+         [&] {
+             runner.onRun = [&](const std::string& line) {
+                 const bool full = line.find("E:\\Out") != std::string::npos;
+                 runner.result = {true, full ? 1u : 0u,
+                                  full ? "Last OS error: No space left on device" : "", ""};
+                 if (!full) files.Write(OutputFileOf(line), kWrittenPdf);
+             };
+         },
+         kExitDone, unsaved + "erin\\Doc.pdf", "\tno window\twritten\t"},
+        {"frank", "", [&] { runner.waits = {std::chrono::milliseconds(601000)}; },
+         kExitNotConverted, unsaved + "frank\\Doc" + stamp + ".ps",
+         "failed: Ghostscript was ended after 600 seconds (gsTimeout); the print job is kept"},
+        {"grace", "",
+         [&] {
+             files.copyFailure = diskFull;
+             runner.result.exitCode = 1;
+         },
+         kExitNotConverted, "",
+         "; the print job could not be kept: There is not enough space on the disk."},
+        {"CON", "", [] {}, kExitDone, unsaved + "CON_\\Doc.pdf", "\tno window\twritten\t"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.user);
+        environment.variables = {{"REDMON_USER", row.user}, {"REDMON_DOCNAME", "Doc"}};
+        registry.Set(kKey, "autoDir", row.autoDir);
+        row.arrange();
+        const size_t logged = files.ReadBytes(kLog, 0, 1000000).size();
+        EXPECT_EQ(Run("job.ps").exitCode, row.exitCode);
+        if (!row.onDisk.empty()) {
+            EXPECT_TRUE(files.FileSize(row.onDisk)) << row.onDisk;
+        }
+        const std::string line = files.ReadBytes(kLog, logged, 100000);
+        EXPECT_NE(line.find(row.logged), std::string::npos) << line;
+        for (const std::string& file : files.files)
+            EXPECT_EQ(file.find(".vellum-tmp"), std::string::npos) << "nothing half-made";
+        EXPECT_TRUE(files.FolderExists("C:\\gs\\lib")) << "and no temp folder";
+        SetUp();
+        runner = {};
+        runner.onRun = [this](const std::string& line) {
+            files.Write(OutputFileOf(line), kWrittenPdf);
+        };
+        files.copyFailure.reset();
+    }
+    EXPECT_NE(
+        std::find(files.log.begin(), files.log.end(),
+                  "access " + unsaved + "alice " + convert::OwnFolderAccess("S-1-5-21-7-1001")),
+        files.log.end());
+    EXPECT_TRUE(box.shown.empty());
+
+    // Where someone sees, nothing is kept: they were told.
+    session.visible = true;
+    registry.Set(kKey, "saveMode", "auto");
+    runner.result.exitCode = 1;
+    runner.waits = {std::chrono::milliseconds(601000)};
+    files.log.clear();
+    EXPECT_EQ(Run("job.ps").exitCode, kExitNotConverted);
+    EXPECT_EQ(runner.ended, 0) << "no time limit where someone can cancel";
+    for (const std::string& entry : files.log) EXPECT_EQ(entry.find("copy "), std::string::npos);
+}
+
 TEST_F(MainTest, EveryJobIsOneLogLineAndTheLogMovesAsideAtItsLimit) {
     files.Write(kLog, std::string(kLogLimit - 10, 'x'));
     Run("job.ps");  // cancelled at Save As
@@ -504,6 +602,9 @@ TEST_F(MainTest, TheElevatedMachineCommandStoresTheMachinesPartAndShowsNothing) 
         "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Redirected Port\\Ports\\RPT1:";
     registry.Set(port, "Arguments", "");
     services.app = {"C:\\Vellum", "vellum", 1, 0, 0};
+    for (const char* file : {"C:\\gs10\\gswin64c.exe", "C:\\gs11\\gswin64c.exe", "C:\\rr.exe"})
+        files.files.insert(file);
+    files.folders.insert("C:\\gs10\\lib");
     const std::string values = R"("C:\gs10\gswin64c.exe" "" "C:\gs10\lib" "C:\rr.exe" )";
     EXPECT_EQ(Run("-machine " + values + "\"RPT1:\"").exitCode, config::kMachineDone);
     EXPECT_EQ(registry.Get(kKey, "gsExe"), "C:\\gs10\\gswin64c.exe");
@@ -519,6 +620,29 @@ TEST_F(MainTest, TheElevatedMachineCommandStoresTheMachinesPartAndShowsNothing) 
               config::kMachineNotSaved);
     EXPECT_TRUE(box.shown.empty());
     EXPECT_TRUE(config.log.empty());
+
+    // Every value is checked before the first write: a refused command leaves HKLM as it was.
+    registry.machineReadOnly = false;
+    const auto before = registry.values;
+    const struct {
+        const char* values;
+        int exitCode;
+    } refused[] = {
+        {R"("" "" "" "" "")", config::kMachineNoPort},
+        {R"("C:\gs11\gswin64c.exe" "" "C:\gs10\lib" "C:\rr.exe" "RPT9:")", config::kMachineNoPort},
+        {R"("" "" "C:\gs10\lib" "C:\rr.exe" "RPT1:")", config::kMachineNotSaved},
+        {R"("C:\gs11\gswin64c.exe" "" "" "C:\rr.exe" "RPT1:")", config::kMachineNotSaved},
+        {R"("C:\gs11\gswin64c.exe" "" "C:\gone\lib" "C:\rr.exe" "RPT1:")",
+         config::kMachineNotSaved},
+        {R"("C:\gs11\gswin64c.exe" "C:\gone" "C:\gs10\lib" "C:\rr.exe" "RPT1:")",
+         config::kMachineNotSaved},
+        {R"("C:\gs11\gswin64c.exe" "" "C:\gs10\lib" "C:\gone.exe" "RPT1:")",
+         config::kMachineNotSaved},
+    };
+    for (const auto& row : refused) {
+        EXPECT_EQ(Run(std::string("-machine ") + row.values).exitCode, row.exitCode) << row.values;
+        EXPECT_EQ(registry.values, before) << row.values;
+    }
 }
 
 TEST_F(MainTest, AutomaticSavingNamesThePdfAfterTheDocumentAndNeverReplacesAFile) {

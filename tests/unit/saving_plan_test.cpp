@@ -97,6 +97,8 @@ TEST(PlanSaving, AUserNameIsOneFolderWhateverItHolds) {
     EXPECT_EQ(ExpandFolderSetting("E:\\<user>\\%X%", environment, "DOM\\alice"),
               "E:\\DOM_alice\\%X%");
     EXPECT_EQ(ExpandFolderSetting("E:\\<user>", environment, ""), "E:\\_");
+    EXPECT_EQ(ExpandFolderSetting("E:\\<user>", environment, "con"), "E:\\con_");
+    EXPECT_EQ(ExpandFolderSetting("E:\\<user>", environment, "Lpt9.x"), "E:\\Lpt9_.x");
 }
 
 }  // namespace vellum::startup

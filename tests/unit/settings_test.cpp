@@ -53,7 +53,7 @@ protected:
 
 const std::vector<std::string> kEverySetting{"gsExe",      "gsFonts", "gsLib",    "sendMail",
                                              "defDir",     "autoDir", "saveMode", "openPdf",
-                                             "pdfQuality", "pdfA"};
+                                             "pdfQuality", "pdfA",    "gsTimeout"};
 
 TEST_F(SettingsTest, CompleteSettingsAreReadInOrderSilently) {
     Complete();
@@ -138,7 +138,9 @@ TEST_F(SettingsTest, ComponentFailureShowsTheLongReportAndKeepsWhatWasRead) {
 TEST_F(SettingsTest, SaveWritesFiveValuesInOrderAndReportsAFailedWrite) {
     Settings = {"a.exe", "fonts", "lib", "1", "C:\\PDF"};
     EXPECT_TRUE(SaveSettings(Settings, factory, box));
-    EXPECT_EQ(registry.Writes(), kEverySetting);
+    EXPECT_EQ(registry.Writes(),
+              std::vector<std::string>(kEverySetting.begin(), kEverySetting.end() - 1))
+        << "a machine policy is never written";
     EXPECT_EQ(registry.Get(kUserKey, "sendMail"), "1");
     EXPECT_TRUE(box.shown.empty());
 
@@ -187,6 +189,8 @@ TEST_F(SettingsTest, UserSettingsComeFromHkcuFirstMachineSettingsOnlyFromHklm) {
         {"sendMail", "0", "1", "0"},
         {"autoDir", "%USERPROFILE%\\Auto", nullptr, "%USERPROFILE%\\Auto"},
         {"gsExe", "C:\\mine\\gs.exe", kGs, kGs},
+        {"gsTimeout", "5", "30", "30"},
+        {"gsTimeout", "5", nullptr, "600"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.name) + (row.user ? " in HKCU" : ""));
@@ -223,6 +227,17 @@ TEST_F(SettingsTest, SaveWritesUserSettingsToHkcuAndOnlyChangedMachineSettings) 
     EXPECT_EQ(refused, std::vector<std::string>{"gsLib"});
     EXPECT_FALSE(SaveSettings(Settings, factory, box)) << "without a caller to elevate";
     EXPECT_EQ(box.shown.back().text, "Vellum settings could not be saved.");
+}
+
+TEST(GsTimeout, IsWholeSecondsElseItsDefault) {
+    const std::pair<const char*, int> rows[] = {{"", 600},           {"0", 0},         {" 30 ", 30},
+                                                {"abc", 600},        {"-5", 600},      {"1.5", 600},
+                                                {"9999999", 604800}, {"99999999", 600}};
+    for (const auto& [text, seconds] : rows) {
+        settings::SettingsRecord record;
+        record.gsTimeout = text;
+        EXPECT_EQ(settings::GsTimeoutSeconds(record), seconds) << text;
+    }
 }
 
 TEST(TrimSpaces, RemovesSpacesOnly) {

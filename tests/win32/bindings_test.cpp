@@ -18,6 +18,7 @@
 #include "config/win32/spooler_win32.h"
 #include "convert/win32/process_runner_win32.h"
 #include "startup/win32/app_info_win32.h"
+#include "convert/leftovers.h"
 #include "toolkit/runtime_error.h"
 #include "toolkit/win32/file_system_win32.h"
 #include "toolkit/win32/process_environment_win32.h"
@@ -367,7 +368,14 @@ TEST(FileSystem, TemporaryFoldersAreFreshAndGoWithEverythingInThem) {
     files.MakeFolders(second + "\\a b");
     EXPECT_THROW(files.MakeFolders(first + "\\_cfe1.tmp\\x"), toolkit::RuntimeError);
 
-    files.RemoveFolderTree(first);
+    // A copy never replaces; the protected access list is taken (Wine keeps it, checks nothing).
+    EXPECT_TRUE(files.CopyNew(first + "\\_cfe1.tmp", second + "\\kept.ps"));
+    EXPECT_FALSE(files.CopyNew(first + "\\_cfe1.tmp", second + "\\kept.ps"));
+    EXPECT_EQ(files.SetFolderAccess(second, toolkit::kMachineOnlyAccess), "");
+    EXPECT_EQ(files.AccountSid("no such account here"), "");
+
+    // By handle: read-only files and the folders in it go too, each through its own handle.
+    EXPECT_TRUE(convert::RemoveOwnLeftover(files, first, true));
     files.RemoveFolderTree(second);
     EXPECT_EQ(GetFileAttributesW(Widen(first).c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(GetFileAttributesW(Widen(second).c_str()), INVALID_FILE_ATTRIBUTES);

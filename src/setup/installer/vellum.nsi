@@ -230,13 +230,26 @@ Section "Vellum" SecVellum
     IntFmt $0 "0x%08X" $0
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" "$0"
 
-    ; The folder of the job log (and of jobs saved where no one could be asked): every user's
-    ; job appends to vellum.log and may move it aside to vellum.old.log, so Users may add files
-    ; here and change the files directly inside it (not those of its subfolders). Uninstall
-    ; leaves it: the log is the record of what was printed.
-    CreateDirectory "$APPDATA\Vellum"
-    nsExec::ExecToLog 'icacls "$APPDATA\Vellum" /grant *S-1-5-32-545:(RX,WD,AD) /grant *S-1-5-32-545:(OI)(NP)(IO)(M)'
-    Pop $0
+    ; The folder of the job log and of jobs saved where no one could be asked, in which Vellum
+    ; writes as SYSTEM: its own, so that nothing a user plants there (a folder, a link) steers
+    ; SYSTEM. Owned by the Administrators, SYSTEM and Administrators in full, Users may look in
+    ; (this folder only) but create nothing; nothing inherited from ProgramData, whose rights let
+    ; every user create folders. /reset first drops what earlier versions granted Users (or what
+    ; anyone who made the folder first added). Uninstall leaves it: the log is the record of
+    ; what was printed, and the folders hold users' PDFs and kept jobs.
+    ; Security descriptor set: O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;;0x1200a9;;;BU)
+    !macro VellumOwnFolder FOLDER
+        CreateDirectory "${FOLDER}"
+        nsExec::ExecToLog 'icacls "${FOLDER}" /setowner *S-1-5-32-544'
+        Pop $0
+        nsExec::ExecToLog 'icacls "${FOLDER}" /reset'
+        Pop $0
+        nsExec::ExecToLog 'icacls "${FOLDER}" /inheritance:r /grant:r *S-1-5-18:(OI)(CI)(F) /grant:r *S-1-5-32-544:(OI)(CI)(F) /grant:r *S-1-5-32-545:(RX)'
+        Pop $0
+    !macroend
+    !insertmacro VellumOwnFolder "$APPDATA\Vellum"
+    !insertmacro VellumOwnFolder "$APPDATA\Vellum\Unsaved"
+    !insertmacro VellumOwnFolder "$APPDATA\Vellum\Failed"
 
     ; The first settings; values already stored stay, except the saving defaults given on the
     ; command line, which an administrator deploys. An unknown saving switch stores none of them

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "toolkit/runtime_error.h"
+#include "toolkit/win32/file_security_win32.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/strings.h"
 #include "toolkit/win32/system_error.h"
@@ -131,6 +132,14 @@ bool FileSystem::MoveNew(const std::string& from, const std::string& to) {
     return true;
 }
 
+bool FileSystem::CopyNew(const std::string& from, const std::string& to) {
+    if (CopyFileW(Widen(from).c_str(), Widen(to).c_str(), TRUE)) return true;
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return false;
+    DeleteFileW(Widen(to).c_str());  // a copy cut short by a full disk
+    ThrowFileError(error, to);
+}
+
 void FileSystem::RemoveFile(const std::string& path) {
     DeleteFileW(Widen(path).c_str());
 }
@@ -155,8 +164,27 @@ void FileSystem::RemoveFolderTree(const std::string& path) {
 }
 
 std::string FileSystem::TempRoot() {
+    // SYSTEM's GetTempPathW is C:\Windows\Temp, where every user may create folders and links;
+    // GetTempPath2W (Windows 11, and Windows 10 with its 2022 updates) gives it SystemTemp.
+    using TempPathCall = DWORD(WINAPI*)(DWORD, LPWSTR);
+    const auto tempPath2 = reinterpret_cast<TempPathCall>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetTempPath2W")));
+    if (tempPath2 == nullptr && RunsAsSystem()) {
+        wchar_t programData[MAX_PATH];
+        const DWORD length = GetEnvironmentVariableW(L"ProgramData", programData, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH) return "";
+        const std::string own = Narrow(programData) + "\\Vellum\\Temp";
+        const bool made = GetFileAttributesW(Widen(own).c_str()) == INVALID_FILE_ATTRIBUTES;
+        try {
+            MakeFolders(own);
+        } catch (const toolkit::RuntimeError&) {
+            return "";
+        }
+        if (made) win32::SetFolderAccess(own, toolkit::kMachineOnlyAccess);
+        return own;
+    }
     wchar_t temp[MAX_PATH + 1];
-    const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+    const DWORD length = (tempPath2 ? tempPath2 : GetTempPathW)(MAX_PATH + 1, temp);
     if (length == 0 || length > MAX_PATH) return "";
     std::wstring base(temp, length);
     if (!base.empty() && base.back() == L'\\') base.pop_back();
@@ -302,6 +330,20 @@ std::uint64_t FileSystem::OpenInheritableForWriting(const std::string& path) {
 
 void FileSystem::CloseInheritable(std::uint64_t handle) {
     inheritable_.erase(handle);
+}
+
+std::unique_ptr<toolkit::OpenedObject> FileSystem::OpenUnfollowed(const std::string& path,
+                                                                  bool forDelete,
+                                                                  std::string& error) {
+    return win32::OpenUnfollowed(path, forDelete, error);
+}
+
+std::string FileSystem::AccountSid(const std::string& name) {
+    return win32::AccountSid(name);
+}
+
+std::string FileSystem::SetFolderAccess(const std::string& path, const std::string& sddl) {
+    return win32::SetFolderAccess(path, sddl);
 }
 
 }  // namespace vellum::win32

@@ -17,10 +17,14 @@ public:
     // Flushes the file, then MoveFileExW with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH.
     void MoveReplacing(const std::string& from, const std::string& to) override;
     bool MoveNew(const std::string& from, const std::string& to) override;
+    // CopyFileW, failing when `to` exists; the copy takes its folder's rights.
+    bool CopyNew(const std::string& from, const std::string& to) override;
     void RemoveFile(const std::string& path) override;
     std::string CreateTempFolder() override;
     // Links inside (junctions, symbolic links) are removed, never followed.
     void RemoveFolderTree(const std::string& path) override;
+    // GetTempPath2W where Windows has it (SYSTEM's own C:\Windows\SystemTemp), else GetTempPathW;
+    // as SYSTEM without GetTempPath2W, %ProgramData%\Vellum\Temp with kMachineOnlyAccess.
     std::string TempRoot() override;
     // Opened for its attributes only: an open asking DELETE access would make every later open
     // without FILE_SHARE_DELETE (the C library's fopen among them) fail while it is held.
@@ -41,6 +45,10 @@ public:
     std::string ShortPath(const std::string& path) override;
     std::uint64_t OpenInheritableForWriting(const std::string& path) override;
     void CloseInheritable(std::uint64_t handle) override;
+    std::unique_ptr<toolkit::OpenedObject> OpenUnfollowed(const std::string& path, bool forDelete,
+                                                          std::string& error) override;
+    std::string AccountSid(const std::string& name) override;
+    std::string SetFolderAccess(const std::string& path, const std::string& sddl) override;
 
 private:
     std::map<std::uint64_t, KernelHandle> inheritable_;
