@@ -6,6 +6,7 @@
 #include <optional>
 #include <random>
 
+#include "convert/existing_pdf.h"
 #include "convert/ghostscript_command.h"
 #include "convert/ghostscript_paths.h"
 #include "convert/leftovers.h"
@@ -203,7 +204,8 @@ std::string WhyUnusable(toolkit::FileSystem& files, const std::string& output,
 ProcessResult RunGhostscript(ConvertServices& s, const settings::SettingsRecord& settings,
                              const ScratchFile& output, const ScratchFolder& gsTemp,
                              const std::string& psPath, const std::string& profile,
-                             const std::string& pdfPath, bool existed) {
+                             const std::string& pdfPath, bool existed,
+                             const std::string& pagesBefore, const DocumentInfo& info) {
     // Ghostscript is never handed a path it cannot open: the job and its temporary folder
     // under another spelling, its output through a handle.
     const std::string gsTempPath = GhostscriptSpelling(s.files, gsTemp.Path());
@@ -226,7 +228,8 @@ ProcessResult RunGhostscript(ConvertServices& s, const settings::SettingsRecord&
     ConversionProgress watch(s.progress, pdfPath);
     RunOptions options{{{"TEMP", gsTempPath}, {"TMP", gsTempPath}}, &watch};
     return s.runner.RunAndWait(
-        GhostscriptCommandLine(settings, target.OutputFile(), jobPath, profile), kSwHide, options);
+        GhostscriptCommandLine(settings, target.OutputFile(), jobPath, profile, pagesBefore, info),
+        kSwHide, options);
 }
 
 // Ghostscript's run judged: one that did not start, was cancelled or failed stops the
@@ -276,6 +279,43 @@ std::string Place(ConvertServices& s, ScratchFile& output, const PdfTarget& targ
     }
 }
 
+// Pages to be added: this job's turn at the PDF, and the existing PDF whose pages come first.
+struct Adding {
+    std::unique_ptr<toolkit::HeldFile> turn;
+    std::string pagesBefore;  // as Ghostscript reads it; "" when there is no PDF yet
+    std::string note;         // saved without asking beside a file that cannot take pages: why
+};
+
+// Takes the PDF's turn and looks at what is there. A PDF that can take pages is replaced by
+// the whole result (`placing` then replaces, and `existed` is set); a file that cannot is
+// kept: asked, the conversion stops; saved without asking, the PDF takes a free name beside it.
+Adding AddPagesTo(toolkit::FileSystem& files, PdfTarget& placing, bool& existed) {
+    Adding adding;
+    try {
+        adding.turn = TakeAddingTurn(files, placing.path);
+    } catch (const toolkit::RuntimeError& e) {
+        if (placing.neverReplace)
+            throw NotMade{Outcome::FolderUnusable, "", kErrorTitle, toolkit::Icon::Error,
+                          e.Description()};
+        throw NotMade{Outcome::Failed, CannotAddPagesText(placing.path, e.Description())};
+    }
+    if (files.FileSize(placing.path).value_or(0) == 0) return adding;
+    const std::string why = WhyPagesCannotBeAdded(files, placing.path);
+    if (!why.empty()) {
+        if (!placing.neverReplace)
+            throw NotMade{Outcome::Failed, CannotAddPagesText(placing.path, why)};
+        adding.note = CannotAddPagesText(placing.path, why);
+        return adding;
+    }
+    adding.pagesBefore = GhostscriptSpelling(files, placing.path);
+    existed = true;
+    if (adding.pagesBefore.empty())
+        throw NotMade{Outcome::Failed,
+                      CannotAddPagesText(placing.path, CannotOpenWording(placing.path))};
+    placing.neverReplace = false;
+    return adding;
+}
+
 }  // namespace
 
 std::string MissingProfileNote(const std::string& pdfPath, const std::string& gsLib) {
@@ -298,20 +338,24 @@ std::string TemporaryPathFor(const std::string& pdfPath, std::uint32_t unique) {
 }
 
 ConversionResult ConvertToPdf(ConvertServices& s, const settings::SettingsRecord& settings,
-                              const PdfTarget& target, const std::string& psPath) {
+                              const PdfTarget& asked, const std::string& psPath,
+                              const DocumentInfo& info) {
     ConversionResult result;
-    result.pdfPath = target.path;
+    result.pdfPath = asked.path;
+    PdfTarget target = asked;
     // An empty file is no PDF to speak of keeping.
-    const bool existed = !target.neverReplace && s.files.FileSize(target.path).value_or(0) > 0;
+    bool existed = !target.neverReplace && s.files.FileSize(target.path).value_or(0) > 0;
     try {
         if (target.neverReplace) MakeFolderFor(s.files, target.path);
+        const Adding adding = target.addPages ? AddPagesTo(s.files, target, existed) : Adding{};
         RemoveLeftovers(s.files, toolkit::FolderOf(target.path));
         const ScratchFolder gsTemp(s.files, settings.gsExe, existed);
         ScratchFile output(s.files, target, existed);
         std::string profile;
         if (settings.pdfA == settings::kPdfA2)
             profile = FindSrgbProfile(s.files, settings.gsLib).value_or("");
-        CheckRun(RunGhostscript(s, settings, output, gsTemp, psPath, profile, target.path, existed),
+        CheckRun(RunGhostscript(s, settings, output, gsTemp, psPath, profile, target.path, existed,
+                                adding.pagesBefore, info),
                  result, existed, target.path, settings.gsExe);
         if (const std::string why = WhyUnusable(s.files, output.Path(), target.path, existed);
             !why.empty())
@@ -319,7 +363,11 @@ ConversionResult ConvertToPdf(ConvertServices& s, const settings::SettingsRecord
                           kErrorTitle, toolkit::Icon::Error, why.substr(0, why.find('\r'))};
         result.pdfPath = Place(s, output, target, existed);
         result.outcome = Outcome::Written;
-        if (result.pdfPath != target.path && !target.neverReplace)
+        if (!adding.note.empty())
+            result.message =
+                Message{adding.note + "\r\nThe new PDF was saved as " + result.pdfPath + ".",
+                        "Vellum", toolkit::Icon::Warning};
+        else if (result.pdfPath != target.path && !target.neverReplace)
             result.message =
                 Message{"The PDF " + target.path +
                             " is open in another program, so the new one was saved as " +

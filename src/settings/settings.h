@@ -12,6 +12,8 @@ inline constexpr const char* kAskMode = "ask";
 inline constexpr const char* kAutoMode = "auto";
 inline constexpr const char* kDefaultQuality = "default";
 inline constexpr const char* kPdfA2 = "2";
+inline constexpr const char* kUniqueExisting = "unique";
+inline constexpr const char* kAppendExisting = "append";
 
 // The settings, as stored under Software\Vellum.
 struct SettingsRecord {
@@ -29,6 +31,11 @@ struct SettingsRecord {
     // "default" or one of Ghostscript's presets: screen, ebook, printer, prepress.
     std::string pdfQuality = kDefaultQuality;
     std::string pdfA = "0";  // "0" or "2" (PDF/A-2b)
+    // Saved without asking, a PDF of that name: "unique" saves "name (2).pdf"..., "append" adds
+    // the pages at its end.
+    std::string autoExisting = kUniqueExisting;
+    // The name of a PDF saved without asking, from tokens such as <title> and <date>.
+    std::string autoName = "<title>";
 };
 
 // Machine settings live in HKLM alone and need an administrator to change. User settings are
@@ -54,6 +61,8 @@ inline const SettingEntry kSettingEntries[] = {
     {"openPdf", &SettingsRecord::openPdf, Scope::User},
     {"pdfQuality", &SettingsRecord::pdfQuality, Scope::User},
     {"pdfA", &SettingsRecord::pdfA, Scope::User},
+    {"autoExisting", &SettingsRecord::autoExisting, Scope::User},
+    {"autoName", &SettingsRecord::autoName, Scope::User},
 };
 
 // The values each saving choice takes, its default first.

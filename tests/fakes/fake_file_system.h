@@ -81,6 +81,21 @@ public:
         log.push_back("hold " + path);
         return std::make_unique<Held>(*this, path);
     }
+    std::unique_ptr<toolkit::HeldFile> HoldAlone(const std::string& path) override {
+        struct Alone : toolkit::HeldFile {
+            Alone(FakeFileSystem& fs, std::string p) : fs(fs), path(std::move(p)) {}
+            ~Alone() override {
+                fs.alone.erase(path);
+                fs.log.push_back("let go " + path);
+            }
+            FakeFileSystem& fs;
+            std::string path;
+        };
+        if (createFailure) throw *createFailure;
+        if (!alone.insert(path).second) return nullptr;
+        log.push_back("hold alone " + path);
+        return std::make_unique<Alone>(*this, path);
+    }
     void FlushFile(const std::string& path) override {
         if (flushFailure) throw *flushFailure;
         log.push_back("flush " + path);
@@ -120,6 +135,7 @@ public:
     std::map<std::string, std::uint64_t> sizes;  // files of other sizes or attributes
     std::map<std::string, std::string> data;     // files written with their bytes
     std::set<std::string> folders;
+    std::set<std::string> alone;  // files held by HoldAlone
     std::string currentFolder = "C:\\work";
     std::vector<std::string> log;
     int foldersMade = 0;

@@ -51,9 +51,9 @@ protected:
 
 }  // namespace
 
-const std::vector<std::string> kEverySetting{"gsExe",      "gsFonts", "gsLib",    "sendMail",
-                                             "defDir",     "autoDir", "saveMode", "openPdf",
-                                             "pdfQuality", "pdfA"};
+const std::vector<std::string> kEverySetting{"gsExe",      "gsFonts", "gsLib",        "sendMail",
+                                             "defDir",     "autoDir", "saveMode",     "openPdf",
+                                             "pdfQuality", "pdfA",    "autoExisting", "autoName"};
 
 TEST_F(SettingsTest, CompleteSettingsAreReadInOrderSilently) {
     Complete();

@@ -21,6 +21,7 @@
 #include "startup/win32/app_info_win32.h"
 #include "startup/win32/pdf_viewer_win32.h"
 #include "toolkit/win32/file_dialogs_win32.h"
+#include "toolkit/win32/task_dialog_win32.h"
 #include "toolkit/win32/file_system_win32.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/msg_box_win32.h"
@@ -54,6 +55,7 @@ int Run() {
     win32::FolderBrowser folders;
     win32::Spooler spooler;
     win32::FileDialogs dialogs;
+    win32::TaskDialog question;
     EventPump events;
     win32::Session session;
     win32::Elevation elevation;
@@ -69,9 +71,9 @@ int Run() {
 
     win32::ProcessEnvironment environment;
     win32::PdfViewer viewer;
-    startup::Services services{registry,    files,   msgBox,  runner,   config,
-                               sendMail,    mapi,    events,  progress, dialogs,
-                               environment, session, machine, viewer,   app};
+    startup::Services services{registry, files,   msgBox,   runner,  config,   sendMail,
+                               mapi,     events,  progress, dialogs, question, environment,
+                               session,  machine, viewer,   app};
     const std::string tail =
         startup::CommandTail(win32::Narrow(GetCommandLineW()), win32::OwnPaths());
     const startup::MainResult result = startup::Main(services, tail);

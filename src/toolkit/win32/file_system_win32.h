@@ -25,6 +25,7 @@ public:
     // Opened for its attributes only: an open asking DELETE access would make every later open
     // without FILE_SHARE_DELETE (the C library's fopen among them) fail while it is held.
     std::unique_ptr<toolkit::HeldFile> Hold(const std::string& path) override;
+    std::unique_ptr<toolkit::HeldFile> HoldAlone(const std::string& path) override;
     void FlushFile(const std::string& path) override;
     std::string ReadBytes(const std::string& path, std::uint64_t offset,
                           std::size_t count) override;
