@@ -32,10 +32,10 @@ std::vector<std::string> WriteFirstSettings(registry::MachineRegistry& registry,
 
 std::vector<std::string> WriteSavingDefaults(registry::MachineRegistry& registry,
                                              const SavingDefaults& defaults) {
-    const std::pair<const char*, const std::string&> values[] = {{"saveMode", defaults.saveMode},
-                                                                 {"autoDir", defaults.autoDir},
-                                                                 {"pdfQuality", defaults.quality},
-                                                                 {"pdfA", defaults.pdfA}};
+    const std::pair<const char*, const std::string&> values[] = {
+        {"saveMode", defaults.saveMode},         {"autoDir", defaults.autoDir},
+        {"pdfQuality", defaults.quality},        {"pdfA", defaults.pdfA},
+        {"autoExisting", defaults.autoExisting}, {"autoName", defaults.autoName}};
     // Every value is checked before any is written: a typing error leaves the machine as it was.
     for (const auto& [name, text] : values) {
         for (const settings::SavingChoice& choice : settings::SavingChoices()) {

@@ -29,11 +29,14 @@ std::vector<std::string> WriteFirstSettings(registry::MachineRegistry& registry,
 struct SavingDefaults {
     std::string saveMode;  // ask, auto
     std::string autoDir;
-    std::string quality;  // default, screen, ebook, printer, prepress
-    std::string pdfA;     // 0, 2
+    std::string quality;            // default, screen, ebook, printer, prepress
+    std::string pdfA;               // 0, 2
+    std::string autoExisting = {};  // unique, append
+    std::string autoName = {};      // the name template of automatic saving
 };
 
-// Writes the given saving defaults (saveMode, autoDir, pdfQuality, pdfA) and returns the names
+// Writes the given saving defaults (saveMode, autoDir, pdfQuality, pdfA, autoExisting,
+// autoName) and returns the names
 // written. Nothing is written when a value is none the setting takes: that one is thrown as
 // toolkit::RuntimeError.
 std::vector<std::string> WriteSavingDefaults(registry::MachineRegistry& registry,

@@ -62,9 +62,10 @@ HelperResult FindCommand(const std::vector<std::string>& arguments, HelperServic
 }
 
 HelperResult SettingsCommand(const std::vector<std::string>& arguments, HelperServices& services) {
-    const Options options = ParseOptions(
-        arguments, 1,
-        {"--gs-exe", "--gs-lib", "--gs-fonts", "--save-mode", "--auto-dir", "--quality", "--pdfa"});
+    const Options options =
+        ParseOptions(arguments, 1,
+                     {"--gs-exe", "--gs-lib", "--gs-fonts", "--save-mode", "--auto-dir",
+                      "--quality", "--pdfa", "--auto-existing", "--auto-name"});
     GhostscriptSettings ghostscript;
     if (options.One("--gs-exe")) {
         ghostscript.gsExe = *options.One("--gs-exe");
@@ -74,8 +75,9 @@ HelperResult SettingsCommand(const std::vector<std::string>& arguments, HelperSe
         ghostscript = {found->exe, found->lib, found->fonts};
     }
     const SavingDefaults saving{
-        options.One("--save-mode").value_or(""), options.One("--auto-dir").value_or(""),
-        options.One("--quality").value_or(""), options.One("--pdfa").value_or("")};
+        options.One("--save-mode").value_or(""),     options.One("--auto-dir").value_or(""),
+        options.One("--quality").value_or(""),       options.One("--pdfa").value_or(""),
+        options.One("--auto-existing").value_or(""), options.One("--auto-name").value_or("")};
     HelperResult result;
     for (const std::string& name : WriteSavingDefaults(services.registry, saving))
         result.output += name + "\n";

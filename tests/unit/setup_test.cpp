@@ -330,11 +330,15 @@ TEST_F(HelperTest, SettingsTakeTheUsersChoiceOverWhatWasFound) {
 TEST_F(HelperTest, SavingDefaultsForADeploymentReplaceWhatIsStoredWhenAllAreValid) {
     registry.Set(kVellumKey, "saveMode", "ask");
     EXPECT_EQ(Run({"settings", "--save-mode", "auto", "--auto-dir", "\\\\server\\pdf\\<user>",
-                   "--quality", "ebook", "--pdfa", "2"})
+                   "--quality", "ebook", "--pdfa", "2", "--auto-existing", "append", "--auto-name",
+                   "<date> <title>"})
                   .output,
-              "saveMode\nautoDir\npdfQuality\npdfA\ndefDir\nsendMail\n");
+              "saveMode\nautoDir\npdfQuality\npdfA\nautoExisting\nautoName\ndefDir\nsendMail\n");
+    EXPECT_EQ(registry.Get(kVellumKey, "autoName"), "<date> <title>");
     EXPECT_EQ(registry.Get(kVellumKey, "saveMode"), "auto");
     EXPECT_EQ(registry.Get(kVellumKey, "autoDir"), "\\\\server\\pdf\\<user>");
+    EXPECT_EQ(Run({"settings", "--auto-existing", "merge"}).message,
+              "\"merge\" is no value of autoExisting.");
     const HelperResult wrong = Run({"settings", "--save-mode", "ask", "--quality", "best"});
     EXPECT_EQ(wrong.exitCode, kExitFailed);
     EXPECT_EQ(wrong.message, "\"best\" is no value of pdfQuality.");

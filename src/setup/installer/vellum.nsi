@@ -6,7 +6,8 @@
 ; /DRIVER=<name> or /REDRUN=<path> for the printer (a driver other than the system's
 ; PostScript class driver, a RedRun that is not beside RedMon), and the machine's saving
 ; defaults for silent deployments: /SAVEMODE=ask|auto, /AUTODIR=<folder>,
-; /QUALITY=default|screen|ebook|printer|prepress, /PDFA=0|2.
+; /QUALITY=default|screen|ebook|printer|prepress, /PDFA=0|2, /AUTOEXISTING=unique|append,
+; /AUTONAME=<template>.
 
 Unicode true
 Target amd64-unicode
@@ -212,6 +213,16 @@ Section "Vellum" SecVellum
     ${GetOptions} $2 "/PDFA=" $3
     ${IfNot} ${Errors}
         StrCpy $R1 '$R1 --pdfa "$3"'
+    ${EndIf}
+    ClearErrors
+    ${GetOptions} $2 "/AUTOEXISTING=" $3
+    ${IfNot} ${Errors}
+        StrCpy $R1 '$R1 --auto-existing "$3"'
+    ${EndIf}
+    ClearErrors
+    ${GetOptions} $2 "/AUTONAME=" $3
+    ${IfNot} ${Errors}
+        StrCpy $R1 '$R1 --auto-name "$3"'
     ${EndIf}
     ${If} $GsChosen == 1
         nsExec::ExecToLog '"$INSTDIR\${HELPER}" settings --gs-exe "$GsExe" --gs-lib "$GsLib" --gs-fonts "$GsFonts"$R1'
