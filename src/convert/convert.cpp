@@ -6,6 +6,7 @@
 #include <optional>
 #include <random>
 
+#include "convert/existing_pdf.h"
 #include "convert/ghostscript_command.h"
 #include "convert/ghostscript_paths.h"
 #include "convert/leftovers.h"
@@ -207,7 +208,8 @@ std::string WhyUnusable(toolkit::FileSystem& files, const std::string& output,
 ProcessResult RunGhostscript(ConvertServices& s, const settings::SettingsRecord& settings,
                              const ScratchFile& output, const ScratchFolder& gsTemp,
                              const std::string& psPath, const std::string& profile,
-                             const std::string& pdfPath, bool existed, int timeLimitSeconds) {
+                             const std::string& pdfPath, bool existed, int timeLimitSeconds,
+                             const std::string& pagesBefore, const DocumentInfo& info) {
     // Ghostscript is never handed a path it cannot open: the job and its temporary folder
     // under another spelling, its output through a handle.
     const std::string gsTempPath = GhostscriptSpelling(s.files, gsTemp.Path());
@@ -230,7 +232,8 @@ ProcessResult RunGhostscript(ConvertServices& s, const settings::SettingsRecord&
     ConversionProgress watch(s.progress, pdfPath, std::chrono::seconds(timeLimitSeconds));
     RunOptions options{{{"TEMP", gsTempPath}, {"TMP", gsTempPath}}, &watch};
     ProcessResult run = s.runner.RunAndWait(
-        GhostscriptCommandLine(settings, target.OutputFile(), jobPath, profile), kSwHide, options);
+        GhostscriptCommandLine(settings, target.OutputFile(), jobPath, profile, pagesBefore, info),
+        kSwHide, options);
     if (run.cancelled && watch.TimedOut()) {
         const std::string limit = std::to_string(timeLimitSeconds) + " seconds";
         throw NotMade{Outcome::Failed,
@@ -293,6 +296,43 @@ std::string Place(ConvertServices& s, ScratchFile& output, const PdfTarget& targ
     }
 }
 
+// Pages to be added: this job's turn at the PDF, and the existing PDF whose pages come first.
+struct Adding {
+    std::unique_ptr<toolkit::HeldFile> turn;
+    std::string pagesBefore;  // as Ghostscript reads it; "" when there is no PDF yet
+    std::string note;         // saved without asking beside a file that cannot take pages: why
+};
+
+// Takes the PDF's turn and looks at what is there. A PDF that can take pages is replaced by
+// the whole result (`placing` then replaces, and `existed` is set); a file that cannot is
+// kept: asked, the conversion stops; saved without asking, the PDF takes a free name beside it.
+Adding AddPagesTo(toolkit::FileSystem& files, PdfTarget& placing, bool& existed) {
+    Adding adding;
+    try {
+        adding.turn = TakeAddingTurn(files, placing.path);
+    } catch (const toolkit::RuntimeError& e) {
+        if (placing.neverReplace)
+            throw NotMade{Outcome::FolderUnusable, "", kErrorTitle, toolkit::Icon::Error,
+                          e.Description()};
+        throw NotMade{Outcome::Failed, CannotAddPagesText(placing.path, e.Description())};
+    }
+    if (files.FileSize(placing.path).value_or(0) == 0) return adding;
+    const std::string why = WhyPagesCannotBeAdded(files, placing.path);
+    if (!why.empty()) {
+        if (!placing.neverReplace)
+            throw NotMade{Outcome::Failed, CannotAddPagesText(placing.path, why)};
+        adding.note = CannotAddPagesText(placing.path, why);
+        return adding;
+    }
+    adding.pagesBefore = GhostscriptSpelling(files, placing.path);
+    existed = true;
+    if (adding.pagesBefore.empty())
+        throw NotMade{Outcome::Failed,
+                      CannotAddPagesText(placing.path, CannotOpenWording(placing.path))};
+    placing.neverReplace = false;
+    return adding;
+}
+
 }  // namespace
 
 std::string MissingProfileNote(const std::string& pdfPath, const std::string& gsLib) {
@@ -315,14 +355,17 @@ std::string TemporaryPathFor(const std::string& pdfPath, std::uint32_t unique) {
 }
 
 ConversionResult ConvertToPdf(ConvertServices& s, const settings::SettingsRecord& settings,
-                              const PdfTarget& target, const std::string& psPath) {
+                              const PdfTarget& asked, const std::string& psPath,
+                              const DocumentInfo& info) {
     ConversionResult result;
-    result.pdfPath = target.path;
+    result.pdfPath = asked.path;
+    PdfTarget target = asked;
     // An empty file is no PDF to speak of keeping.
-    const bool existed = !target.neverReplace && s.files.FileSize(target.path).value_or(0) > 0;
+    bool existed = !target.neverReplace && s.files.FileSize(target.path).value_or(0) > 0;
     try {
         TrustedFolder folder;  // held to the end of the conversion
         if (target.neverReplace) folder = MakeFolderFor(s.files, target, result.note);
+        const Adding adding = target.addPages ? AddPagesTo(s.files, target, existed) : Adding{};
         RemoveLeftovers(s.files, toolkit::FolderOf(target.path));
         const ScratchFolder gsTemp(s.files, settings.gsExe, existed);
         ScratchFile output(s.files, target, existed);
@@ -330,7 +373,7 @@ ConversionResult ConvertToPdf(ConvertServices& s, const settings::SettingsRecord
         if (settings.pdfA == settings::kPdfA2)
             profile = FindSrgbProfile(s.files, settings.gsLib).value_or("");
         CheckRun(RunGhostscript(s, settings, output, gsTemp, psPath, profile, target.path, existed,
-                                target.timeLimitSeconds),
+                                target.timeLimitSeconds, adding.pagesBefore, info),
                  result, existed, target, settings.gsExe);
         if (const std::string why = WhyUnusable(s.files, output.Path(), target.path, existed);
             !why.empty()) {
@@ -342,7 +385,11 @@ ConversionResult ConvertToPdf(ConvertServices& s, const settings::SettingsRecord
         }
         result.pdfPath = Place(s, output, target, existed);
         result.outcome = Outcome::Written;
-        if (result.pdfPath != target.path && !target.neverReplace)
+        if (!adding.note.empty())
+            result.message =
+                Message{adding.note + "\r\nThe new PDF was saved as " + result.pdfPath + ".",
+                        "Vellum", toolkit::Icon::Warning};
+        else if (result.pdfPath != target.path && !target.neverReplace)
             result.message =
                 Message{"The PDF " + target.path +
                             " is open in another program, so the new one was saved as " +

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "convert/document_info.h"
 #include "convert/process_runner.h"
 #include "convert/progress.h"
 #include "convert/run_report.h"
@@ -26,6 +27,10 @@ struct PdfTarget {
     std::string user = {};
     // Seconds after which Ghostscript is ended, where no one can cancel it; 0 for no limit.
     int timeLimitSeconds = 0;
+    // The job's pages go at the end of the PDF at `path` (made when missing), one job at a
+    // time (TakeAddingTurn); its whole result replaces it. Saved without asking, a file there
+    // that cannot take pages (WhyPagesCannotBeAdded) is kept and the PDF takes a free name.
+    bool addPages = false;
 };
 
 enum class Outcome {
@@ -69,10 +74,11 @@ struct ConvertServices {
 // PDF to be replaced open, the user is asked to close it and Retry as often as needed; where
 // no one can be asked, the PDF is saved beside it under a free name. Leftovers of earlier runs
 // are removed first (RemoveLeftovers). The quality preset and PDF/A of `settings` are applied
-// (see GhostscriptCommandLine). Shows nothing itself but that question: the caller tells the
-// result's message.
+// (see GhostscriptCommandLine), and so are the document's properties `info`. Shows nothing
+// itself but that question: the caller tells the result's message.
 ConversionResult ConvertToPdf(ConvertServices& services, const settings::SettingsRecord& settings,
-                              const PdfTarget& target, const std::string& psPath);
+                              const PdfTarget& target, const std::string& psPath,
+                              const DocumentInfo& info = {});
 
 // Shows the result's message, when it has one.
 void Tell(toolkit::MsgBox& msgBox, const ConversionResult& result);

@@ -52,7 +52,8 @@ constexpr const char* kOutputIntentPrologue =
 
 std::string GhostscriptCommandLine(const settings::SettingsRecord& settings,
                                    const std::string& outputFile, const std::string& psPath,
-                                   const std::string& pdfaProfile) {
+                                   const std::string& pdfaProfile, const std::string& pagesBefore,
+                                   const DocumentInfo& info) {
     std::string line = Quoted(settings.gsExe) + " -I" +
                        Quoted(settings.gsLib + ";" + settings.gsFonts) +
                        " -sDEVICE=pdfwrite -r300 -q -dBATCH -dNOPAUSE -dSAFER -sPAPERSIZE=a4";
@@ -68,8 +69,15 @@ std::string GhostscriptCommandLine(const settings::SettingsRecord& settings,
             Quoted(pdfaProfile) + " -sPDFAProfile=" + Quoted(pdfaProfile);
         prologue = std::string(" ") + Quoted(kOutputIntentPrologue);
     }
+    std::string inputs = Quoted(psPath);
+    if (!pagesBefore.empty()) {
+        line += " --permit-file-read=" + Quoted(pagesBefore);
+        inputs = Quoted(pagesBefore) + " " + inputs;
+    }
+    const std::string docInfo = DocInfoPdfmark(info);
+    if (!docInfo.empty()) inputs += " -c " + Quoted(docInfo);
     return line + " -sOutputFile=" + Quoted(outputFile) + " -c save pop" + prologue + " -f " +
-           Quoted(psPath);
+           inputs;
 }
 
 std::optional<std::string> FindSrgbProfile(toolkit::FileSystem& files, const std::string& gsLib) {

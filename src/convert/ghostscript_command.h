@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "convert/document_info.h"
 #include "settings/settings.h"
 #include "toolkit/file_system.h"
 
@@ -29,9 +30,14 @@ std::string LiteralOutputFile(const std::string& path);
 // A quality preset other than "default" adds -dPDFSETTINGS=/<preset>. A non-empty
 // `pdfaProfile` (an sRGB ICC profile) makes a PDF/A-2b: Ghostscript's PDF/A switches, colour
 // converted to RGB, and a prologue that makes the profile the document's output intent.
+// A non-empty `pagesBefore` (an existing PDF, named for reading under SAFER) is read before the
+// job, so that its pages come first. The properties of `info` are set after the job, so that
+// the job's own %%Title and %%Creator comments, which Ghostscript takes too, give way to them.
 std::string GhostscriptCommandLine(const settings::SettingsRecord& settings,
                                    const std::string& outputFile, const std::string& psPath,
-                                   const std::string& pdfaProfile = "");
+                                   const std::string& pdfaProfile = "",
+                                   const std::string& pagesBefore = "",
+                                   const DocumentInfo& info = {});
 
 // The sRGB profile a Ghostscript installation ships, found from its lib folder: the
 // "iccprofiles" folder beside it holds "srgb.icc" (else "default_rgb.icc"). Nothing when

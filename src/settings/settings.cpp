@@ -76,6 +76,7 @@ const std::vector<SavingChoice>& SavingChoices() {
          &SettingsRecord::pdfQuality,
          {kDefaultQuality, "screen", "ebook", "printer", "prepress"}},
         {"pdfA", &SettingsRecord::pdfA, {"0", kPdfA2}},
+        {"autoExisting", &SettingsRecord::autoExisting, {kUniqueExisting, kAppendExisting}},
     };
     return choices;
 }

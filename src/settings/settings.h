@@ -12,6 +12,8 @@ inline constexpr const char* kAskMode = "ask";
 inline constexpr const char* kAutoMode = "auto";
 inline constexpr const char* kDefaultQuality = "default";
 inline constexpr const char* kPdfA2 = "2";
+inline constexpr const char* kUniqueExisting = "unique";
+inline constexpr const char* kAppendExisting = "append";
 
 // The settings, as stored under Software\Vellum.
 struct SettingsRecord {
@@ -31,6 +33,11 @@ struct SettingsRecord {
     std::string pdfA = "0";  // "0" or "2" (PDF/A-2b)
     // Seconds Ghostscript may run for a job no one sees before it is ended; "0" for no limit.
     std::string gsTimeout = "600";
+    // Saved without asking, a PDF of that name: "unique" saves "name (2).pdf"..., "append" adds
+    // the pages at its end.
+    std::string autoExisting = kUniqueExisting;
+    // The name of a PDF saved without asking, from tokens such as <title> and <date>.
+    std::string autoName = "<title>";
 };
 
 // gsTimeout in seconds: its default (600) when it is no whole number of seconds; 0 for none.
@@ -61,6 +68,8 @@ inline const SettingEntry kSettingEntries[] = {
     {"pdfQuality", &SettingsRecord::pdfQuality, Scope::User},
     {"pdfA", &SettingsRecord::pdfA, Scope::User},
     {"gsTimeout", &SettingsRecord::gsTimeout, Scope::MachinePolicy},
+    {"autoExisting", &SettingsRecord::autoExisting, Scope::User},
+    {"autoName", &SettingsRecord::autoName, Scope::User},
 };
 
 // The values each saving choice takes, its default first.

@@ -51,7 +51,9 @@ std::string SavingDefaultsProblem(const SavingDefaults& d) {
     } values[] = {{"saveMode", "/SAVEMODE=", d.saveMode},
                   {"autoDir", "/AUTODIR=", d.autoDir},
                   {"pdfQuality", "/QUALITY=", d.quality},
-                  {"pdfA", "/PDFA=", d.pdfA}};
+                  {"pdfA", "/PDFA=", d.pdfA},
+                  {"autoExisting", "/AUTOEXISTING=", d.autoExisting},
+                  {"autoName", "/AUTONAME=", d.autoName}};
     std::string problems;
     for (const auto& value : values) {
         if (value.text.empty()) continue;
@@ -81,10 +83,10 @@ std::vector<std::string> WriteSavingDefaults(registry::MachineRegistry& registry
     // Every value is checked before any is written: a typing error leaves the machine as it was.
     const std::string problem = SavingDefaultsProblem(defaults);
     if (!problem.empty()) throw toolkit::VellumError(5, problem);
-    const std::pair<const char*, const std::string&> values[] = {{"saveMode", defaults.saveMode},
-                                                                 {"autoDir", defaults.autoDir},
-                                                                 {"pdfQuality", defaults.quality},
-                                                                 {"pdfA", defaults.pdfA}};
+    const std::pair<const char*, const std::string&> values[] = {
+        {"saveMode", defaults.saveMode},         {"autoDir", defaults.autoDir},
+        {"pdfQuality", defaults.quality},        {"pdfA", defaults.pdfA},
+        {"autoExisting", defaults.autoExisting}, {"autoName", defaults.autoName}};
     std::vector<std::string> written;
     for (const auto& [name, text] : values) {
         if (text.empty()) continue;

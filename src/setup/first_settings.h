@@ -29,16 +29,20 @@ std::vector<std::string> WriteFirstSettings(registry::MachineRegistry& registry,
 struct SavingDefaults {
     std::string saveMode;  // ask, auto
     std::string autoDir;
-    std::string quality;  // default, screen, ebook, printer, prepress
-    std::string pdfA;     // 0, 2
+    std::string quality;            // default, screen, ebook, printer, prepress
+    std::string pdfA;               // 0, 2
+    std::string autoExisting = {};  // unique, append
+    std::string autoName = {};      // the name template of automatic saving
 };
 
 // Why the saving defaults cannot be stored: each switch (/SAVEMODE=, /AUTODIR=, /QUALITY=,
-// /PDFA=) whose value is none its setting takes, with the values it takes, joined by "; ";
+// /PDFA=, /AUTOEXISTING=, /AUTONAME=) whose value is none its setting takes, with the values it
+// takes, joined by "; ";
 // "" when every value given is one. Setup asks before it writes anything.
 std::string SavingDefaultsProblem(const SavingDefaults& defaults);
 
-// Writes the given saving defaults (saveMode, autoDir, pdfQuality, pdfA) and returns the names
+// Writes the given saving defaults (saveMode, autoDir, pdfQuality, pdfA,
+// autoExisting, autoName) and returns the names
 // written. Nothing is written when SavingDefaultsProblem finds one: that is thrown as
 // toolkit::RuntimeError.
 std::vector<std::string> WriteSavingDefaults(registry::MachineRegistry& registry,

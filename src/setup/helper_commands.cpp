@@ -62,22 +62,25 @@ HelperResult FindCommand(const std::vector<std::string>& arguments, HelperServic
 }
 
 SavingDefaults SavingOptions(const Options& options) {
-    return {options.One("--save-mode").value_or(""), options.One("--auto-dir").value_or(""),
-            options.One("--quality").value_or(""), options.One("--pdfa").value_or("")};
+    return {options.One("--save-mode").value_or(""),     options.One("--auto-dir").value_or(""),
+            options.One("--quality").value_or(""),       options.One("--pdfa").value_or(""),
+            options.One("--auto-existing").value_or(""), options.One("--auto-name").value_or("")};
 }
 
 HelperResult CheckSavingCommand(const std::vector<std::string>& arguments) {
     HelperResult result;
-    result.message = SavingDefaultsProblem(SavingOptions(
-        ParseOptions(arguments, 1, {"--save-mode", "--auto-dir", "--quality", "--pdfa"})));
+    result.message = SavingDefaultsProblem(SavingOptions(ParseOptions(
+        arguments, 1,
+        {"--save-mode", "--auto-dir", "--quality", "--pdfa", "--auto-existing", "--auto-name"})));
     if (!result.message.empty()) result.exitCode = kExitSavingRefused;
     return result;
 }
 
 HelperResult SettingsCommand(const std::vector<std::string>& arguments, HelperServices& services) {
-    const Options options = ParseOptions(
-        arguments, 1,
-        {"--gs-exe", "--gs-lib", "--gs-fonts", "--save-mode", "--auto-dir", "--quality", "--pdfa"});
+    const Options options =
+        ParseOptions(arguments, 1,
+                     {"--gs-exe", "--gs-lib", "--gs-fonts", "--save-mode", "--auto-dir",
+                      "--quality", "--pdfa", "--auto-existing", "--auto-name"});
     GhostscriptSettings ghostscript;
     if (options.One("--gs-exe")) {
         ghostscript.gsExe = *options.One("--gs-exe");

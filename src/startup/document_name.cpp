@@ -214,7 +214,10 @@ bool EndsWithLetters(const std::string& text, std::string_view suffix) {
 }  // namespace
 
 std::string DscTitle(const std::string& postScript) {
-    const std::string_view key = "%%Title:";
+    return DscComment(postScript, "%%Title:");
+}
+
+std::string DscComment(const std::string& postScript, std::string_view key) {
     const std::string head = postScript.substr(0, kTitleSearchBytes);
     for (size_t line = 0; line < head.size();) {
         const size_t end = head.find_first_of("\r\n", line);

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "toolkit/file_system.h"
 #include "toolkit/process_environment.h"
@@ -28,6 +29,10 @@ std::string JobDocumentTitle(toolkit::ProcessEnvironment& environment, toolkit::
 // with its escapes decoded, or the bare text to the end of the line. A title that is not UTF-8
 // is taken as UTF-16 when it starts with a byte-order mark, else as Windows' Western code page.
 std::string DscTitle(const std::string& postScript);
+
+// The text of the first comment line that starts with `key` ("%%Creator:"), read as DscTitle
+// reads the title.
+std::string DscComment(const std::string& postScript, std::string_view key);
 
 // A file name (without extension) made from `title` by the name rules: the application prefix
 // and a document extension dropped, characters Windows forbids replaced, blanks collapsed,

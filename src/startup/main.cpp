@@ -6,6 +6,7 @@
 #include "config/redirection_arguments.h"
 #include "convert/convert.h"
 #include "settings/settings.h"
+#include "startup/ask_pdf.h"
 #include "startup/command_line.h"
 #include "startup/handover.h"
 #include "startup/job_file.h"
@@ -120,16 +121,20 @@ int Conclude(JobEntry& entry, const SaveStep& step, const convert::ConversionRes
 convert::ConversionResult CarryOut(Services& s, const settings::SettingsRecord& record,
                                    const PrintJob& job, const SaveStep& step) {
     convert::ConvertServices converting{s.runner, s.files, s.msgBox, s.progress};
+    const convert::DocumentInfo info{job.title, job.user, job.creator};
     if (step.way == SaveWay::IntoFolder)
         return convert::ConvertToPdf(
             converting, record,
             {toolkit::JoinPath(step.folder, step.name) + ".pdf", true, step.userFolder, job.user,
-             job.canShowWindows ? 0 : settings::GsTimeoutSeconds(record)},
-            job.path);
+             job.canShowWindows ? 0 : settings::GsTimeoutSeconds(record), step.addPages},
+            job.path, info);
     s.events.DoEvents();
-    const PdfChoice choice = PromptForPdfPath(s.dialogs, s.msgBox, step.folder, step.name);
+    const AskedPdf choice =
+        AskForPdf(s.dialogs, s.msgBox, s.question, s.files, step.folder, step.name);
     if (choice.result == PromptResult::Chosen)
-        return convert::ConvertToPdf(converting, record, {choice.path, false}, job.path);
+        return convert::ConvertToPdf(converting, record,
+                                     {choice.path, false, "", job.user, 0, choice.addPages},
+                                     job.path, info);
     convert::ConversionResult none;
     none.outcome = choice.result == PromptResult::Cancelled ? convert::Outcome::Cancelled
                                                             : convert::Outcome::Failed;
@@ -188,6 +193,7 @@ MainResult ConvertJob(Services& s, const PrintJob& job, JobLog& log, JobEntry& e
     const settings::SettingsRecord record = settings::Settings;
 
     const SavingPlan plan = PlanSaving(record, job, EnvironmentOf(s));
+    if (!plan.logNote.empty()) log.Message(plan.logNote);
     if (!plan.notice.empty()) s.msgBox.Show(plan.notice, "Vellum", toolkit::Icon::Warning);
     SaveStep step = plan.first;
     const auto carryOut = [&] {
@@ -225,12 +231,12 @@ MainResult ConvertLogged(Services& s, const std::string& commandTail) {
     log.SetDocument(job.title);  // so that every line of the job says which document it concerns
     LoggedMsgBox msgBox(s.msgBox, log, job.canShowWindows);
     NoProgressWindow noProgress;
-    Services logged{s.registry, s.files,       msgBox,
-                    s.runner,   s.config,      s.sendMail,
-                    s.mapi,     s.events,      job.canShowWindows ? s.progress : noProgress,
-                    s.dialogs,  s.environment, s.session,
-                    s.machine,  s.viewer,      s.app,
-                    s.sessions};
+    Services logged{s.registry, s.files,    msgBox,
+                    s.runner,   s.config,   s.sendMail,
+                    s.mapi,     s.events,   job.canShowWindows ? s.progress : noProgress,
+                    s.dialogs,  s.question, s.environment,
+                    s.session,  s.machine,  s.viewer,
+                    s.app,      s.sessions};
     MainResult result;
     std::optional<SaveStep> tookJob;
     try {

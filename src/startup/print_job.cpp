@@ -9,7 +9,9 @@ PrintJob ReadPrintJob(toolkit::FileSystem& files, toolkit::ProcessEnvironment& e
                       toolkit::Session& session, const std::string& jobArgument) {
     PrintJob job;
     job.path = jobArgument.empty() ? "" : files.FullPath(jobArgument);
-    job.title = JobDocumentTitle(environment, files, job.path);
+    const std::string head = files.ReadBytes(job.path, 0, kTitleSearchBytes);
+    job.title = DocumentTitle(environment.Variable("REDMON_DOCNAME").value_or(""), head);
+    job.creator = DscComment(head, "%%Creator:");
     job.user = JobUser(environment, session);
     job.canShowWindows = session.CanShowWindows();
     return job;

@@ -14,6 +14,7 @@ struct PrintJob {
     std::string title;            // the document's name (JobDocumentTitle); "" when it has none
     std::string user;             // who printed it (JobUser)
     bool canShowWindows = false;  // whether anyone sees this process's windows
+    std::string creator = {};     // the printing application (the job's %%Creator comment)
 };
 
 PrintJob ReadPrintJob(toolkit::FileSystem& files, toolkit::ProcessEnvironment& environment,

@@ -11,7 +11,8 @@ PdfChoice PromptForPdfPath(toolkit::FileDialogs& dialogs, toolkit::MsgBox& msgBo
         dlg.FileName = fileName;
         dlg.Filter = kPdfFilter;
         dlg.InitDir = initDir;
-        dlg.Flags = toolkit::kOfnOverwritePrompt;
+        // An existing file is asked about afterwards, with Add pages beside Replace (AskForPdf).
+        dlg.Flags = 0;
         dlg.DefaultExt = "pdf";
         dlg.CancelError = true;
         dlg.ShowSave();

@@ -1,6 +1,7 @@
 #include "startup/saving_plan.h"
 
 #include "startup/document_name.h"
+#include "startup/name_template.h"
 #include "toolkit/paths.h"
 #include "toolkit/text.h"
 
@@ -76,18 +77,27 @@ std::string UnusableFolderReason(const std::string& folder) {
 
 SavingPlan PlanSaving(const settings::SettingsRecord& record, const PrintJob& job,
                       const JobEnvironment& environment) {
+    SavingPlan plan;
+    const std::string pattern =
+        toolkit::TrimSpaces(record.autoName).empty() ? "<title>" : record.autoName;
+    const NameFacts facts{job.title, job.user, environment.variable("REDMON_PRINTER").value_or(""),
+                          environment.variable("COMPUTERNAME").value_or(""), environment.now};
     const auto into = [&](const std::string& folder, const char* mode,
                           const std::string& userFolder) {
-        std::string name = PdfNameFor(job.title, folder);
-        if (name.empty()) name = "Vellum " + toolkit::FormatLocalTime(environment.now, '-');
-        return SaveStep{SaveWay::IntoFolder, folder, name, mode, userFolder};
+        const TemplateName made = NameFromTemplate(pattern, facts, folder);
+        if (plan.logNote.empty() && !made.unknown.empty()) {
+            plan.logNote = "autoName: tokens kept as written:";
+            for (const std::string& token : made.unknown) plan.logNote += " " + token;
+        }
+        return SaveStep{SaveWay::IntoFolder, folder,
+                        made.name,           mode,
+                        userFolder,          record.autoExisting == settings::kAppendExisting};
     };
     const auto ask = [&] {
         const std::string folder = environment.isFolder(record.defDir) ? record.defDir : "";
         const std::string name = PdfNameFor(job.title, folder);
         return SaveStep{SaveWay::Ask, folder, name.empty() ? name : name + ".pdf", "asked"};
     };
-    SavingPlan plan;
     if (job.canShowWindows && record.saveMode != settings::kAutoMode) {
         plan.first = ask();
         return plan;

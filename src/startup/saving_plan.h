@@ -27,6 +27,7 @@ struct SaveStep {
     // IntoFolder: the part of `folder` made for the job's user (the Unsaved folder, an autoDir
     // up to its "<user>" name), whose rights and owner are checked; "" for none.
     std::string userFolder = {};
+    bool addPages = false;  // IntoFolder: the pages go at the end of a PDF of that name
 };
 
 struct SavingPlan {
@@ -35,6 +36,8 @@ struct SavingPlan {
     std::optional<SaveStep> fallback;
     // Told before `first`: the folder setting the plan passed over, and why.
     std::string notice;
+    // For the job's log alone: the name template's tokens that stand for nothing.
+    std::string logNote = {};
 };
 
 // What the plan reads of the world besides the settings and the job.
@@ -48,7 +51,9 @@ struct JobEnvironment {
 // Where someone sees the windows and saveMode is not "auto": Save As in defDir. "auto": into
 // autoDir (defDir when empty), falling back to Save As. Where no one sees a window: into autoDir,
 // falling back to %ProgramData%\Vellum\Unsaved\<user>, or there at once when autoDir is empty. A
-// folder setting that is not a full path once expanded is passed over with a notice.
+// folder setting that is not a full path once expanded is passed over with a notice. Saved
+// without asking, the name comes from autoName (NameFromTemplate, REDMON_PRINTER and
+// COMPUTERNAME read through `environment`), and autoExisting "append" adds the pages.
 SavingPlan PlanSaving(const settings::SettingsRecord& record, const PrintJob& job,
                       const JobEnvironment& environment);
 

@@ -17,6 +17,7 @@
 #include "toolkit/msg_box.h"
 #include "toolkit/process_environment.h"
 #include "toolkit/session.h"
+#include "toolkit/task_dialog.h"
 
 namespace vellum::startup {
 
@@ -38,6 +39,7 @@ struct Services {
     EventPump& events;
     convert::ProgressWindow& progress;
     toolkit::FileDialogs& dialogs;  // the convert mode's Save As
+    toolkit::TaskDialog& question;  // what to do with an existing PDF
     toolkit::ProcessEnvironment& environment;
     toolkit::Session& session;           // whether windows can be seen; who and when, for the log
     registry::MachineRegistry& machine;  // where installed Ghostscript versions are recorded

@@ -111,11 +111,11 @@ public:
     // or remove the folders above it. Null when it cannot be opened. Never throws.
     virtual std::unique_ptr<HeldFile> Hold(const std::string& path) = 0;
 
-    // Takes `path` as a lock: creates it, open to this process alone, until the returned object
-    // goes, and it is removed then. The system closes it when the process ends, however it
-    // ends, so a lock is never left behind. Null when another process holds it or it cannot be
-    // made. Never throws.
-    virtual std::unique_ptr<HeldFile> Lock(const std::string& path) = 0;
+    // Opens `path` for this program alone, creating it, until the returned object goes; the
+    // file is removed when it is let go of, and the system lets go of it when the process
+    // ends however it ends. Null while another holder has it. Throws RuntimeError when it can
+    // be neither opened nor made (a missing folder, no right to write there).
+    virtual std::unique_ptr<HeldFile> HoldAlone(const std::string& path) = 0;
 
     // Writes what the system holds of the file's data to the disk. Throws RuntimeError when
     // that fails (a full disk shows here).

@@ -27,8 +27,8 @@ void AppendLogLine(FileSystem& files, const std::string& folder, const LocalTime
     // once it holds the lock, finds the new log short and leaves it: never is a fresh log moved
     // over vellum.old.log. One that finds the lock taken writes to the log as it is.
     if (full()) {
-        const auto lock = files.Lock(JoinPath(folder, "vellum.log.lock"));
         try {
+            const auto lock = files.HoldAlone(JoinPath(folder, "vellum.log.lock"));
             if (lock && full()) files.MoveReplacing(path, JoinPath(folder, "vellum.old.log"));
         } catch (const RuntimeError&) {
             // Held open elsewhere: the line goes to the full log.

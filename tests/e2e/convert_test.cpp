@@ -54,11 +54,15 @@ std::vector<std::string> GhostscriptProcesses(const std::string& jobName) {
     return found;
 }
 
-// Presses Yes in an overwrite prompt, when one comes.
+// The buttons of Vellum's question about an existing PDF (numbered from 100, in order).
+constexpr int kReplace = 100;
+constexpr int kAddPages = 101;
+
+// Presses Replace in the question about an existing PDF, when one comes.
 void ConfirmOverwriteIfAsked(const Process& vellum) {
     try {
         const MessageBoxInfo prompt = WaitForMessageBox(vellum, 2s);
-        PressDialogButton(prompt.hwnd, IDYES);
+        PressDialogButton(prompt.hwnd, kReplace);
     } catch (const DriverError&) {
     }
 }
@@ -240,7 +244,10 @@ TEST_F(ConvertTest, FailedJobOverAnExistingPdfLeavesItByteForByte) {
     Process vellum = StartVellum("\"" + jobs.File("broken job.ps") + "\"");
     SubmitFileDialog(WaitForFileDialog(vellum), pdfs.File("report.pdf"));
     const MessageBoxInfo prompt = WaitForMessageBox(vellum);
-    PressDialogButton(prompt.hwnd, IDYES);  // yes, replace it
+    EXPECT_EQ(prompt.title + ": " + prompt.text, "Vellum: report.pdf already exists.");
+    EXPECT_EQ(prompt.buttons, (std::vector<std::string>{"Replace", "Add pages", "Cancel"}));
+    SaveScreenshot(prompt.hwnd, "existing-pdf-question");
+    PressDialogButton(prompt.hwnd, kReplace);
     const MessageBoxInfo box = WaitForMessageBox(vellum, kConvertTimeout);
     EXPECT_NE(box.text.find("Ghostscript could not convert the print job (exit code 1).\r\n"
                             "The existing file was not changed.\r\n\r\n"),
@@ -383,7 +390,7 @@ TEST_F(ConvertTest, FullDiskIsNamedAndTheExistingPdfStays) {
 
     Process vellum = StartVellum("\"" + jobPath + "\"");
     SubmitFileDialog(WaitForFileDialog(vellum), small.File("report.pdf"));
-    PressDialogButton(WaitForMessageBox(vellum).hwnd, IDYES);
+    PressDialogButton(WaitForMessageBox(vellum).hwnd, kReplace);
     const MessageBoxInfo box = WaitForMessageBox(vellum, kConvertTimeout);
     EXPECT_EQ(box.text,
               "The PDF " + small.File("report.pdf") +
@@ -428,7 +435,7 @@ TEST_F(ConvertTest, DiskThatFillsWhileReplacingAPdfLeavesTheOldOneByteForByte) {
 
     Process vellum = StartVellum("\"" + jobPath + "\"");
     SubmitFileDialog(WaitForFileDialog(vellum), small.File("report.pdf"));
-    PressDialogButton(WaitForMessageBox(vellum).hwnd, IDYES);
+    PressDialogButton(WaitForMessageBox(vellum).hwnd, kReplace);
     const MessageBoxInfo box = WaitForMessageBox(vellum, kConvertTimeout);
     std::printf("Full disk while replacing a %zu-byte PDF:\n%s\n", pdfSize, box.text.c_str());
     EXPECT_NE(box.text.find("The disk is full"), std::string::npos) << box.text;
@@ -448,7 +455,7 @@ TEST_F(ConvertTest, PdfOpenInAnotherProgramIsReplacedOnRetryOnceItIsClosed) {
     Process vellum = StartVellum(JobArgument());
     SubmitFileDialog(WaitForFileDialog(vellum), pdfs.File("report.pdf"));
     const HWND replace = WaitForMessageBox(vellum).hwnd;
-    PressDialogButton(replace, IDYES);
+    PressDialogButton(replace, kReplace);
     WaitForWindowGone(vellum, replace, "the question whether to replace it");
     const Shown inUse{"PDF in use",
                       pdfs.File("report.pdf") +
@@ -467,6 +474,88 @@ TEST_F(ConvertTest, PdfOpenInAnotherProgramIsReplacedOnRetryOnceItIsClosed) {
     EXPECT_EQ(WaitForSilentExit(vellum, kConvertTimeout), 0u);
     EXPECT_NE(PdfText(pdfs.File("report.pdf")).find("Quillwort"), std::string::npos);
     EXPECT_EQ(LeftInPdfFolder(), std::vector<std::string>{"report.pdf"});
+}
+
+}  // namespace vellum::e2e
+
+namespace vellum::e2e {
+
+// Add pages: the old PDF's pages, then the job's, in one PDF that replaces it only when whole.
+TEST_F(ConvertTest, AddPagesPutsTheJobAfterTheExistingPagesOrLeavesTheFileAsItWas) {
+    const auto print = [&](const std::string& job, const std::string& pdf, int button) {
+        Process vellum = StartVellum("\"" + job + "\"");
+        SubmitFileDialog(WaitForFileDialog(vellum), pdf);
+        PressDialogButton(WaitForMessageBox(vellum).hwnd, button);
+        return vellum;
+    };
+    const std::string page = "/Helvetica findfont 20 scalefont setfont 72 700 moveto";
+    const std::string first = WriteJob(
+        "first", "%!PS\n" + page + " (Alpha) show showpage\n" + page + " (Beta) show showpage\n");
+    const std::string second =
+        WriteJob("second", "%!PS-Adobe-3.0\n%%Title: (Old \\(title\\))\n%%Creator: Writer 7\n" +
+                               page + " (Gamma) show showpage\n");
+    Process made = StartVellum("\"" + first + "\"");
+    AnswerSaveAs(made, pdfs.File("book.pdf"));
+    ASSERT_EQ(WaitForSilentExit(made, kConvertTimeout), 0u);
+    EXPECT_EQ(WaitForSilentExit(print(second, pdfs.File("book.pdf"), kAddPages), kConvertTimeout),
+              0u);
+    EXPECT_EQ(PdfText(pdfs.File("book.pdf")), "Alpha\n\n\fBeta\n\n\fGamma\n\n\f");
+    const std::string info = RunUnixScript("pdfinfo \"$1\"\n", {pdfs.File("book.pdf")});
+    std::printf("%s", info.c_str());
+    EXPECT_NE(info.find("Pages:           3"), std::string::npos) << info;
+    EXPECT_NE(info.find("Creator:         Writer 7"), std::string::npos) << info;
+
+    // A job Ghostscript fails on leaves the PDF byte for byte.
+    const std::string before = ReadTextFile(pdfs.File("book.pdf"));
+    Process failing = print(WriteJob("failing", "%!PS\n" + page + " (Delta) show showpage\nfoo\n"),
+                            pdfs.File("book.pdf"), kAddPages);
+    const MessageBoxInfo failed = WaitForMessageBox(failing, kConvertTimeout);
+    EXPECT_NE(failed.text.find("The existing file was not changed."), std::string::npos)
+        << failed.text;
+    CloseMessageBox(failed.hwnd);
+    EXPECT_EQ(failing.WaitExitCode(10s), 1u);
+    EXPECT_EQ(ReadTextFile(pdfs.File("book.pdf")), before);
+
+    // An encrypted PDF is said to be one, kept, and Save As asks again.
+    RunUnixScript(
+        "gs -q -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -sOwnerPassword=o -sUserPassword=u "
+        "-sOutputFile=\"$1\" \"$2\"\n",
+        {pdfs.File("locked.pdf"), second});
+    const std::string locked = ReadTextFile(pdfs.File("locked.pdf"));
+    Process refused = print(second, pdfs.File("locked.pdf"), kAddPages);
+    const MessageBoxInfo said = WaitForMessageBox(refused);
+    EXPECT_EQ(said.text, "The pages could not be added to " + pdfs.File("locked.pdf") +
+                             ": it is encrypted.\r\nThe file was not changed.");
+    CloseMessageBox(said.hwnd);
+    CancelDialog(WaitForFileDialog(refused));
+    EXPECT_EQ(refused.WaitExitCode(10s), 0u);
+    EXPECT_EQ(ReadTextFile(pdfs.File("locked.pdf")), locked);
+}
+
+// Saved without asking with autoExisting=append, two jobs at once both end up in one PDF, and
+// every PDF carries its properties verbatim.
+TEST_F(ConvertTest, AutomaticCollectingTakesTurnsAndPropertiesArriveVerbatim) {
+    VellumRegistry::Set("saveMode", "auto");
+    VellumRegistry::Set("autoDir", pdfs.Path());
+    VellumRegistry::Set("autoExisting", "append");
+    VellumRegistry::Set("autoName", "Collected");
+    const std::string page = "/Helvetica findfont 20 scalefont setfont 72 700 moveto";
+    const std::string title = ") /Author (x \xD0\x9E\xD1\x82\xD1\x87\xD1\x91\xD1\x82 a\\b";
+    const Environment named{{"REDMON_DOCNAME", title}};
+    Process one = StartVellum(
+        "\"" + WriteJob("one", "%!PS\n" + Spin(1500) + page + " (One) show showpage\n") + "\"",
+        named);
+    Process two = StartVellum(
+        "\"" + WriteJob("two", "%!PS\n" + page + " (Two) show showpage\n") + "\"", named);
+    EXPECT_EQ(WaitForSilentExit(one, kConvertTimeout), 0u);
+    EXPECT_EQ(WaitForSilentExit(two, kConvertTimeout), 0u);
+    EXPECT_EQ(LeftInPdfFolder(), std::vector<std::string>{"Collected.pdf"});
+    const std::string text = PdfText(pdfs.File("Collected.pdf"));
+    EXPECT_TRUE(text == "One\n\n\fTwo\n\n\f" || text == "Two\n\n\fOne\n\n\f") << text;
+    const std::string info = RunUnixScript("pdfinfo \"$1\"\n", {pdfs.File("Collected.pdf")});
+    std::printf("%s", info.c_str());
+    EXPECT_NE(info.find("Title:           " + title + "\n"), std::string::npos) << info;
+    EXPECT_EQ(info.find("Author:          x"), std::string::npos) << info;
 }
 
 }  // namespace vellum::e2e

@@ -90,16 +90,21 @@ public:
         log.push_back("hold " + path);
         return std::make_unique<Held>(*this, path);
     }
-    std::unique_ptr<toolkit::HeldFile> Lock(const std::string& path) override {
-        struct Locked : toolkit::HeldFile {
-            std::function<void()> release;
-            ~Locked() override { release(); }
+    std::unique_ptr<toolkit::HeldFile> HoldAlone(const std::string& path) override {
+        struct Alone : toolkit::HeldFile {
+            Alone(FakeFileSystem& fs, std::string p) : fs(fs), path(std::move(p)) {}
+            ~Alone() override {
+                fs.alone.erase(path);
+                fs.log.push_back("let go " + path);
+            }
+            FakeFileSystem& fs;
+            std::string path;
         };
-        if (!locked.insert(path).second) return nullptr;
+        if (createFailure) throw *createFailure;
+        if (!alone.insert(path).second) return nullptr;
         if (onLock) onLock();
-        auto lock = std::make_unique<Locked>();
-        lock->release = [this, path] { locked.erase(path); };
-        return lock;
+        log.push_back("hold alone " + path);
+        return std::make_unique<Alone>(*this, path);
     }
     void FlushFile(const std::string& path) override {
         if (flushFailure) throw *flushFailure;
@@ -203,6 +208,7 @@ public:
     std::map<std::string, std::uint64_t> sizes;  // files of other sizes or attributes
     std::map<std::string, std::string> data;     // files written with their bytes
     std::set<std::string> folders;
+    std::set<std::string> alone;  // files held by HoldAlone
     std::string currentFolder = "C:\\work";
     std::vector<std::string> log;
     int foldersMade = 0;
@@ -215,8 +221,7 @@ public:
     std::string tempRoot = "C:\\Temp";
     std::optional<std::uint64_t> freeSpace = 1u << 30;
     std::map<std::string, std::vector<toolkit::FolderEntry>> listings;  // what ListFolder finds
-    std::set<std::string> locked;                                       // held by Lock
-    std::function<void()> onLock;  // what other processes do while a lock is being taken
+    std::function<void()> onLock;  // what other processes do while a file is taken alone
     std::map<std::string, toolkit::OpenedFacts> handleFacts;  // links, owners, what is there
     std::map<std::string, std::string> accounts;              // names LookupAccountName knows
     std::string accessFailure;                                // SetFolderAccess' answer

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "toolkit/msg_box.h"
+#include "toolkit/task_dialog.h"
 
 namespace vellum {
 
@@ -31,6 +33,22 @@ public:
     }
     std::vector<Shown> shown;
     std::vector<toolkit::Answer> answers;
+};
+
+// Records every task dialog's text and answers the next of `answers`, then `otherwise`.
+class FakeTaskDialog : public toolkit::TaskDialog {
+public:
+    std::optional<int> Choose(const std::string& text, const std::string& title,
+                              const std::vector<std::string>& buttons) override {
+        asked.push_back(title + ": " + text + " [" + buttons.front() + "|...]");
+        if (answers.empty()) return otherwise;
+        const std::optional<int> answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    }
+    std::vector<std::string> asked;
+    std::vector<std::optional<int>> answers;
+    std::optional<int> otherwise;  // once `answers` is used up
 };
 
 }  // namespace vellum

@@ -159,10 +159,10 @@ TEST_F(FrmConfigTest, SuccessfulSaveStoresSettingsBeforeBindingThePortAndEnds) {
     txtgsfonts.text = " spaced ";
     form.cmdSave_Click();
     EXPECT_TRUE(box.shown.empty());
-    EXPECT_EQ(registry.Writes(),
-              (std::vector<std::string>{"gsExe", "gsFonts", "gsLib", "sendMail", "defDir",
-                                        "autoDir", "saveMode", "openPdf", "pdfQuality", "pdfA",
-                                        "rmExe", "rmPort", "Arguments", "Command"}));
+    EXPECT_EQ(registry.Writes(), (std::vector<std::string>{
+                                     "gsExe", "gsFonts", "gsLib", "sendMail", "defDir", "autoDir",
+                                     "saveMode", "openPdf", "pdfQuality", "pdfA", "autoExisting",
+                                     "autoName", "rmExe", "rmPort", "Arguments", "Command"}));
     const auto first = [&](const char* op) {
         return std::find_if(registry.calls.begin(), registry.calls.end(), [&](const auto& c) {
             return c.op == op && c.valueName == "Arguments";
@@ -185,7 +185,8 @@ TEST_F(FrmConfigTest, BadRedRunPathKeepsTheSettingsAndShowsTheRedMonTab) {
     EXPECT_EQ(box.shown[0].text, "RedRun executable not found.");
     EXPECT_EQ(ssConfig.tab, 1);
     EXPECT_TRUE(txtRRexe.focused);
-    EXPECT_EQ(registry.Writes().size(), 10u) << "the settings, nothing of the port";
+    EXPECT_EQ(registry.Writes().size(), std::size(settings::kSettingEntries) - 1)
+        << "the settings, nothing of the port";
     EXPECT_EQ(program.ended, 0);
 }
 
@@ -328,7 +329,7 @@ TEST_F(FrmConfigTest, FailedSettingsStoreLeavesThePortAlone) {
     form.cmdSave_Click();
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text, "Vellum settings could not be saved.");
-    EXPECT_EQ(registry.Writes().size(), 10u);
+    EXPECT_EQ(registry.Writes().size(), std::size(settings::kSettingEntries) - 1);
     EXPECT_EQ(program.ended, 0);
 }
 

@@ -33,6 +33,7 @@ class MainTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Settings = {};
+        question.otherwise = 0;  // an existing PDF is replaced, unless a test says otherwise
         registry.Set(kKey, "gsExe", "C:\\gs\\gswin64c.exe");
         registry.Set(kKey, "gsLib", "C:\\gs\\lib");
         registry.Set(kKey, "sendMail", "0");
@@ -68,9 +69,10 @@ protected:
     FakeSession session;
     FakeMachineRegistry machine;
     FakePdfViewer viewer;
-    Services services{factory,     files,   box,     runner,   config,
-                      sendMail,    mapi,    events,  progress, config.dialogs,
-                      environment, session, machine, viewer};
+    FakeTaskDialog question;
+    Services services{factory,  files,       box,     runner,   config,
+                      sendMail, mapi,        events,  progress, config.dialogs,
+                      question, environment, session, machine,  viewer};
 };
 
 }  // namespace
@@ -97,7 +99,7 @@ TEST_F(MainTest, ConvertPromptsInTheDefaultFolderConvertsAndEnds) {
     EXPECT_EQ(kind, "save");
     EXPECT_EQ(request.title, "Save As");
     EXPECT_EQ(request.initDir, "C:\\PDF");
-    EXPECT_EQ(request.flags, 2u);
+    EXPECT_EQ(request.flags, 0u) << "an existing file is asked about by Vellum, not Save As";
     EXPECT_EQ(request.defaultExt, "pdf") << "a name typed without extension gets .pdf";
     ASSERT_EQ(request.filters.size(), 2u);
     EXPECT_EQ(request.filters[0],
@@ -561,7 +563,7 @@ TEST_F(MainTest, TwoJobsFindingTheLogFullNeverMoveAFreshLogOverTheOldOne) {
     for (const bool lockTaken : {true, false}) {
         files.Write(kLog, std::string(kLogLimit, 'x'));
         files.Write(old, "older lines");
-        files.locked = {lockTaken ? "C:\\ProgramData\\Vellum\\vellum.log.lock" : ""};
+        files.alone = {lockTaken ? "C:\\ProgramData\\Vellum\\vellum.log.lock" : ""};
         files.onLock = [&] {  // the other job moves the log aside and writes its line first
             files.MoveReplacing(kLog, old);
             files.Write(kLog, "its line");

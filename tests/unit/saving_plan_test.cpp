@@ -12,7 +12,7 @@ namespace vellum::startup {
 namespace {
 
 std::string Describe(const SaveStep& step) {
-    return step.mode + " " + toolkit::JoinPath(step.folder, step.name);
+    return step.mode + " " + toolkit::JoinPath(step.folder, step.name) + (step.addPages ? "+" : "");
 }
 
 // The plan in one line: first step, "> " its fallback, "! " the reason of a passed-over folder.
@@ -51,6 +51,8 @@ TEST(PlanSaving, DecidesOnceWhereEveryJobGoes) {
         const char* defDir;
         const char* title;
         std::string plan;
+        const char* autoExisting = "unique";
+        const char* autoName = "";
     } rows[] = {
         {true, "ask", "E:\\Out", "C:\\PDF", "Microsoft Word - report.docx",
          "asked C:\\PDF\\report.pdf"},
@@ -77,12 +79,18 @@ TEST(PlanSaving, DecidesOnceWhereEveryJobGoes) {
         {false, "ask", "%Q%\\x", "", "report",
          unsaved + "report ! It names a variable that is not set: %Q%."},
         {false, "ask", "C:out", "", "report", unsaved + "report" + notFull},
+        {true, "auto", "E:\\Out", "C:\\PDF", "report",
+         "automatic E:\\Out\\2026-03-04 report+ > asked C:\\PDF\\report.pdf", "append",
+         "<date> <title>"},
+        {false, "ask", "", "", "", unsaved + "alice (x)+", "append", "<user> <x>"},
     };
     for (const auto& row : rows) {
         settings::SettingsRecord record;
         record.saveMode = row.saveMode;
         record.autoDir = row.autoDir;
         record.defDir = row.defDir;
+        record.autoExisting = row.autoExisting;
+        record.autoName = row.autoName;
         const PrintJob job{"C:\\spool\\job.ps", row.title, "alice", row.seen};
         EXPECT_EQ(Describe(PlanSaving(record, job, environment)), row.plan)
             << row.seen << " " << row.saveMode << " " << row.autoDir;

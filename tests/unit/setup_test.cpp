@@ -332,9 +332,11 @@ TEST_F(HelperTest, SettingsTakeTheUsersChoiceOverWhatWasFound) {
 TEST_F(HelperTest, SavingDefaultsForADeploymentReplaceWhatIsStoredWhenAllAreValid) {
     registry.Set(kVellumKey, "saveMode", "ask");
     EXPECT_EQ(Run({"settings", "--save-mode", "auto", "--auto-dir", "\\\\server\\pdf\\<user>",
-                   "--quality", "ebook", "--pdfa", "2"})
+                   "--quality", "ebook", "--pdfa", "2", "--auto-existing", "append", "--auto-name",
+                   "<date> <title>"})
                   .output,
-              "saveMode\nautoDir\npdfQuality\npdfA\ndefDir\nsendMail\n");
+              "saveMode\nautoDir\npdfQuality\npdfA\nautoExisting\nautoName\ndefDir\nsendMail\n");
+    EXPECT_EQ(registry.Get(kVellumKey, "autoName"), "<date> <title>");
     EXPECT_EQ(registry.Get(kVellumKey, "saveMode"), "auto");
     EXPECT_EQ(registry.Get(kVellumKey, "autoDir"), "\\\\server\\pdf\\<user>");
     EXPECT_TRUE(logged.empty());
@@ -354,6 +356,8 @@ TEST_F(HelperTest, AnUnknownSavingSwitchStoresNoneOfThemButEveryFirstSetting) {
          "/AUTODIR=pdf is unknown (it takes a full path, such as D:\\PDF or "
          "\\\\server\\pdf\\<user>)"},
         {{"--auto-dir", "d:\\PDF"}, ""},
+        {{"--auto-existing", "merge"},
+         "/AUTOEXISTING=merge is unknown (it takes unique or append)"},
         {{"--auto-dir", "%PUBLIC%\\PDF", "--save-mode", "auto"}, ""},
     };
     for (const auto& c : cases) {

@@ -6,7 +6,8 @@
 ; /DRIVER=<name> or /REDRUN=<path> for the printer (a driver other than the system's
 ; PostScript class driver, a RedRun that is not beside RedMon), and the machine's saving
 ; defaults for silent deployments: /SAVEMODE=ask|auto, /AUTODIR=<folder>,
-; /QUALITY=default|screen|ebook|printer|prepress, /PDFA=0|2.
+; /QUALITY=default|screen|ebook|printer|prepress, /PDFA=0|2, /AUTOEXISTING=unique|append,
+; /AUTONAME=<template>.
 
 Unicode true
 Target amd64-unicode
@@ -101,6 +102,16 @@ Function ReadSavingSwitches
     ${GetOptions} $2 "/PDFA=" $3
     ${IfNot} ${Errors}
         StrCpy $SavingSwitches '$SavingSwitches --pdfa "$3"'
+    ${EndIf}
+    ClearErrors
+    ${GetOptions} $2 "/AUTOEXISTING=" $3
+    ${IfNot} ${Errors}
+        StrCpy $SavingSwitches '$SavingSwitches --auto-existing "$3"'
+    ${EndIf}
+    ClearErrors
+    ${GetOptions} $2 "/AUTONAME=" $3
+    ${IfNot} ${Errors}
+        StrCpy $SavingSwitches '$SavingSwitches --auto-name "$3"'
     ${EndIf}
 FunctionEnd
 

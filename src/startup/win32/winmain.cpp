@@ -23,6 +23,7 @@
 #include "startup/win32/pdf_viewer_win32.h"
 #include "startup/win32/user_sessions_win32.h"
 #include "toolkit/win32/file_dialogs_win32.h"
+#include "toolkit/win32/task_dialog_win32.h"
 #include "toolkit/win32/file_system_win32.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/msg_box_win32.h"
@@ -56,6 +57,7 @@ int Run() {
     win32::FolderBrowser folders;
     win32::Spooler spooler;
     win32::FileDialogs dialogs;
+    win32::TaskDialog question;
     EventPump events;
     win32::Session session;
     win32::Elevation elevation;
@@ -72,9 +74,9 @@ int Run() {
 
     win32::ProcessEnvironment environment;
     win32::PdfViewer viewer;
-    startup::Services services{registry,    files,   msgBox,  runner,   config,
-                               sendMail,    mapi,    events,  progress, dialogs,
-                               environment, session, machine, viewer,   app};
+    startup::Services services{registry, files,   msgBox,   runner,  config,   sendMail,
+                               mapi,     events,  progress, dialogs, question, environment,
+                               session,  machine, viewer,   app};
     win32::UserSessions userSessions;
     services.sessions = &userSessions;
     const std::string tail =

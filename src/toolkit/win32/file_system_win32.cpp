@@ -211,14 +211,19 @@ std::unique_ptr<toolkit::HeldFile> FileSystem::Hold(const std::string& path) {
     return std::make_unique<HeldHandle>(std::move(file));
 }
 
-std::unique_ptr<toolkit::HeldFile> FileSystem::Lock(const std::string& path) {
-    // No sharing: a second open fails with a sharing violation while this handle lives, or as
-    // access denied while its deletion is pending.
-    KernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
-                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE,
-                                  nullptr));
-    if (!file) return nullptr;
-    return std::make_unique<HeldHandle>(std::move(file));
+std::unique_ptr<toolkit::HeldFile> FileSystem::HoldAlone(const std::string& path) {
+    // No sharing: a second opener meets a sharing violation, or access denied while the file
+    // is being removed; either way another holder has it.
+    KernelHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0,
+                                  nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    const DWORD error = GetLastError();
+    if (file) return std::make_unique<HeldHandle>(std::move(file));
+    if (error == ERROR_SHARING_VIOLATION ||
+        (error == ERROR_ACCESS_DENIED &&
+         GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES))
+        return nullptr;
+    ThrowFileError(error, path);
 }
 
 void FileSystem::FlushFile(const std::string& path) {

@@ -30,7 +30,7 @@ public:
     // without FILE_SHARE_DELETE (the C library's fopen among them) fail while it is held.
     std::unique_ptr<toolkit::HeldFile> Hold(const std::string& path) override;
     // CreateFileW sharing nothing, with FILE_FLAG_DELETE_ON_CLOSE.
-    std::unique_ptr<toolkit::HeldFile> Lock(const std::string& path) override;
+    std::unique_ptr<toolkit::HeldFile> HoldAlone(const std::string& path) override;
     void FlushFile(const std::string& path) override;
     std::string ReadBytes(const std::string& path, std::uint64_t offset,
                           std::size_t count) override;

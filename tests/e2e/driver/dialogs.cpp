@@ -23,13 +23,23 @@ using Clock = std::chrono::steady_clock;
 // The message text of a message box: id 0xFFFF both in Windows and in Wine.
 constexpr int kMessageTextId = 0xFFFF;
 
+// Vellum's task dialogs number their buttons from 100; Wine draws a task dialog as a dialog of
+// ordinary controls, its text a static control without an id of its own.
+constexpr int kFirstTaskButtonId = 100;
+
 HWND MessageText(HWND box) {
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if ((GetDlgCtrlID(child) & 0xFFFF) == kMessageTextId && ClassName(child) == "Static") {
             return child;
         }
     }
-    return nullptr;
+    if (!GetDlgItem(box, kFirstTaskButtonId)) return nullptr;
+    HWND longest = nullptr;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassName(child) == "Static" && (!longest || Text(child).size() > Text(longest).size()))
+            longest = child;
+    }
+    return longest;
 }
 
 bool IsMessageBox(HWND window) {
