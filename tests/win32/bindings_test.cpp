@@ -178,12 +178,12 @@ TEST(ProcessEnvironment, ValuesOfAnyLengthComeBackWhole) {
     EXPECT_EQ(environment.Variable("VELLUM_TEST_VALUE"), std::nullopt);
 }
 
-TEST(FileSystem, LockIsOneProcesssAloneAndGoesWithIt) {
+TEST(FileSystem, HeldAloneIsOneHoldersAndGoesWithIt) {
     ScratchFolder scratch;
     FileSystem files;
     const std::string path = scratch.Path() + "\\vellum.log.lock";
-    EXPECT_TRUE(files.Lock(path) != nullptr && files.Lock(path) == nullptr);
-    EXPECT_TRUE(!files.FileSize(path) && files.Lock(path) != nullptr);
+    EXPECT_TRUE(files.HoldAlone(path) != nullptr && files.HoldAlone(path) == nullptr);
+    EXPECT_TRUE(!files.FileSize(path) && files.HoldAlone(path) != nullptr);
 }
 
 TEST(FullPath, IsAbsoluteSoAJobNeverStartsWithADash) {
