@@ -333,6 +333,25 @@ Adding AddPagesTo(toolkit::FileSystem& files, PdfTarget& placing, bool& existed)
     return adding;
 }
 
+// What the user is told about a PDF that was written: where it went when that is not where it
+// was asked for, or that it is no PDF/A for want of the profile; nothing otherwise.
+std::optional<Message> WrittenNote(const settings::SettingsRecord& settings,
+                                   const PdfTarget& target, const std::string& written,
+                                   const std::string& addingNote, const std::string& profile) {
+    if (!addingNote.empty())
+        return Message{addingNote + "\r\nThe new PDF was saved as " + written + ".", "Vellum",
+                       toolkit::Icon::Warning};
+    if (written != target.path && !target.neverReplace)
+        return Message{"The PDF " + target.path +
+                           " is open in another program, so the new one was saved as " + written +
+                           ".",
+                       kInUseTitle, toolkit::Icon::Information};
+    if (settings.pdfA == settings::kPdfA2 && profile.empty())
+        return Message{MissingProfileNote(written, settings.gsLib), "PDF/A",
+                       toolkit::Icon::Warning};
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::string MissingProfileNote(const std::string& pdfPath, const std::string& gsLib) {
@@ -385,19 +404,7 @@ ConversionResult ConvertToPdf(ConvertServices& s, const settings::SettingsRecord
         }
         result.pdfPath = Place(s, output, target, existed);
         result.outcome = Outcome::Written;
-        if (!adding.note.empty())
-            result.message =
-                Message{adding.note + "\r\nThe new PDF was saved as " + result.pdfPath + ".",
-                        "Vellum", toolkit::Icon::Warning};
-        else if (result.pdfPath != target.path && !target.neverReplace)
-            result.message =
-                Message{"The PDF " + target.path +
-                            " is open in another program, so the new one was saved as " +
-                            result.pdfPath + ".",
-                        kInUseTitle, toolkit::Icon::Information};
-        else if (settings.pdfA == settings::kPdfA2 && profile.empty())
-            result.message = Message{MissingProfileNote(result.pdfPath, settings.gsLib), "PDF/A",
-                                     toolkit::Icon::Warning};
+        result.message = WrittenNote(settings, target, result.pdfPath, adding.note, profile);
     } catch (const NotMade& stop) {
         result.outcome = stop.outcome;
         result.logLine =
