@@ -7,6 +7,9 @@
 //   demo_driver print <printtext.exe> <printer> <document> <pdf> <shots folder>
 //       prints the document; the vellum.exe that RedRun starts asks where to save: a
 //       screenshot of Save As, which is answered with <pdf>; waits for the end of both.
+//   demo_driver print-again <printtext.exe> <printer> <document> <pdf> <shots folder>
+//       prints the document again to the same <pdf>: a screenshot of Vellum's question for the
+//       existing file, answered with "Add pages".
 //   demo_driver mail <vellum.exe> <shots folder>
 //       "Send PDF by eMail" on the default folder, its first PDF selected: a screenshot.
 //
@@ -83,13 +86,21 @@ int Configure(const std::string& vellumExe, const std::string& port, const Scree
     return static_cast<int>(WaitForSilentExit(vellum, kStepTimeout));
 }
 
+constexpr int kAddPages = 101;  // the question's second button
+
 int Print(const std::string& printtext, const std::string& printer, const std::string& document,
-          const std::string& pdf, const Screenshots& shots) {
+          const std::string& pdf, const Screenshots& shots, bool again) {
     const std::vector<DWORD> running = ProcessesNamed("vellum.exe");
     Process printing = Process::Start(printtext, "\"" + printer + "\" \"" + document + "\"");
     Process vellum = WaitForNewProcess(printing, "vellum.exe", running, kStepTimeout);
-    shots.Take(vellum, WaitForFileDialog(vellum, kStepTimeout), "save-as");
+    const HWND saveAs = WaitForFileDialog(vellum, kStepTimeout);
+    if (!again) shots.Take(vellum, saveAs, "save-as");
     AnswerSaveAs(vellum, pdf, kStepTimeout);
+    if (again) {
+        const HWND question = WaitForMessageBox(vellum, kStepTimeout).hwnd;
+        shots.Take(vellum, question, "existing-pdf-question");
+        PressDialogButton(question, kAddPages);
+    }
     const DWORD converted = WaitForSilentExit(vellum, 2 * kStepTimeout);
     if (converted != 0) throw DriverError("vellum.exe ended with " + std::to_string(converted));
     const DWORD printed = printing.WaitExitCode(kStepTimeout);
@@ -113,8 +124,8 @@ int Run(const std::vector<std::string>& args) {
     const std::string step = args.empty() ? "" : args[0];
     if (step == "config" && args.size() == 4)
         return Configure(args[1], args[2], Screenshots(args[3]));
-    if (step == "print" && args.size() == 6)
-        return Print(args[1], args[2], args[3], args[4], Screenshots(args[5]));
+    if ((step == "print" || step == "print-again") && args.size() == 6)
+        return Print(args[1], args[2], args[3], args[4], Screenshots(args[5]), step != "print");
     if (step == "mail" && args.size() == 3) return Mail(args[1], Screenshots(args[2]));
     std::fprintf(stderr,
                  "usage: demo_driver config <vellum.exe> <port> <shots>\n"
