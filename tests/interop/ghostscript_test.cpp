@@ -111,6 +111,26 @@ TEST_F(RealGhostscript, NamesOfEveryKindMakeThePdfWithTheJobsText) {
     }
 }
 
+// The document's properties reach the PDF verbatim, and under PDF/A-2b its XMP says the same.
+TEST_F(RealGhostscript, PropertiesAreTheDocumentsAndPdfAsXmpAgrees) {
+    const std::string title = "\xD0\x9E\xD1\x82\xD1\x87\xD1\x91\xD1\x82 (1) a\\b";
+    for (const char* pdfA : {"0", "2"}) {
+        SCOPED_TRACE(pdfA);
+        VellumRegistry::Set("pdfA", pdfA);
+        const std::string pdf = work.File(std::string("properties ") + pdfA + ".pdf");
+        EXPECT_EQ(Convert(Job("job.ps"), pdf, {{"REDMON_DOCNAME", title}}), "");
+        const std::string info = RunUnixScript(
+            "pdfinfo \"$1\" | sed -n 's/^Title: *//p'\n"
+            "pdfinfo -meta \"$1\" | tr -d '\\n' | grep -o '<dc:title>.*</dc:title>' | "
+            "sed 's/<[^>]*>//g'\n",
+            {pdf});
+        EXPECT_EQ(info.substr(0, info.find('\n')), title) << info;
+        if (pdfA == std::string("2")) {
+            EXPECT_EQ(info, title + "\n" + title + "\n") << info;
+        }
+    }
+}
+
 TEST_F(RealGhostscript, UserProfileInHindiPutsJobAndTemporaryFolderThere) {
     // TEMP as a user named so has it: the job RedRun spools and Ghostscript's own folder.
     const std::string temp = work.File("\xE0\xA4\xB0\xE0\xA4\xB5\xE0\xA4\xBF Temp");
