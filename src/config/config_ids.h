@@ -44,5 +44,11 @@ inline constexpr int kOpenPdf = 1046;  // chkOpenPdf
 inline constexpr int kLabelQuality = 1047;
 inline constexpr int kQuality = 1048;  // cmbQuality
 inline constexpr int kPdfA = 1049;     // chkPdfA
+inline constexpr int kLabelAutoName = 1050;
+inline constexpr int kAutoName = 1051;  // txtAutoName
+inline constexpr int kAutoNameTokens = 1052;
+inline constexpr int kLabelExisting = 1053;
+inline constexpr int kUnique = 1054;  // optUnique
+inline constexpr int kAppend = 1055;  // optAppend
 
 }  // namespace vellum::config::ids

@@ -19,6 +19,11 @@ namespace {
 constexpr const char* kExeFilter = "Executable Files (*.exe)|*.exe|All Files (*.*)|*.*";
 constexpr const char* kFolderStart = "C:\\";
 
+// A blank autoName is the default, shown as such.
+std::string ShownAutoName(const std::string& stored) {
+    return toolkit::TrimSpaces(stored).empty() ? settings::kDefaultAutoName : stored;
+}
+
 }  // namespace
 
 // The Open dialog's cancel is silent; any other failure is shown.
@@ -75,6 +80,11 @@ void FrmConfig::LoadSaving() {
     // but stays the default (followed when it changes) until the user changes the field.
     autoDirDefault_ = Settings.autoDir.empty() ? Settings.defDir : "";
     t.txtAutoDir.SetText(Settings.autoDir.empty() ? Settings.defDir : Settings.autoDir);
+    autoNameLoaded_ = Settings.autoName;
+    t.txtAutoName.SetText(ShownAutoName(Settings.autoName));
+    const bool append = Settings.autoExisting == settings::kAppendExisting;
+    t.optUnique.SetValue(append ? 0 : 1);
+    t.optAppend.SetValue(append ? 1 : 0);
     t.chkOpenPdf.SetValue(Settings.openPdf == "1" ? 1 : 0);
     t.cmbQuality.Clear();
     std::string shown = kQualityEntries[0].text;
@@ -109,6 +119,14 @@ void FrmConfig::StoreSaving() {
     Settings.saveMode = t.optAuto.Value() == 1 ? settings::kAutoMode : settings::kAskMode;
     const std::string autoDir = toolkit::TrimSpaces(t.txtAutoDir.Text());
     Settings.autoDir = autoDir == toolkit::TrimSpaces(autoDirDefault_) ? "" : autoDir;
+    // Not checked: an unknown token is kept as written and the name rules replace what Windows
+    // forbids in a name, both at print time.
+    const std::string autoName = toolkit::TrimSpaces(t.txtAutoName.Text());
+    Settings.autoName = autoName == toolkit::TrimSpaces(ShownAutoName(autoNameLoaded_))
+                            ? autoNameLoaded_
+                            : autoName;
+    Settings.autoExisting =
+        t.optAppend.Value() == 1 ? settings::kAppendExisting : settings::kUniqueExisting;
     Settings.openPdf = std::to_string(t.chkOpenPdf.Value());
     Settings.pdfQuality = settings::kDefaultQuality;
     for (const QualityEntry& entry : kQualityEntries)

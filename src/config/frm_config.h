@@ -32,6 +32,9 @@ struct SavingControls {
     toolkit::CheckBox& optAsk;   // the two option buttons: ask, or save automatically
     toolkit::CheckBox& optAuto;  // in txtAutoDir
     toolkit::TextBox& txtAutoDir;
+    toolkit::TextBox& txtAutoName;  // autoName, the name template
+    toolkit::CheckBox& optUnique;   // the two option buttons of autoExisting: unique, append
+    toolkit::CheckBox& optAppend;
     toolkit::CheckBox& chkOpenPdf;
     toolkit::ComboBox& cmbQuality;
     toolkit::CheckBox& chkPdfA;
@@ -147,6 +150,7 @@ private:
     std::string heldDocument_;
     bool saved_ = false;
     std::string autoDirDefault_;  // the default the Saving tab shows for an empty autoDir
+    std::string autoNameLoaded_;  // autoName as loaded, kept while its field is left as shown
     toolkit::MsgBox* jobMsgBox_ = nullptr;
     std::optional<ConfigOutcome> outcome_;
     // While a Save may ask for elevation: the machine values HKLM refused so far.

@@ -14,6 +14,7 @@ inline constexpr const char* kDefaultQuality = "default";
 inline constexpr const char* kPdfA2 = "2";
 inline constexpr const char* kUniqueExisting = "unique";
 inline constexpr const char* kAppendExisting = "append";
+inline constexpr const char* kDefaultAutoName = "<title>";  // also what a blank autoName means
 
 // The settings, as stored under Software\Vellum.
 struct SettingsRecord {
@@ -37,7 +38,7 @@ struct SettingsRecord {
     // the pages at its end.
     std::string autoExisting = kUniqueExisting;
     // The name of a PDF saved without asking, from tokens such as <title> and <date>.
-    std::string autoName = "<title>";
+    std::string autoName = kDefaultAutoName;
 };
 
 // gsTimeout in seconds: its default (600) when it is no whole number of seconds; 0 for none.

@@ -79,7 +79,7 @@ SavingPlan PlanSaving(const settings::SettingsRecord& record, const PrintJob& jo
                       const JobEnvironment& environment) {
     SavingPlan plan;
     const std::string pattern =
-        toolkit::TrimSpaces(record.autoName).empty() ? "<title>" : record.autoName;
+        toolkit::TrimSpaces(record.autoName).empty() ? settings::kDefaultAutoName : record.autoName;
     const NameFacts facts{job.title, job.user, environment.variable("REDMON_PRINTER").value_or(""),
                           environment.variable("COMPUTERNAME").value_or(""), environment.now};
     const auto into = [&](const std::string& folder, const char* mode,

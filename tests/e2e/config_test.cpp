@@ -28,8 +28,9 @@ using Values = std::map<std::string, std::string>;
 // Every value the window may store, missing ones marked.
 Values StoredSettings() {
     Values values;
-    for (const char* name : {"gsExe", "gsFonts", "gsLib", "sendMail", "defDir", "rmExe", "rmPort",
-                             "saveMode", "autoDir", "openPdf", "pdfQuality", "pdfA"}) {
+    for (const char* name :
+         {"gsExe", "gsFonts", "gsLib", "sendMail", "defDir", "rmExe", "rmPort", "saveMode",
+          "autoDir", "openPdf", "pdfQuality", "pdfA", "autoExisting", "autoName"}) {
         // As the program reads them: the user's own first.
         std::string value;
         const bool stored =
@@ -106,17 +107,17 @@ TEST_F(ConfigTest, EveryControlSitsWhereTheDesignPutsItAtTheScreensDpi) {
     RECT client{};
     ASSERT_TRUE(GetClientRect(window, &client));
     EXPECT_NEAR(client.right, x(5865), 1);
-    EXPECT_NEAR(client.bottom, y(3990), 1);
+    EXPECT_NEAR(client.bottom, y(5580), 1);
 
     const Twips form{0, 0, 0, 0};
     const Twips tab{60, 90, 0, 0};                // the tab control: frames sit inside it
     const Twips frame{60 + 120, 90 + 420, 0, 0};  // the frames: their controls sit inside them
     const Placed controls[] = {
-        {ids::kTabs, "", {60, 90, 5670, 3225}, form},
-        {ids::kAbout, "&About", {165, 3465, 1380, 375}, form},
-        {ids::kSave, "Sa&ve", {2670, 3465, 1380, 375}, form},
-        {ids::kCancel, "&Cancel", {4335, 3465, 1380, 375}, form},
-        {ids::kFrameGs, "Ghostscript Settings", {120, 420, 5420, 2640}, tab},
+        {ids::kTabs, "", {60, 90, 5670, 4815}, form},
+        {ids::kAbout, "&About", {165, 5055, 1380, 375}, form},
+        {ids::kSave, "Sa&ve", {2670, 5055, 1380, 375}, form},
+        {ids::kCancel, "&Cancel", {4335, 5055, 1380, 375}, form},
+        {ids::kFrameGs, "Ghostscript Settings", {120, 420, 5420, 4230}, tab},
         {ids::kLabelGsDir, "Ghostscript Executable:", {120, 315, 1830, 285}, frame},
         {ids::kBrowseGsExe, "Bro&wse", {3750, 285, 1395, 345}, frame},
         {ids::kGsDir, nullptr, {120, 660, 5040, 285}, frame},
@@ -126,28 +127,37 @@ TEST_F(ConfigTest, EveryControlSitsWhereTheDesignPutsItAtTheScreensDpi) {
         {ids::kLabelGsLib, "Ghostscript lib Directory:", {120, 1725, 1905, 285}, frame},
         {ids::kBrowseGsLib, "Bro&wse", {3750, 1710, 1395, 345}, frame},
         {ids::kGsLib, nullptr, {120, 2070, 5040, 285}, frame},
-        {ids::kFrameRm, "RedMon Settings", {120, 420, 5420, 2640}, tab},
+        {ids::kFrameRm, "RedMon Settings", {120, 420, 5420, 4230}, tab},
         {ids::kLabelRrExe, "RedRun Executable:", {150, 585, 1830, 285}, frame},
         {ids::kBrowseRm, "Bro&wse", {3780, 555, 1395, 345}, frame},
         {ids::kRrExe, nullptr, {150, 930, 5010, 285}, frame},
         {ids::kLabelRmPort, "RedMon Port to configure:", {150, 1290, 1965, 285}, frame},
         // The closed height of a drop-down list follows its item height; checked like the rest.
         {ids::kPorts, nullptr, {150, 1530, 5010, 315}, frame},
-        {ids::kFrameVellum, "Vellum Settings", {120, 420, 5420, 2640}, tab},
+        {ids::kFrameVellum, "Vellum Settings", {120, 420, 5420, 4230}, tab},
         {ids::kMail, "Send PDF document by email after save", {120, 360, 3255, 285}, frame},
         {ids::kLabelPdfDir, "Default PDF Document Directory:", {120, 810, 3285, 255}, frame},
         {ids::kBrowsePdfDir, "Bro&wse", {3720, 780, 1395, 345}, frame},
         {ids::kPdfDir, nullptr, {120, 1155, 5010, 285}, frame},
-        {ids::kFrameSaving, "Saving Settings", {120, 420, 5420, 2640}, tab},
+        {ids::kFrameSaving, "Saving Settings", {120, 420, 5420, 4230}, tab},
         {ids::kLabelWhenPrinted, "When a document is printed:", {120, 300, 3600, 255}, frame},
         {ids::kAskWhere, "As&k where to save the PDF", {240, 570, 4800, 285}, frame},
         {ids::kSaveAuto, "Save it a&utomatically in:", {240, 855, 4800, 285}, frame},
         {ids::kAutoDir, nullptr, {480, 1185, 3600, 285}, frame},
         {ids::kBrowseAutoDir, "Bro&wse", {4170, 1155, 1095, 345}, frame},
-        {ids::kOpenPdf, "&Open the PDF after saving", {120, 1590, 4800, 285}, frame},
-        {ids::kLabelQuality, "PDF &quality:", {120, 1980, 1140, 255}, frame},
-        {ids::kQuality, nullptr, {1320, 1935, 3000, 315}, frame},
-        {ids::kPdfA, "PDF/A-2b for a&rchiving", {120, 2310, 4800, 285}, frame},
+        {ids::kLabelAutoName, "Na&me the PDF:", {480, 1590, 1230, 255}, frame},
+        {ids::kAutoName, nullptr, {1740, 1560, 3525, 285}, frame},
+        {ids::kAutoNameTokens,
+         "<title> <user> <date> <time> <printer> <computer>",
+         {480, 1875, 4785, 255},
+         frame},
+        {ids::kLabelExisting, "When a PDF of that name exists:", {480, 2220, 3600, 255}, frame},
+        {ids::kUnique, "Save a &new one numbered (2), (3), ...", {600, 2490, 4665, 285}, frame},
+        {ids::kAppend, "Add the &pages at its end", {600, 2775, 4665, 285}, frame},
+        {ids::kOpenPdf, "&Open the PDF after saving", {120, 3180, 4800, 285}, frame},
+        {ids::kLabelQuality, "PDF &quality:", {120, 3570, 1140, 255}, frame},
+        {ids::kQuality, nullptr, {1320, 3525, 3000, 315}, frame},
+        {ids::kPdfA, "PDF/A-2b for a&rchiving", {120, 3900, 4800, 285}, frame},
     };
     for (const Placed& c : controls) {
         SCOPED_TRACE("control " + std::to_string(c.id) + (c.text ? std::string(" ") + c.text : ""));
@@ -192,7 +202,9 @@ TEST_F(ConfigTest, EveryControlSitsWhereTheDesignPutsItAtTheScreensDpi) {
         {ids::kFrameVellum, {ids::kMail, ids::kBrowsePdfDir, ids::kPdfDir, ids::kLabelPdfDir}},
         {ids::kFrameSaving,
          {ids::kLabelWhenPrinted, ids::kAskWhere, ids::kSaveAuto, ids::kAutoDir,
-          ids::kBrowseAutoDir, ids::kOpenPdf, ids::kLabelQuality, ids::kQuality, ids::kPdfA}},
+          ids::kBrowseAutoDir, ids::kLabelAutoName, ids::kAutoName, ids::kAutoNameTokens,
+          ids::kLabelExisting, ids::kUnique, ids::kAppend, ids::kOpenPdf, ids::kLabelQuality,
+          ids::kQuality, ids::kPdfA}},
     };
     for (const auto& [containerId, expected] : tabOrder) {
         const HWND container = containerId == 0 ? window : Get(containerId);
@@ -302,6 +314,9 @@ TEST_F(ConfigTest, SavingTabShowsAndStoresTheSavingSettings) {
     SelectTab(Get(ids::kTabs), 3);
     EXPECT_TRUE(IsVisible(Get(ids::kFrameSaving)));
     EXPECT_EQ(Text(Get(ids::kAutoDir)), pdfs.Path()) << "the default PDF folder";
+    EXPECT_EQ(Text(Get(ids::kAutoName)), "<title>");
+    EXPECT_EQ(std::make_pair(IsChecked(Get(ids::kUnique)), IsChecked(Get(ids::kAppend))),
+              std::make_pair(true, false));
     EXPECT_EQ(ComboText(Get(ids::kQuality)), "Medium (ebook)");
     EXPECT_EQ(ComboItems(Get(ids::kQuality)),
               (std::vector<std::string>{"Default", "Smallest file (screen)", "Medium (ebook)",
@@ -311,12 +326,16 @@ TEST_F(ConfigTest, SavingTabShowsAndStoresTheSavingSettings) {
     SetChecked(Get(ids::kOpenPdf), true);
     SetChecked(Get(ids::kPdfA), true);
     SelectComboItem(Get(ids::kQuality), "Smallest file (screen)");
+    SetText(Get(ids::kAutoName), " <date> <title> ");
+    Click(Get(ids::kAppend));
     Click(Get(ids::kSave));
     EXPECT_TRUE(vellum().WaitExit(10s)) << DescribeWindows(vellum());
     const Values stored = StoredSettings();
     EXPECT_EQ(
         stored.at("saveMode") + stored.at("openPdf") + stored.at("pdfQuality") + stored.at("pdfA"),
-        "auto1screen2");
+        "auto1screen2")
+        << "saveMode stays auto: the two option groups are apart";
+    EXPECT_EQ(stored.at("autoExisting") + "|" + stored.at("autoName"), "append|<date> <title>");
     EXPECT_EQ(stored.at("autoDir"), "") << "left as shown: it follows the default PDF folder";
 }
 

@@ -37,6 +37,10 @@ public:
         files.files = {kGs, kRedRun};
     }
     void Load() { form.Form_Load(); }
+    SavingControls Saving() {
+        return {optAsk,    optAuto,    txtAutoDir, txtAutoName, optUnique,
+                optAppend, chkOpenPdf, cmbQuality, chkPdfA};
+    }
     // Fills the fields as a user would before pressing Save.
     void Fill() {
         Load();
@@ -52,8 +56,8 @@ public:
     FakeLabel label;
     FakeLabel window;  // the form itself: only its handle is used
     FakeComboBox cmbPorts;
-    FakeCheckBox chkMail, optAsk, optAuto, chkOpenPdf, chkPdfA;
-    FakeTextBox txtAutoDir;
+    FakeCheckBox chkMail, optAsk, optAuto, optUnique, optAppend, chkOpenPdf, chkPdfA;
+    FakeTextBox txtAutoDir, txtAutoName;
     FakeComboBox cmbQuality;
     FakeFileDialogs dialogs;
     toolkit::CommonDialog dlg{dialogs, "Save As"};
@@ -84,7 +88,7 @@ public:
                                    &txtgsfonts, &txtgslib, &browse0, &browse1, &browse2, &label,
                                    &txtRRexe, &browseRM, &cmbPorts, &chkMail, &pdfDir, &txtPDFDir},
                                   window,
-                                  {optAsk, optAuto, txtAutoDir, chkOpenPdf, cmbQuality, chkPdfA}},
+                                  Saving()},
                    ConfigServices{factory, files, box, windows, folders, spooler, program, app}};
 };
 
@@ -278,24 +282,23 @@ TEST_F(FrmConfigTest, AStandardUsersSaveAsksForElevationForTheMachinesPartAlone)
         FakeElevation elevation;
         elevation.elevated = row.elevated;
         elevation.run = row.run;
-        FrmConfig elevating{
-            ConfigControls{ssConfig,
-                           cmdAbout,
-                           cmdSave,
-                           cmdCancel,
-                           txtgsdir,
-                           txtgsfonts,
-                           txtgslib,
-                           txtRRexe,
-                           txtPDFDir,
-                           cmbPorts,
-                           chkMail,
-                           dlg,
-                           {},
-                           window,
-                           {optAsk, optAuto, txtAutoDir, chkOpenPdf, cmbQuality, chkPdfA}},
-            ConfigServices{factory, files, box, windows, folders, spooler, program, app,
-                           &elevation}};
+        FrmConfig elevating{ConfigControls{ssConfig,
+                                           cmdAbout,
+                                           cmdSave,
+                                           cmdCancel,
+                                           txtgsdir,
+                                           txtgsfonts,
+                                           txtgslib,
+                                           txtRRexe,
+                                           txtPDFDir,
+                                           cmbPorts,
+                                           chkMail,
+                                           dlg,
+                                           {},
+                                           window,
+                                           Saving()},
+                            ConfigServices{factory, files, box, windows, folders, spooler, program,
+                                           app, &elevation}};
         registry.values.clear();
         SetUp();
         registry.machineReadOnly = row.readOnly;
@@ -423,21 +426,24 @@ TEST_F(FrmConfigTest, FolderPickersFillTheirFieldAndACancelKeepsIt) {
     EXPECT_EQ(folders.calls[2].initialPath, "C:\\PDF") << "the field's folder";
 }
 
-TEST_F(FrmConfigTest, SavingTabShowsAndStoresTheFiveSavingSettings) {
+TEST_F(FrmConfigTest, SavingTabShowsAndStoresTheSavingSettings) {
     settings::Settings = {kGs, "", "", "", "C:\\PDF"};
     Fill();
-    EXPECT_EQ(std::vector<int>({optAsk.value, optAuto.value, chkOpenPdf.value, chkPdfA.value}),
-              std::vector<int>({1, 0, 0, 0}));
+    EXPECT_EQ(std::vector<int>({optAsk.value, optAuto.value, chkOpenPdf.value, chkPdfA.value,
+                                optUnique.value, optAppend.value}),
+              std::vector<int>({1, 0, 0, 0, 1, 0}));
     EXPECT_EQ(txtAutoDir.text, "C:\\PDF") << "the default PDF folder";
     EXPECT_EQ(cmbQuality.Text(), "Default");
     form.cmdSave_Click();
-    EXPECT_EQ(registry.Get(kUserKey, "saveMode") + registry.Get(kUserKey, "pdfQuality"),
-              "askdefault");
+    EXPECT_EQ(registry.Get(kUserKey, "saveMode") + registry.Get(kUserKey, "autoExisting"),
+              "askunique");
 
     settings::Settings = {kGs, "", "", "", "C:\\PDF", "auto", "%TEMP%\\<user>", "1", "screen", "2"};
+    settings::Settings.autoExisting = "append";
     Fill();
-    EXPECT_EQ(std::vector<int>({optAsk.value, optAuto.value, chkOpenPdf.value, chkPdfA.value}),
-              std::vector<int>({0, 1, 1, 1}));
+    EXPECT_EQ(std::vector<int>({optAsk.value, optAuto.value, chkOpenPdf.value, chkPdfA.value,
+                                optUnique.value, optAppend.value}),
+              std::vector<int>({0, 1, 1, 1, 0, 1}));
     EXPECT_EQ(cmbQuality.items.size(), 5u);
     cmbQuality.SetText("Highest (prepress)");
     form.cmdSave_Click();
@@ -446,26 +452,36 @@ TEST_F(FrmConfigTest, SavingTabShowsAndStoresTheFiveSavingSettings) {
                                                           {"autoDir", "%TEMP%\\<user>"},
                                                           {"openPdf", "1"},
                                                           {"pdfQuality", "prepress"},
-                                                          {"pdfA", "2"}})
+                                                          {"pdfA", "2"},
+                                                          {"autoExisting", "append"}})
         EXPECT_EQ(registry.Get(kUserKey, name), value) << "the user's own settings";
 }
 
-TEST_F(FrmConfigTest, TheDefaultFolderShownForAnEmptyAutoDirIsStoredOnlyOnceChanged) {
+TEST_F(FrmConfigTest, TheDefaultShownForABlankFieldIsStoredOnlyOnceChanged) {
     const struct {
-        const char *stored, *typed, *saved;  // typed: nullptr leaves the field as shown
-    } cases[] = {{"", nullptr, ""},
-                 {"", " C:\\PDF ", ""},
-                 {"", "D:\\Auto", "D:\\Auto"},
-                 {"C:\\PDF", nullptr, "C:\\PDF"},
-                 {"D:\\Auto", nullptr, "D:\\Auto"}};
+        const char *name, *stored, *shown, *typed, *saved;  // typed: nullptr leaves it as shown
+    } cases[] = {{"autoDir", "", "C:\\PDF", nullptr, ""},
+                 {"autoDir", "", "C:\\PDF", " C:\\PDF ", ""},
+                 {"autoDir", "", "C:\\PDF", "D:\\Auto", "D:\\Auto"},
+                 {"autoDir", "C:\\PDF", "C:\\PDF", nullptr, "C:\\PDF"},
+                 {"autoDir", "D:\\Auto", "D:\\Auto", nullptr, "D:\\Auto"},
+                 {"autoName", " ", "<title>", nullptr, " "},
+                 {"autoName", "", "<title>", " <title> ", ""},
+                 {"autoName", "<title>", "<title>", "  ", ""},
+                 {"autoName", "<date> <title>", "<date> <title>", nullptr, "<date> <title>"},
+                 // Not checked: tokens and characters are the print time's to deal with.
+                 {"autoName", "<title>", "<title>", " <x>:<title>? ", "<x>:<title>?"}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.stored) + " / " + (c.typed ? c.typed : "as shown"));
-        settings::Settings = {kGs, "", "", "", "C:\\PDF", "ask", c.stored};
+        SCOPED_TRACE(std::string(c.name) + " " + c.stored + " / " + (c.typed ? c.typed : "-"));
+        const bool dir = std::string(c.name) == "autoDir";
+        settings::Settings = {kGs, "", "", "", "C:\\PDF"};
+        (dir ? settings::Settings.autoDir : settings::Settings.autoName) = c.stored;
+        FakeTextBox& field = dir ? txtAutoDir : txtAutoName;
         Fill();
-        EXPECT_EQ(txtAutoDir.text, *c.stored ? c.stored : "C:\\PDF");
-        if (c.typed) txtAutoDir.text = c.typed;
+        EXPECT_EQ(field.text, c.shown);
+        if (c.typed) field.text = c.typed;
         form.cmdSave_Click();
-        EXPECT_EQ(registry.Get(kUserKey, "autoDir"), c.saved);
+        EXPECT_EQ(registry.Get(kUserKey, c.name), c.saved);
     }
 }
 

@@ -16,7 +16,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"VellumConfigure";
 constexpr DWORD kEditStyle = WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr DWORD kButtonStyle = WS_TABSTOP | BS_PUSHBUTTON;
-constexpr Twips kFramePosition{120, 420, 5420, 2640};
+constexpr Twips kFramePosition{120, 420, 5420, 4230};
 
 HWND MakeLabel(HWND parent, const char* text, const Twips& position, int id) {
     return CreateControl(parent, WC_STATICW, text, SS_LEFTNOWORDWRAP, 0, position, id);
@@ -44,29 +44,30 @@ ConfigWindow::~ConfigWindow() {
 
 void ConfigWindow::EnsureLoaded() {
     if (form_ != nullptr) return;
-    controls_ = {&cmdSave_,      &cmdAbout_,       &ssConfig_,   &cmdCancel_,    &frGS_,
-                 &txtgsdir_,     &txtgsfonts_,     &txtgslib_,   &cmdBrowse_[0], &cmdBrowse_[1],
-                 &cmdBrowse_[2], &lblGSDir_,       &lblGSfonts_, &lblGSlib_,     &frRM_,
-                 &txtRRexe_,     &cmdBrowseRM_,    &lblRRexe_,   &lblRMPort_,    &cmbPorts_,
-                 &frVellum_,     &chkMail_,        &cmdPDFDir_,  &txtPDFDir_,    &lblPDFDir_,
-                 &frSaving_,     &lblWhenPrinted_, &optAsk_,     &optAuto_,      &txtAutoDir_,
-                 &cmdAutoDir_,   &chkOpenPdf_,     &lblQuality_, &cmbQuality_,   &chkPdfA_};
-    config::ConfigControls controls{
-        ssConfig_,
-        cmdAbout_,
-        cmdSave_,
-        cmdCancel_,
-        txtgsdir_,
-        txtgsfonts_,
-        txtgslib_,
-        txtRRexe_,
-        txtPDFDir_,
-        cmbPorts_,
-        chkMail_,
-        dlg_,
-        controls_,
-        window_,
-        {optAsk_, optAuto_, txtAutoDir_, chkOpenPdf_, cmbQuality_, chkPdfA_}};
+    controls_ = {
+        &cmdSave_,    &cmdAbout_,    &ssConfig_,       &cmdCancel_,    &frGS_,         &txtgsdir_,
+        &txtgsfonts_, &txtgslib_,    &cmdBrowse_[0],   &cmdBrowse_[1], &cmdBrowse_[2], &lblGSDir_,
+        &lblGSfonts_, &lblGSlib_,    &frRM_,           &txtRRexe_,     &cmdBrowseRM_,  &lblRRexe_,
+        &lblRMPort_,  &cmbPorts_,    &frVellum_,       &chkMail_,      &cmdPDFDir_,    &txtPDFDir_,
+        &lblPDFDir_,  &frSaving_,    &lblWhenPrinted_, &optAsk_,       &optAuto_,      &txtAutoDir_,
+        &cmdAutoDir_, &lblAutoName_, &txtAutoName_,    &lblTokens_,    &lblExisting_,  &optUnique_,
+        &optAppend_,  &chkOpenPdf_,  &lblQuality_,     &cmbQuality_,   &chkPdfA_};
+    config::ConfigControls controls{ssConfig_,
+                                    cmdAbout_,
+                                    cmdSave_,
+                                    cmdCancel_,
+                                    txtgsdir_,
+                                    txtgsfonts_,
+                                    txtgslib_,
+                                    txtRRexe_,
+                                    txtPDFDir_,
+                                    cmbPorts_,
+                                    chkMail_,
+                                    dlg_,
+                                    controls_,
+                                    window_,
+                                    {optAsk_, optAuto_, txtAutoDir_, txtAutoName_, optUnique_,
+                                     optAppend_, chkOpenPdf_, cmbQuality_, chkPdfA_}};
     form_ = std::make_unique<config::FrmConfig>(std::move(controls), services_);
     try {
         form_->Form_Load();
@@ -80,7 +81,7 @@ void ConfigWindow::EnsureLoaded() {
 void ConfigWindow::EnsureCreated() {
     EnsureLoaded();
     if (Hwnd() != nullptr) return;
-    CreateTopLevel(kClassName, "Configure Vellum", kFormStyle, 5865, 3990,
+    CreateTopLevel(kClassName, "Configure Vellum", kFormStyle, 5865, 5580,
                    LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
     window_.Attach(Hwnd());
     CreateControls();
@@ -93,16 +94,16 @@ void ConfigWindow::CreateControls() {
     auto add = [](auto& wrapper, HWND hwnd) { wrapper.Attach(hwnd); };
 
     // Created in tab order within each container: dialog navigation follows creation order.
-    add(cmdSave_, MakeButton(form, "Sa&ve", {2670, 3465, 1380, 375}, ids::kSave));
+    add(cmdSave_, MakeButton(form, "Sa&ve", {2670, 5055, 1380, 375}, ids::kSave));
     // The shield says that Save may ask for an administrator's consent (for the machine's part).
     if (services_.elevation != nullptr && !services_.elevation->IsElevated())
         SendMessageW(GetDlgItem(form, ids::kSave), BCM_SETSHIELD, 0, TRUE);
-    add(cmdAbout_, MakeButton(form, "&About", {165, 3465, 1380, 375}, ids::kAbout));
+    add(cmdAbout_, MakeButton(form, "&About", {165, 5055, 1380, 375}, ids::kAbout));
     const HWND tabs =
         CreateControl(form, WC_TABCONTROLW, "", WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                      WS_EX_CONTROLPARENT, {60, 90, 5670, 3225}, ids::kTabs);
+                      WS_EX_CONTROLPARENT, {60, 90, 5670, 4815}, ids::kTabs);
     add(ssConfig_, tabs);
-    add(cmdCancel_, MakeButton(form, "&Cancel", {4335, 3465, 1380, 375}, ids::kCancel));
+    add(cmdCancel_, MakeButton(form, "&Cancel", {4335, 5055, 1380, 375}, ids::kCancel));
 
     const HWND gs = CreateFrame(tabs, "Ghostscript Settings", kFramePosition, ids::kFrameGs);
     add(frGS_, gs);
@@ -156,19 +157,34 @@ void ConfigWindow::CreateControls() {
     add(txtAutoDir_, CreateControl(saving, WC_EDITW, "", kEditStyle | WS_GROUP, WS_EX_CLIENTEDGE,
                                    {480, 1185, 3600, 285}, ids::kAutoDir));
     add(cmdAutoDir_, MakeButton(saving, "Bro&wse", {4170, 1155, 1095, 345}, ids::kBrowseAutoDir));
-    add(chkOpenPdf_,
-        CreateControl(saving, WC_BUTTONW, "&Open the PDF after saving",
-                      WS_TABSTOP | BS_AUTOCHECKBOX, 0, {120, 1590, 4800, 285}, ids::kOpenPdf));
+    // How a PDF saved without asking is named, under the folder it goes to; the label's key
+    // moves to the field, created next.
+    add(lblAutoName_,
+        MakeLabel(saving, "Na&me the PDF:", {480, 1590, 1230, 255}, ids::kLabelAutoName));
+    add(txtAutoName_, MakeEdit(saving, {1740, 1560, 3525, 285}, ids::kAutoName));
+    add(lblTokens_, MakeLabel(saving, "<title> <user> <date> <time> <printer> <computer>",
+                              {480, 1875, 4785, 255}, ids::kAutoNameTokens));
+    add(lblExisting_, MakeLabel(saving, "When a PDF of that name exists:", {480, 2220, 3600, 255},
+                                ids::kLabelExisting));
+    add(optUnique_, CreateControl(saving, WC_BUTTONW, "Save a &new one numbered (2), (3), ...",
+                                  WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, 0,
+                                  {600, 2490, 4665, 285}, ids::kUnique));
+    add(optAppend_, CreateControl(saving, WC_BUTTONW, "Add the &pages at its end",
+                                  BS_AUTORADIOBUTTON, 0, {600, 2775, 4665, 285}, ids::kAppend));
+    // Its group mark ends the option buttons' group above.
+    add(chkOpenPdf_, CreateControl(saving, WC_BUTTONW, "&Open the PDF after saving",
+                                   WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX, 0,
+                                   {120, 3180, 4800, 285}, ids::kOpenPdf));
     add(lblQuality_,
-        MakeLabel(saving, "PDF &quality:", {120, 1980, 1140, 255}, ids::kLabelQuality));
+        MakeLabel(saving, "PDF &quality:", {120, 3570, 1140, 255}, ids::kLabelQuality));
     const HWND quality =
         CreateControl(saving, WC_COMBOBOXW, "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0,
-                      {1320, 1935, 3000, 315 + 1500}, ids::kQuality);
+                      {1320, 3525, 3000, 315 + 1500}, ids::kQuality);
     SendMessageW(quality, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), TwipsToPixelsY(315) - 6);
     add(cmbQuality_, quality);
     add(chkPdfA_,
         CreateControl(saving, WC_BUTTONW, "PDF/A-2b for a&rchiving", WS_TABSTOP | BS_AUTOCHECKBOX,
-                      0, {120, 2310, 4800, 285}, ids::kPdfA));
+                      0, {120, 3900, 4800, 285}, ids::kPdfA));
 
     ssConfig_.AddPage(gs);
     ssConfig_.AddPage(rm);
@@ -225,7 +241,7 @@ void ConfigWindow::ShowWaitingJob(const std::string& document) {
                  frame.bottom - frame.top + TwipsToPixelsY(kLineTwips),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     lblWaiting_ = CreateControl(Hwnd(), WC_STATICW, line, SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS, 0,
-                                {165, 3990, 5550, 255}, ids::kWaitingJob);
+                                {165, 5580, 5550, 255}, ids::kWaitingJob);
 }
 
 config::ConfigOutcome ConfigWindow::HoldUntilClosed(const std::string& document,

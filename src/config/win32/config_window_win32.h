@@ -52,9 +52,9 @@ private:
     CheckBox chkMail_;
     // The "Saving" tab.
     Frame frSaving_;
-    Label lblWhenPrinted_, lblQuality_;
-    CheckBox optAsk_, optAuto_, chkOpenPdf_, chkPdfA_;
-    TextBox txtAutoDir_;
+    Label lblWhenPrinted_, lblAutoName_, lblTokens_, lblExisting_, lblQuality_;
+    CheckBox optAsk_, optAuto_, optUnique_, optAppend_, chkOpenPdf_, chkPdfA_;
+    TextBox txtAutoDir_, txtAutoName_;
     Button cmdAutoDir_;
     ComboBox cmbQuality_;
     std::vector<toolkit::Control*> controls_;
