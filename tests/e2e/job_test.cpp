@@ -297,24 +297,6 @@ std::string JobLogText() {
     return ReadTextFile(FolderVariable(L"LOCALAPPDATA") + "\\vellum.log");
 }
 
-// A window station of its own, as a service's or a print server's job gets: Wine clears
-// WSF_VISIBLE for it.
-struct UnseenStation {
-    UnseenStation() {
-        station = CreateWindowStationW(L"VellumUnseen", 0, WINSTA_ALL_ACCESS, nullptr);
-        const HWINSTA own = GetProcessWindowStation();
-        if (station == nullptr || !SetProcessWindowStation(station)) return;
-        desktop = CreateDesktopW(L"Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
-        SetProcessWindowStation(own);
-    }
-    ~UnseenStation() {
-        if (desktop) CloseDesktop(desktop);
-        if (station) CloseWindowStation(station);
-    }
-    HWINSTA station = nullptr;
-    HDESK desktop = nullptr;
-};
-
 // The vellum.exe another one started, once it runs.
 Process HandedOverVellum(const Process& unseen) {
     for (int i = 0; i < 200; ++i, Sleep(50))
@@ -328,7 +310,7 @@ Process HandedOverVellum(const Process& unseen) {
 // alice has no session here (Wine's only one is root's): no handover.
 TEST_F(JobTest, AJobWhereNoOneSeesAWindowIsSavedForItsPrintingUserWithoutAsking) {
     const UnseenStation unseen;
-    ASSERT_NE(unseen.desktop, nullptr) << GetLastError();
+    ASSERT_NE(unseen.Desktop(), nullptr) << GetLastError();
     VellumRegistry::Set("autoDir", pdfs.Path() + "\\<user>");
     const Environment env{{"REDMON_USER", "alice"}, {"REDMON_DOCNAME", "Quarterly report"}};
     for (const char* name : {"Quarterly report.pdf", "Quarterly report (2).pdf"}) {
@@ -346,7 +328,7 @@ TEST_F(JobTest, AJobWhereNoOneSeesAWindowIsSavedForItsPrintingUserWithoutAsking)
 
 TEST_F(JobTest, AnUnseenJobOfTheDesktopsUserAsksOnItsDesktopAndBothEndAsItDoes) {
     const UnseenStation unseen;
-    ASSERT_NE(unseen.desktop, nullptr) << GetLastError();
+    ASSERT_NE(unseen.Desktop(), nullptr) << GetLastError();
     wchar_t user[257];
     DWORD length = 257;
     ASSERT_TRUE(GetUserNameW(user, &length));

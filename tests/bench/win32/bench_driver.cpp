@@ -12,6 +12,7 @@
 //   bench_driver convert <runs> <job.ps> <pdf folder>
 //   bench_driver memory  <runs> <job.ps> <pdf folder>
 //   bench_driver folders <runs> <job.ps> <empty folder> <folder of many files>
+//   bench_driver handover <runs> <small job.ps> <large job.ps>
 //   bench_driver ready
 //   bench_driver ports <runs>
 //   bench_driver enumports          (one EnumPortsA call: the ports measure's child)
@@ -20,6 +21,8 @@
 // refuse the first starts). `ports` times the configuration window and EnumPortsA with the
 // RedMon ports there and, interleaved, with the port monitor switched off (no RedMon ports):
 // the difference between the two is then not a drift of the machine between two series.
+// `handover` times start to Save As through the handover (vellum.exe started where no one sees
+// it, handing the job to one on this desktop) with a small and a large job, and the direct start.
 
 #include <windows.h>
 #include <dlgs.h>
@@ -30,6 +33,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -67,26 +71,33 @@ std::string ClassOf(HWND window) {
 }
 
 struct Search {
-    DWORD processId;
+    DWORD processId;  // 0: any process but this one
     std::function<bool(HWND)> matches;
     HWND found = nullptr;
 };
 
-// A visible top-level window of the process that `matches`, or nullptr. Cheap enough to call
-// every millisecond: no text is read across processes.
-HWND FindVisible(const Process& process, std::function<bool(HWND)> matches) {
-    Search search{process.Id(), std::move(matches)};
+// A visible top-level window on this desktop of the process `processId` (0: of any process but
+// this one) that `matches`, or nullptr. Cheap enough to call every millisecond: no text is read
+// across processes.
+HWND FindVisible(DWORD processId, std::function<bool(HWND)> matches) {
+    Search search{processId, std::move(matches)};
     EnumWindows(
         [](HWND window, LPARAM context) -> BOOL {
             auto& s = *reinterpret_cast<Search*>(context);
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
-            if (owner != s.processId || !IsWindowVisible(window) || !s.matches(window)) return TRUE;
+            const bool ours =
+                s.processId != 0 ? owner == s.processId : owner != GetCurrentProcessId();
+            if (!ours || !IsWindowVisible(window) || !s.matches(window)) return TRUE;
             s.found = window;
             return FALSE;
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND FindVisible(const Process& process, std::function<bool(HWND)> matches) {
+    return FindVisible(process.Id(), std::move(matches));
 }
 
 // The file name field: the edit inside cmb13 in the Explorer-style dialog, edt1 in the old one.
@@ -176,6 +187,62 @@ void Startup(int runs, const std::string& job, const std::string& folder) {
             if (run > 0) Report(floor ? "startup.floor" : "startup.vellum", shown - start);
             CancelDialog(dialog);
             AwaitExit(process, floor ? 1 : 0);
+        }
+    }
+}
+
+// The variables RedMon sets for a job of this desktop's user in session 1 (Wine's only one).
+Environment DesktopUsersJob() {
+    wchar_t user[257] = L"";
+    DWORD length = 257;
+    if (!GetUserNameW(user, &length))
+        throw std::runtime_error("GetUserNameW failed: error " + std::to_string(GetLastError()));
+    return {{"REDMON_USER", vellum::win32::Narrow(user)}, {"REDMON_SESSIONID", "1"}};
+}
+
+// vellum.exe started with `job` (on `desktop`, "station\\desktop", when given) until a Save As
+// dialog is visible on this desktop, in milliseconds; then Cancel, which ends it with 0. Started
+// on the unseen station, it shows nothing: the dialog is the one of the vellum.exe it hands the
+// job to, and both end. Every start is searched for the same way, any process's dialog.
+double StartToSaveAs(const std::string& job, const Environment& env, const std::string& desktop) {
+    const double start = Now();
+    Process vellum = Process::Start(SiblingPath("vellum.exe"), Quote(job), env, "", desktop);
+    const HWND dialog =
+        PollFor(vellum, "a Save As dialog", [] { return FindVisible(0, IsFileDialog); });
+    const double shown = Now();
+    DWORD owner = 0;
+    GetWindowThreadProcessId(dialog, &owner);
+    if (desktop.empty() != (owner == vellum.Id()))
+        throw std::runtime_error("the Save As dialog is not the one of the expected vellum.exe");
+    std::optional<Process> handedOver;
+    if (owner != vellum.Id()) handedOver.emplace(Process::Attach(owner));
+    CancelDialog(dialog);
+    if (handedOver) AwaitExit(*handedOver, 0);
+    AwaitExit(vellum, 0);
+    return shown - start;
+}
+
+// Start to Save As through the handover with the small and the large job, against vellum.exe
+// started on this desktop with the small one; the three in a turn that moves on every run, so
+// that a drift of the machine falls on each.
+void Handover(int runs, const std::string& small, const std::string& large) {
+    const Environment env = DesktopUsersJob();
+    const UnseenStation unseen;
+    if (unseen.Desktop() == nullptr)
+        throw std::runtime_error("cannot make the unseen window station: error " +
+                                 std::to_string(GetLastError()));
+    const struct {
+        const char* measure;
+        const std::string& job;
+        const char* desktop;
+    } starts[] = {{"handover.direct", small, ""},
+                  {"handover.small", small, "VellumUnseen\\Default"},
+                  {"handover.large", large, "VellumUnseen\\Default"}};
+    for (int run = 0; run <= runs; ++run) {
+        for (int i = 0; i < 3; ++i) {
+            const auto& start = starts[(run + i) % 3];
+            const double elapsed = StartToSaveAs(start.job, env, start.desktop);
+            if (run > 0) Report(start.measure, elapsed);
         }
     }
 }
@@ -460,6 +527,10 @@ int wmain(int argc, wchar_t** argv) {
         if (argc < 4)
             throw std::runtime_error("usage: see the comment at the top of bench_driver.cpp");
         const std::string third = vellum::win32::Narrow(argv[3]);
+        if (command == "handover" && argc == 5) {
+            Handover(runs, third, vellum::win32::Narrow(argv[4]));
+            return 0;
+        }
         if (command == "folders" && argc == 6) {
             Folders(runs, third, vellum::win32::Narrow(argv[4]), vellum::win32::Narrow(argv[5]));
             return 0;

@@ -10,3 +10,4 @@
 #include "driver/process.h"
 #include "driver/screenshot.h"
 #include "driver/top_windows.h"
+#include "driver/window_station.h"
