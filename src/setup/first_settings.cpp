@@ -1,9 +1,9 @@
 #include "setup/first_settings.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "settings/settings.h"
+#include "toolkit/paths.h"
 #include "toolkit/runtime_error.h"
 
 namespace vellum::setup {
@@ -36,9 +36,7 @@ namespace {
 // A folder for every job to find: a drive's (D:\PDF), a share's (\\server\pdf) or one named
 // from a variable (%PUBLIC%\PDF); a relative one would depend on each job's working folder.
 bool IsFullFolder(const std::string& folder) {
-    const bool drive = folder.size() >= 3 && std::isalpha(static_cast<unsigned char>(folder[0])) &&
-                       folder[1] == ':' && folder[2] == '\\';
-    return drive || folder.rfind("\\\\", 0) == 0 || folder.rfind('%', 0) == 0;
+    return toolkit::IsFullPath(folder) || folder.rfind('%', 0) == 0;
 }
 
 }  // namespace

@@ -17,10 +17,6 @@ std::string AsFolderName(const std::string& user) {
     return name.empty() ? "_" : NotADeviceName(name);
 }
 
-bool IsLetter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
 }  // namespace
 
 std::string ExpandFolderSetting(const std::string& text, const JobEnvironment& environment,
@@ -68,9 +64,7 @@ std::string UnusableFolderReason(const std::string& folder) {
     if (close != std::string::npos && close > open + 1)
         return "It names a variable that is not set: " + folder.substr(open, close - open + 1) +
                ".";
-    const bool drive = folder.size() >= 3 && IsLetter(folder[0]) && folder[1] == ':' &&
-                       (folder[2] == '\\' || folder[2] == '/');
-    if (!drive && folder.rfind("\\\\", 0) != 0)
+    if (!toolkit::IsFullPath(folder))
         return "It is not a full path, such as C:\\PDF or \\\\server\\share\\PDF.";
     return "";
 }

@@ -11,6 +11,9 @@ namespace vellum::toolkit {
 std::string FolderOf(const std::string& path);
 // `folder` and `name` joined by one backslash.
 std::string JoinPath(const std::string& folder, const std::string& name);
+// Whether `path` is full, the same from any current folder: a drive's ("D:\\PDF", "D:/PDF") or
+// a share's ("\\\\server\\pdf"); "D:PDF" and "PDF\\out" depend on the current folder.
+bool IsFullPath(const std::string& path);
 // Case-insensitive comparison of ASCII letters, as Windows compares key, port and printer names.
 bool SameName(const std::string& a, const std::string& b);
 

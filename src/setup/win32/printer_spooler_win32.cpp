@@ -10,6 +10,7 @@
 #include "toolkit/win32/system_error.h"
 #include "toolkit/runtime_error.h"
 #include "toolkit/win32/handles.h"
+#include "toolkit/win32/printer_handle.h"
 #include "toolkit/win32/strings.h"
 
 // winspool.h maps these names to its own A/W functions; here they are the seam's.
@@ -22,13 +23,6 @@ namespace vellum::win32 {
 
 using namespace setup;
 namespace {
-
-struct PrinterHandleTraits {
-    static HANDLE Invalid() { return nullptr; }
-    static bool IsValid(HANDLE h) { return h != nullptr; }
-    static void Close(HANDLE h) { ClosePrinter(h); }
-};
-using PrinterHandle = vellum::win32::UniqueHandle<HANDLE, PrinterHandleTraits>;
 
 std::string Text(const wchar_t* text) {
     return text ? Narrow(text, wcslen(text)) : std::string();

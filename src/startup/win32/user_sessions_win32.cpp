@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "toolkit/win32/file_security_win32.h"
 #include "toolkit/win32/handles.h"
+#include "toolkit/win32/printer_handle.h"
 #include "toolkit/win32/strings.h"
 #include "toolkit/win32/system_error.h"
 
@@ -18,26 +20,12 @@ namespace vellum::win32 {
 
 namespace {
 
-struct PrinterTraits {
-    static HANDLE Invalid() { return nullptr; }
-    static bool IsValid(HANDLE h) { return h != nullptr; }
-    static void Close(HANDLE h) { ClosePrinter(h); }
-};
-using Printer = UniqueHandle<HANDLE, PrinterTraits>;
-
 struct WtsMemoryTraits {
     static void* Invalid() { return nullptr; }
     static bool IsValid(void* p) { return p != nullptr; }
     static void Close(void* p) { WTSFreeMemory(p); }
 };
 using WtsMemory = UniqueHandle<void*, WtsMemoryTraits>;
-
-struct LocalMemoryTraits {
-    static void* Invalid() { return nullptr; }
-    static bool IsValid(void* p) { return p != nullptr; }
-    static void Close(void* p) { LocalFree(p); }
-};
-using LocalMemory = UniqueHandle<void*, LocalMemoryTraits>;
 
 struct EnvironmentTraits {
     static void* Invalid() { return nullptr; }
@@ -62,20 +50,10 @@ std::string SessionText(unsigned long session, WTS_INFO_CLASS what) {
 
 // The account's SID as SDDL text ("S-1-5-21-..."), or the failure.
 startup::Found<std::wstring> SidText(const std::string& account) {
-    const std::wstring name = Widen(account);
-    DWORD sidSize = 0, domainSize = 0;
-    SID_NAME_USE use;
-    LookupAccountNameW(nullptr, name.c_str(), nullptr, &sidSize, nullptr, &domainSize, &use);
-    std::vector<BYTE> sid(sidSize ? sidSize : 1);
-    std::vector<wchar_t> domain(domainSize ? domainSize : 1);
-    if (!LookupAccountNameW(nullptr, name.c_str(), sid.data(), &sidSize, domain.data(), &domainSize,
-                            &use))
+    const std::string sid = AccountSid(account);
+    if (sid.empty())
         return Failed<std::wstring>("LookupAccountNameW(" + account + ")", GetLastError());
-    wchar_t* text = nullptr;
-    if (!ConvertSidToStringSidW(sid.data(), &text))
-        return Failed<std::wstring>("ConvertSidToStringSidW", GetLastError());
-    const LocalMemory owner(text);
-    return {std::wstring(text), ""};
+    return {Widen(sid), ""};
 }
 
 bool SameName(const std::wstring& entry, const std::wstring& name) {
@@ -112,7 +90,7 @@ std::vector<wchar_t> MergedBlock(
 
 startup::Found<std::string> UserSessions::JobOwner(const std::string& printer, unsigned long job) {
     std::wstring name = Widen(printer);
-    Printer handle;
+    PrinterHandle handle;
     if (!OpenPrinterW(name.data(), handle.Put(), nullptr))
         return Failed<std::string>("OpenPrinterW(" + printer + ")", GetLastError());
     DWORD needed = 0;

@@ -15,14 +15,6 @@ namespace vellum::win32 {
 
 namespace {
 
-// Memory the security calls hand out, freed with LocalFree.
-struct LocalMemoryTraits {
-    static HLOCAL Invalid() { return nullptr; }
-    static bool IsValid(HLOCAL h) { return h != nullptr; }
-    static void Close(HLOCAL h) { LocalFree(h); }
-};
-using LocalMemory = UniqueHandle<HLOCAL, LocalMemoryTraits>;
-
 // This process's own account, for "owned by this account".
 std::vector<BYTE> ProcessUser() {
     HANDLE raw = nullptr;

@@ -16,7 +16,8 @@ namespace vellum::win32 {
 std::unique_ptr<toolkit::OpenedObject> OpenUnfollowed(const std::string& path, bool forDelete,
                                                       std::string& error);
 
-// LookupAccountNameW, then ConvertSidToStringSidW; "" when the name does not resolve.
+// LookupAccountNameW, then ConvertSidToStringSidW; "" when the name does not resolve, the
+// thread's last error then saying why.
 std::string AccountSid(const std::string& name);
 
 // ConvertStringSecurityDescriptorToSecurityDescriptorW, then SetNamedSecurityInfoW with

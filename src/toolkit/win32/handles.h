@@ -49,6 +49,14 @@ struct KernelHandleTraits {
 };
 using KernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 
+// Memory the system hands out to be freed with LocalFree (SIDs as text, security descriptors).
+struct LocalMemoryTraits {
+    static HLOCAL Invalid() { return nullptr; }
+    static bool IsValid(HLOCAL h) { return h != nullptr; }
+    static void Close(HLOCAL h) { LocalFree(h); }
+};
+using LocalMemory = UniqueHandle<HLOCAL, LocalMemoryTraits>;
+
 struct FindHandleTraits {
     static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
     static bool IsValid(HANDLE h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
