@@ -432,10 +432,17 @@ TEST_F(MainTest, AnUnseenJobGoesToItsUsersSessionElseIsSavedUnaskedAndTheMachine
               std::string::npos);
     EXPECT_NE(log.find("\tno window\twritten\t"), std::string::npos);
 
-    environment.variables[kHandedOverMark] = "1";  // a handed-over Vellum never hands on
-    sessions.calls.clear();
-    Run("job.ps");
-    EXPECT_TRUE(sessions.calls.empty());
+    for (const bool mark : {true, false}) {  // a handed-over Vellum, or one someone sees
+        if (mark)
+            environment.variables[kHandedOverMark] = "1";
+        else
+            environment.variables.erase(kHandedOverMark);
+        session.visible = !mark;
+        sessions.calls.clear();
+        ChooseSaveAs("C:\\PDF\\seen.pdf");
+        Run("job.ps");
+        EXPECT_TRUE(sessions.calls.empty()) << "never hands on";
+    }
 }
 
 TEST_F(MainTest, AnUnseenJobThatCannotBecomeAPdfIsKeptForItsUser) {

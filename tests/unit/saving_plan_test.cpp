@@ -79,6 +79,7 @@ TEST(PlanSaving, DecidesOnceWhereEveryJobGoes) {
         {false, "ask", "%Q%\\x", "", "report",
          unsaved + "report ! It names a variable that is not set: %Q%."},
         {false, "ask", "C:out", "", "report", unsaved + "report" + notFull},
+        {false, "ask", "E:/Out", "", "report", "no window E:/Out\\report > " + unsaved + "report"},
         {true, "auto", "E:\\Out", "C:\\PDF", "report",
          "automatic E:\\Out\\2026-03-04 report+ > asked C:\\PDF\\report.pdf", "append",
          "<date> <title>"},
