@@ -149,7 +149,12 @@ MessageBoxInfo ReadMessageBox(HWND box) {
 
 std::optional<MessageBoxInfo> FindMessageBox(const Process& process) {
     for (const TopWindow& window : TopWindows(process)) {
-        if (IsMessageBox(window.hwnd)) return ReadMessageBox(window.hwnd);
+        // A dialog closing while it is read (the question just answered) is none to find.
+        try {
+            if (IsMessageBox(window.hwnd)) return ReadMessageBox(window.hwnd);
+        } catch (const DriverError&) {
+            if (IsWindow(window.hwnd)) throw;
+        }
     }
     return std::nullopt;
 }
