@@ -52,10 +52,12 @@ void FrmConfig::Form_Load() {
             shell::SetEdgeStyle(s_.windows, *button, true);
     for (toolkit::TextBox* box : {&c_.txtRRexe, &c_.txtgsdir, &c_.txtgsfonts, &c_.txtgslib})
         shell::EnableAutoComplete(s_.windows, *box, shell::kShacfFileSystem);
-    FillPortList(s_.spooler, c_.cmbPorts);
+    const std::vector<std::string> redMonPorts = FillPortList(s_.spooler, c_.cmbPorts);
     LoadRedirectionSettings();
-    // No port can exist under protected print mode or on ARM64: the one reason, said plainly.
-    if (const std::string problem = PrintPlatformProblem(s_.platform); !problem.empty()) {
+    // No port can exist under protected print mode or on ARM64: why the port is missing, said
+    // plainly.
+    if (const std::string problem = MissingPortProblem(s_.platform, rmPort, redMonPorts);
+        !problem.empty()) {
         c_.ssConfig.SetTab(static_cast<int>(ConfigTab::RedMon));
         s_.msgBox.Show(problem, "Vellum", Icon::Warning);
     }

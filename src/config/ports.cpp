@@ -23,7 +23,8 @@ std::int32_t EnumeratePorts(Spooler& spooler, const std::string& serverName) {
     return static_cast<std::int32_t>(ports->size());
 }
 
-void FillPortList(Spooler& spooler, toolkit::ComboBox& cmbPorts) {
+std::vector<std::string> FillPortList(Spooler& spooler, toolkit::ComboBox& cmbPorts) {
+    std::vector<std::string> added;
     // Every failure is passed over: a port list that cannot be read is an empty list.
     try {
         cmbPorts.Clear();
@@ -37,11 +38,13 @@ void FillPortList(Spooler& spooler, toolkit::ComboBox& cmbPorts) {
     for (std::int32_t i = 0; i < count; ++i) {
         try {
             const PortRecord& record = PortTable[static_cast<size_t>(i)];
-            if (toolkit::TrimSpaces(record.monitorName) == kRedMonMonitorName)
-                cmbPorts.AddItem(toolkit::TrimSpaces(record.portName));
+            if (toolkit::TrimSpaces(record.monitorName) != kRedMonMonitorName) continue;
+            cmbPorts.AddItem(toolkit::TrimSpaces(record.portName));
+            added.push_back(toolkit::TrimSpaces(record.portName));
         } catch (...) {
         }
     }
+    return added;
 }
 
 }  // namespace vellum::config

@@ -40,7 +40,7 @@ public:
 std::int32_t EnumeratePorts(Spooler& spooler, const std::string& serverName);
 
 // Clears the list and appends, in the spooler's order, the names of the ports that belong
-// to the RedMon monitor. Never reports an error.
-void FillPortList(Spooler& spooler, toolkit::ComboBox& cmbPorts);
+// to the RedMon monitor; returns the names it added. Never reports an error.
+std::vector<std::string> FillPortList(Spooler& spooler, toolkit::ComboBox& cmbPorts);
 
 }  // namespace vellum::config

@@ -1,5 +1,10 @@
 #include "config/print_platform.h"
 
+#include <algorithm>
+
+#include "toolkit/paths.h"
+#include "toolkit/text.h"
+
 namespace vellum::config {
 
 std::string PrintPlatformProblem(const PrintPlatform& p) {
@@ -19,6 +24,14 @@ std::string PrintPlatformProblem(const PrintPlatform& p) {
                "under Settings > Bluetooth & devices > Printers & scanners > Printer preferences, "
                "then run Vellum's setup again.";
     return "";
+}
+
+std::string MissingPortProblem(const PrintPlatform& platform, const std::string& port,
+                               const std::vector<std::string>& redMonPorts) {
+    const std::string wanted = toolkit::TrimSpaces(port);
+    const auto same = [&](const std::string& listed) { return toolkit::SameName(listed, wanted); };
+    if (std::any_of(redMonPorts.begin(), redMonPorts.end(), same)) return "";
+    return PrintPlatformProblem(platform);
 }
 
 }  // namespace vellum::config

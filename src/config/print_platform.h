@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vellum::config {
 
@@ -22,5 +23,10 @@ struct PrintPlatform {
 // Why the Vellum PDF printer cannot work here and what to do, in one sentence a person can
 // act on; "" when it can.
 std::string PrintPlatformProblem(const PrintPlatform& platform);
+
+// What Configure Vellum says on opening: the platform's problem when the configured port is not
+// among the RedMon ports listed (the platform is then why); "" while the port is there.
+std::string MissingPortProblem(const PrintPlatform& platform, const std::string& port,
+                               const std::vector<std::string>& redMonPorts);
 
 }  // namespace vellum::config

@@ -17,13 +17,6 @@ constexpr const char* kRedMonVariables[] = {
     "REDMON_OUTPUTPRINTER", "REDMON_MACHINE",  "REDMON_DOCNAME",
     "REDMON_BASENAME",      "REDMON_FILENAME", "REDMON_SESSIONID"};
 
-bool SameText(const std::string& a, const std::string& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
-}
-
 // A whole unsigned decimal number; nothing for anything else.
 std::optional<unsigned long> Number(const std::optional<std::string>& text) {
     if (!text || text->empty() || text->size() > 10 ||
@@ -48,9 +41,9 @@ std::string LastComponent(const std::string& path) {
 bool SameAccount(const std::string& jobUser, const SessionAccount& account) {
     if (account.user.empty()) return false;
     const size_t slash = jobUser.find('\\');
-    if (slash == std::string::npos) return SameText(jobUser, account.user);
-    return SameText(jobUser.substr(0, slash), account.domain) &&
-           SameText(jobUser.substr(slash + 1), account.user);
+    if (slash == std::string::npos) return toolkit::SameName(jobUser, account.user);
+    return toolkit::SameName(jobUser.substr(0, slash), account.domain) &&
+           toolkit::SameName(jobUser.substr(slash + 1), account.user);
 }
 
 TargetOrRefusal FindPrintingSession(toolkit::ProcessEnvironment& environment,

@@ -32,6 +32,9 @@ std::string Transcript(FakeProcessEnvironment& environment, FakeUserSessions& se
 
 TEST(HandOverTest, WhoWhereHowAndWhyNotAndWhereThePrinterCannotWork) {
     const SessionAccount alice{"alice", "PC"}, bob{"bob", "PC"}, nobody{};
+    const char* kArm64 =
+        "...ARM64 cannot load RedMon, the x64 port monitor Vellum prints through, and there is "
+        "no remedy today.";
     struct Row {
         const char* what;
         std::map<std::string, std::string> variables;
@@ -144,11 +147,12 @@ TEST(HandOverTest, WhoWhereHowAndWhyNotAndWhereThePrinterCannotWork) {
          "...is turned on by your organization's policy and allows no printer built on a port "
          "monitor such as RedMon; ask your administrator to turn the policy off, then run "
          "Vellum's setup again."},
-        {"platform: ARM64",
-         {{"arm64", ""}},
-         nullptr,
-         "...ARM64 cannot load RedMon, the x64 port monitor Vellum prints through, and there is "
-         "no remedy today."},
+        {"platform: ARM64", {{"arm64", ""}}, nullptr, kArm64},
+        // Configure Vellum names the reason only when its port is missing.
+        {"platform: ARM64, the port listed", {{"arm64", ""}, {"port", " rpt1: "}}, nullptr, ""},
+        {"platform: ARM64, the port missing", {{"arm64", ""}, {"port", "RPT9:"}}, nullptr, kArm64},
+        {"platform: ARM64, no port", {{"arm64", ""}, {"port", " "}}, nullptr, kArm64},
+        {"platform: fine, the port missing", {{"port", "RPT9:"}}, nullptr, ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -170,7 +174,9 @@ TEST(HandOverTest, WhoWhereHowAndWhyNotAndWhereThePrinterCannotWork) {
             };
             platform = {number("wppPolicy"), number("wppMode"),
                         row.variables.count("arm64") ? config::kMachineArm64 : (unsigned short)0};
-            got = config::PrintPlatformProblem(platform);
+            got = row.variables.count("port")
+                      ? config::MissingPortProblem(platform, row.variables.at("port"), {"RPT1:"})
+                      : config::PrintPlatformProblem(platform);
             const size_t cut = got.find("mode ");
             if (got.find("ARM64") != std::string::npos)
                 got = "..." + got.substr(got.find("ARM64"));
