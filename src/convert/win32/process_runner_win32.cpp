@@ -6,6 +6,7 @@
 
 #include "convert/environment.h"
 #include "convert/ghostscript_command.h"
+#include "toolkit/win32/file_system_win32.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/strings.h"
 #include "toolkit/win32/system_error.h"
@@ -19,11 +20,12 @@ constexpr DWORD kObserverTickMs = 200;
 // The exit code of a process ended on request.
 constexpr UINT kEndedExitCode = ERROR_CANCELLED;
 
-// A temporary file that the child inherits as its stdout and stderr; deleted when closed.
+// A temporary file that the child inherits as its stdout and stderr; deleted when closed. It
+// lies in Vellum's own temporary folder: as SYSTEM, not C:\Windows\Temp, where users create.
 KernelHandle CreateOutputFile() {
-    wchar_t folder[MAX_PATH + 1];
+    const std::wstring folder = Widen(FileSystem().TempRoot());
     wchar_t path[MAX_PATH + 1];
-    if (GetTempPathW(MAX_PATH + 1, folder) == 0 || GetTempFileNameW(folder, L"vlm", 0, path) == 0)
+    if (folder.empty() || GetTempFileNameW(folder.c_str(), L"vlm", 0, path) == 0)
         return KernelHandle();
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
     HANDLE file = CreateFileW(
