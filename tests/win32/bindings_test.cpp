@@ -18,6 +18,7 @@
 #include "config/win32/spooler_win32.h"
 #include "convert/win32/process_runner_win32.h"
 #include "startup/win32/app_info_win32.h"
+#include "startup/win32/user_sessions_win32.h"
 #include "convert/leftovers.h"
 #include "toolkit/runtime_error.h"
 #include "toolkit/win32/file_system_win32.h"
@@ -165,6 +166,25 @@ TEST(FileSystem, HeldFileStaysOpenToGhostscriptAndIsListedWithItsAge) {
     ASSERT_EQ(listed.size(), 1u);
     EXPECT_TRUE(listed[0].name == "a.pdf.0000abcd.vellum-tmp" && !listed[0].folder &&
                 !listed[0].link && listed[0].ageSeconds >= 0 && listed[0].ageSeconds < 600);
+}
+
+TEST(UserSessions, TheJobIsLetReadOrCopiedWholeForItsUserAndNeverOverAFile) {
+    ScratchFolder scratch;
+    FileSystem files;
+    // Larger than one pass of the copy, with its end marked.
+    const std::string job = scratch.Write("job.ps", std::string(3 << 20, 'x') + "%%EOF");
+    const std::string copy = scratch.Path() + "\\handover job.ps";
+    wchar_t user[257];
+    DWORD length = 257;
+    ASSERT_TRUE(GetUserNameW(user, &length));
+    UserSessions sessions;
+    EXPECT_EQ(sessions.AllowRead(job, Narrow(user)), "");
+    EXPECT_EQ(sessions.PrivateCopy(job, copy, Narrow(user)), "");
+    EXPECT_EQ(files.FileSize(copy), files.FileSize(job));
+    EXPECT_EQ(files.ReadBytes(copy, 3 << 20, 10), "%%EOF");
+    EXPECT_NE(sessions.PrivateCopy(job, copy, Narrow(user)), "");
+    sessions.Remove(copy);
+    EXPECT_FALSE(files.FileExists(copy));
 }
 
 TEST(ProcessEnvironment, ValuesOfAnyLengthComeBackWhole) {
