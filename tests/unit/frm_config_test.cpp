@@ -72,24 +72,31 @@ public:
     FakeProgram program;
     toolkit::AppInfo app{"C:\\Program Files\\Vellum", "vellum", 1, 0, 2};
 
-    FrmConfig form{ConfigControls{ssConfig,
-                                  cmdAbout,
-                                  cmdSave,
-                                  cmdCancel,
-                                  txtgsdir,
-                                  txtgsfonts,
-                                  txtgslib,
-                                  txtRRexe,
-                                  txtPDFDir,
-                                  cmbPorts,
-                                  chkMail,
-                                  dlg,
-                                  {&cmdSave, &cmdAbout, &ssConfig, &cmdCancel, &txtgsdir,
-                                   &txtgsfonts, &txtgslib, &browse0, &browse1, &browse2, &label,
-                                   &txtRRexe, &browseRM, &cmbPorts, &chkMail, &pdfDir, &txtPDFDir},
-                                  window,
-                                  Saving()},
-                   ConfigServices{factory, files, box, windows, folders, spooler, program, app}};
+    // The window over this fixture's controls and services; the one in `form` has no elevation
+    // and a platform where the printer works.
+    FrmConfig Make(toolkit::Elevation* elevation = nullptr, PrintPlatform platform = {}) {
+        return FrmConfig{
+            ConfigControls{ssConfig,
+                           cmdAbout,
+                           cmdSave,
+                           cmdCancel,
+                           txtgsdir,
+                           txtgsfonts,
+                           txtgslib,
+                           txtRRexe,
+                           txtPDFDir,
+                           cmbPorts,
+                           chkMail,
+                           dlg,
+                           {&cmdSave, &cmdAbout, &ssConfig, &cmdCancel, &txtgsdir, &txtgsfonts,
+                            &txtgslib, &browse0, &browse1, &browse2, &label, &txtRRexe, &browseRM,
+                            &cmbPorts, &chkMail, &pdfDir, &txtPDFDir},
+                           window,
+                           Saving()},
+            ConfigServices{factory, files, box, windows, folders, spooler, program, app, elevation,
+                           platform}};
+    }
+    FrmConfig form = Make();
 };
 
 }  // namespace
@@ -134,6 +141,19 @@ TEST_F(FrmConfigTest, LoadSelectsNoBlankPortAndChecksMailAsTheConvertModeReadsIt
     EXPECT_EQ(cmbPorts.setTextCalls, 0);
     EXPECT_FALSE(cmbPorts.selected.has_value());
     EXPECT_TRUE(box.shown.empty());
+}
+
+TEST_F(FrmConfigTest, LoadSaysWhyThePrinterCannotWorkOnlyWhenItsPortIsMissing) {
+    for (const auto& [port, told] :
+         std::vector<std::pair<std::string, bool>>{{"RPT2:", false}, {"RPT9:", true}}) {
+        SCOPED_TRACE(port);
+        registry.Set(kKey, "rmPort", port);
+        box.shown.clear();
+        FrmConfig onArm = Make(nullptr, {std::nullopt, std::nullopt, kMachineArm64});
+        onArm.Form_Load();
+        ASSERT_EQ(box.shown.size(), told ? 1u : 0u);
+        EXPECT_EQ(ssConfig.tab, told ? static_cast<int>(ConfigTab::RedMon) : 0);
+    }
 }
 
 TEST_F(FrmConfigTest, LoadFailsWhenTheComponentCannotBeCreated) {
@@ -282,23 +302,7 @@ TEST_F(FrmConfigTest, AStandardUsersSaveAsksForElevationForTheMachinesPartAlone)
         FakeElevation elevation;
         elevation.elevated = row.elevated;
         elevation.run = row.run;
-        FrmConfig elevating{ConfigControls{ssConfig,
-                                           cmdAbout,
-                                           cmdSave,
-                                           cmdCancel,
-                                           txtgsdir,
-                                           txtgsfonts,
-                                           txtgslib,
-                                           txtRRexe,
-                                           txtPDFDir,
-                                           cmbPorts,
-                                           chkMail,
-                                           dlg,
-                                           {},
-                                           window,
-                                           Saving()},
-                            ConfigServices{factory, files, box, windows, folders, spooler, program,
-                                           app, &elevation}};
+        FrmConfig elevating = Make(&elevation);
         registry.values.clear();
         SetUp();
         registry.machineReadOnly = row.readOnly;
