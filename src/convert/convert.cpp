@@ -73,8 +73,8 @@ std::string TempFolderFailure(const std::string& root, const std::string& why) {
 // The folder made, checked and held to the end; one that cannot take the PDF is unusable.
 TrustedFolder MakeFolderFor(toolkit::FileSystem& files, const PdfTarget& target,
                             std::string& note) {
-    TrustedFolder folder =
-        MakeTrustedFolder(files, toolkit::FolderOf(target.path), target.userFolder, target.user);
+    TrustedFolder folder = MakeTrustedFolder(files, toolkit::FolderOf(target.path),
+                                             target.userFolder, target.user, target.vellumsOwn);
     note = folder.note;
     if (!folder.problem.empty())
         throw NotMade{Outcome::FolderUnusable, "", kErrorTitle, toolkit::Icon::Error,

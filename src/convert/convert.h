@@ -31,6 +31,7 @@ struct PdfTarget {
     // time (TakeAddingTurn); its whole result replaces it. Saved without asking, a file there
     // that cannot take pages (WhyPagesCannotBeAdded) is kept and the PDF takes a free name.
     bool addPages = false;
+    bool vellumsOwn = false;  // `userFolder` lies in Vellum's own machine folders
 };
 
 enum class Outcome {

@@ -37,7 +37,8 @@ std::string OwnFolderAccess(const std::string& userSid) {
 }
 
 TrustedFolder MakeTrustedFolder(toolkit::FileSystem& files, const std::string& folder,
-                                const std::string& userFolder, const std::string& user) {
+                                const std::string& userFolder, const std::string& user,
+                                bool vellumsOwn) {
     TrustedFolder result;
     const bool made = !userFolder.empty() && !files.FolderExists(userFolder);
     try {
@@ -47,17 +48,18 @@ TrustedFolder MakeTrustedFolder(toolkit::FileSystem& files, const std::string& f
         return result;
     }
     if (userFolder.empty()) return result;
-    if (made) {
+    const auto giveUsersRights = [&](const std::string& done) {
         const std::string sid = files.AccountSid(user);
-        if (sid.empty())
-            result.note = "The user " + user +
-                          " was not found: only SYSTEM and the "
-                          "Administrators may open the folder " +
-                          userFolder + ".";
+        result.note = sid.empty() ? "The user " + user +
+                                        " was not found: only SYSTEM and the Administrators "
+                                        "may open the folder " +
+                                        userFolder + "."
+                                  : done;
         if (const std::string failed = files.SetFolderAccess(userFolder, OwnFolderAccess(sid));
             !failed.empty())
             result.note = "The rights of the folder " + userFolder + " could not be set: " + failed;
-    }
+    };
+    if (made) giveUsersRights("");
     std::string error;
     result.held = files.OpenUnfollowed(userFolder, false, error);
     if (!result.held) {
@@ -65,7 +67,13 @@ TrustedFolder MakeTrustedFolder(toolkit::FileSystem& files, const std::string& f
         return result;
     }
     result.problem = WhyNotWritable(result.held->Facts(), userFolder.rfind("\\\\", 0) != 0);
-    if (!result.problem.empty()) result.held.reset();
+    if (!result.problem.empty()) {
+        result.held.reset();
+    } else if (!made && vellumsOwn && result.held->Facts().inheritsAccess) {
+        // Checked and held first: the rights go on the folder that was checked.
+        giveUsersRights("The folder " + userFolder +
+                        ", made by an earlier version, was given its user's own rights.");
+    }
     return result;
 }
 

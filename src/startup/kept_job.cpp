@@ -17,9 +17,9 @@ std::vector<KeepPlace> KeepPlaces(const std::optional<SaveStep>& tookJob,
                                   const std::string& programData, const std::string& user) {
     std::vector<KeepPlace> places;
     if (tookJob && tookJob->way == SaveWay::IntoFolder)
-        places.push_back({tookJob->folder, tookJob->userFolder});
+        places.push_back({tookJob->folder, tookJob->userFolder, tookJob->vellumsOwn});
     const std::string failed = FailedFolderFor(programData, user);
-    places.push_back({failed, failed});
+    places.push_back({failed, failed, true});
     return places;
 }
 
@@ -33,8 +33,8 @@ KeptJob KeepJob(toolkit::FileSystem& files, const std::vector<KeepPlace>& places
                 const std::string& name, const std::string& jobPath, const std::string& user) {
     KeptJob kept;
     for (const KeepPlace& place : places) {
-        const convert::TrustedFolder folder =
-            convert::MakeTrustedFolder(files, place.folder, place.userFolder, user);
+        const convert::TrustedFolder folder = convert::MakeTrustedFolder(
+            files, place.folder, place.userFolder, user, place.vellumsOwn);
         if (!folder.note.empty()) kept.note = folder.note;
         kept.why = folder.problem;
         if (!kept.why.empty()) continue;

@@ -17,6 +17,7 @@ namespace vellum::startup {
 struct KeepPlace {
     std::string folder;
     std::string userFolder;
+    bool vellumsOwn = false;  // `userFolder` lies in Vellum's own machine folders
 };
 
 // Where the job is kept, in order of trying: the folder of `tookJob`, the step whose folder

@@ -126,7 +126,8 @@ convert::ConversionResult CarryOut(Services& s, const settings::SettingsRecord& 
         return convert::ConvertToPdf(
             converting, record,
             {toolkit::JoinPath(step.folder, step.name) + ".pdf", true, step.userFolder, job.user,
-             job.canShowWindows ? 0 : settings::GsTimeoutSeconds(record), step.addPages},
+             job.canShowWindows ? 0 : settings::GsTimeoutSeconds(record), step.addPages,
+             step.vellumsOwn},
             job.path, info);
     s.events.DoEvents();
     const AskedPdf choice =

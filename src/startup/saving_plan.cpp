@@ -104,7 +104,8 @@ SavingPlan PlanSaving(const settings::SettingsRecord& record, const PrintJob& jo
     const SaveStep wanted = into(folder, job.canShowWindows ? "automatic" : "no window",
                                  UserFolderOf(setting, environment, job.user));
     const std::string unsaved = UnsavedFolderFor(environment.programData, job.user);
-    const SaveStep fallback = job.canShowWindows ? ask() : into(unsaved, "no window", unsaved);
+    SaveStep fallback = job.canShowWindows ? ask() : into(unsaved, "no window", unsaved);
+    fallback.vellumsOwn = !job.canShowWindows;
     if (!job.canShowWindows && noAutoDir) {
         plan.first = fallback;
     } else if (!unusable.empty()) {

@@ -27,7 +27,8 @@ struct SaveStep {
     // IntoFolder: the part of `folder` made for the job's user (the Unsaved folder, an autoDir
     // up to its "<user>" name), whose rights and owner are checked; "" for none.
     std::string userFolder = {};
-    bool addPages = false;  // IntoFolder: the pages go at the end of a PDF of that name
+    bool addPages = false;    // IntoFolder: the pages go at the end of a PDF of that name
+    bool vellumsOwn = false;  // `userFolder` lies in Vellum's own machine folders (Unsaved)
 };
 
 struct SavingPlan {

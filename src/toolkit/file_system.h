@@ -35,6 +35,8 @@ struct OpenedFacts {
     bool link = false;  // FILE_ATTRIBUTE_REPARSE_POINT: a junction, symbolic link, mount point
     OwnerKind owner = OwnerKind::Other;
     std::string ownerName;  // "DOMAIN\name" or the SID's text, for the log
+    // Its access list takes entries from the folder above (not SE_DACL_PROTECTED).
+    bool inheritsAccess = false;
 };
 
 // A file or folder held open by handle (OpenUnfollowed): while held no one else can rename or

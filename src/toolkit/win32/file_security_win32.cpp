@@ -118,7 +118,8 @@ std::unique_ptr<toolkit::OpenedObject> OpenUnfollowed(const std::string& path, b
     }
     PSID owner = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    const DWORD got = GetSecurityInfo(handle.Get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION,
+    const DWORD got = GetSecurityInfo(handle.Get(), SE_FILE_OBJECT,
+                                      OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
                                       &owner, nullptr, nullptr, nullptr, &descriptor);
     LocalMemory ownedDescriptor(descriptor);
     toolkit::OpenedFacts facts;
@@ -127,6 +128,10 @@ std::unique_ptr<toolkit::OpenedObject> OpenUnfollowed(const std::string& path, b
     if (got == ERROR_SUCCESS && owner != nullptr) {
         facts.owner = KindOf(owner);
         facts.ownerName = SidName(owner);
+        SECURITY_DESCRIPTOR_CONTROL control = 0;
+        DWORD revision = 0;
+        facts.inheritsAccess = GetSecurityDescriptorControl(descriptor, &control, &revision) &&
+                               (control & SE_DACL_PROTECTED) == 0;
     } else {
         facts.owner = toolkit::OwnerKind::Other;
         facts.ownerName = "an account that could not be read (" + DescribeSystemError(got) + ")";
