@@ -46,7 +46,11 @@ struct World {
     }
     World(const World&) = delete;
     MainResult Run(const std::string& tail) { return Main(services, tail); }
-    int Convert(const std::string& tail = "job.ps") { return Run(tail).exitCode; }
+    // The exit code of a job; `saveAs`, where given, is the user's choice in Save As.
+    int Convert(const std::string& tail = "job.ps", const std::string& saveAs = "") {
+        if (!saveAs.empty()) ChooseSaveAs(saveAs);
+        return Run(tail).exitCode;
+    }
     void ChooseSaveAs(const std::string& path) {
         config.dialogs.answers.push_back(path);
         files.files.insert(path);
@@ -122,8 +126,7 @@ TEST_F(MainTest, ConvertAsksInTheDefaultFolderConvertsTheJobByItsFullPathAndEnds
 
     // A job named like a switch is never taken for one.
     files.files.insert("C:\\work\\-dNOSAFER.ps");
-    ChooseSaveAs("C:\\PDF\\report.pdf");
-    EXPECT_EQ(Convert("-dNOSAFER.ps"), kExitDone);
+    EXPECT_EQ(Convert("-dNOSAFER.ps", "C:\\PDF\\report.pdf"), kExitDone);
     EXPECT_THAT(runner.commandLines.back(), ::testing::HasSubstr(R"(-f "C:\work\-dNOSAFER.ps")"));
 }
 
@@ -222,8 +225,7 @@ TEST(MainJobs, EveryJobEndsWithItsExitCodeAndItsLogLineAndIsShownOnlyWhereSeen) 
 
 TEST_F(MainTest, MailGoesOutOnlyForOneAndOnlyAfterASuccessfulConversion) {
     registry.Set(kKey, "sendMail", " 1 ");
-    ChooseSaveAs("C:\\PDF\\report.pdf");
-    Run("job.ps");
+    Convert("job.ps", "C:\\PDF\\report.pdf");
     ASSERT_EQ(mapi.calls.size(), 1u);
     const FakeMapi::Call& call = mapi.calls[0];
     EXPECT_EQ(std::to_string(call.uiParam) + call.delimiter + call.paths + " " + call.names,
@@ -231,8 +233,7 @@ TEST_F(MainTest, MailGoesOutOnlyForOneAndOnlyAfterASuccessfulConversion) {
     EXPECT_EQ(box.shown.back().title, "Success!");
 
     registry.Set(kKey, "sendMail", "yes");
-    ChooseSaveAs("C:\\PDF\\third.pdf");
-    Run("job.ps");
+    Convert("job.ps", "C:\\PDF\\third.pdf");
     EXPECT_EQ(mapi.calls.size(), 1u);
 }
 
@@ -278,9 +279,8 @@ TEST_F(MainTest, IncompleteSettingsHoldTheJobUntilTheWindowIsSaved) {
         config.heldWith->Show("Unable to find RedMon Port", "Error!", toolkit::Icon::Error);
         registry.Set(kKey, "defDir", "C:\\PDF");
     };
-    ChooseSaveAs("C:\\PDF\\report.pdf");
     files.Write(kJob, "%!PS\n%%Title: (letter.txt)\n");
-    EXPECT_EQ(Convert(), kExitDone);
+    EXPECT_EQ(Convert("job.ps", "C:\\PDF\\report.pdf"), kExitDone);
     EXPECT_TRUE(Logged("message\tError!: Unable to find RedMon"))
         << "the held window reports through the job's logging box";
     EXPECT_EQ(config.log,
@@ -297,8 +297,7 @@ TEST_F(MainTest, SettingsStillIncompleteAfterSaveAreShownAgain) {
     config.whileHeld = [&] {
         if (++holds == 2) registry.Set(kKey, "gsLib", "C:\\gs\\lib");
     };
-    ChooseSaveAs("C:\\PDF\\report.pdf");
-    EXPECT_EQ(Convert(), kExitDone);
+    EXPECT_EQ(Convert("job.ps", "C:\\PDF\\report.pdf"), kExitDone);
     EXPECT_EQ(config.log, (std::vector<std::string>{"show", "tab 0", "focus 1", "hold", "show",
                                                     "tab 0", "focus 1", "hold"}));
 }
@@ -403,8 +402,7 @@ TEST_F(MainTest, AnUnseenJobGoesToItsUsersSessionElseIsSavedUnaskedAndTheMachine
         if (mark) environment.variables[kHandedOverMark] = "1";
         session.visible = !mark;
         sessions.calls.clear();
-        ChooseSaveAs("C:\\PDF\\seen.pdf");
-        Run("job.ps");
+        Convert("job.ps", "C:\\PDF\\seen.pdf");
         EXPECT_TRUE(sessions.calls.empty()) << "never hands on";
     }
 }
@@ -506,17 +504,16 @@ TEST_F(MainTest, EveryJobIsOneLogLineAndTheLogMovesAsideAtItsLimit) {
     EXPECT_EQ(files.FileSize("C:\\ProgramData\\Vellum\\vellum.old.log"), kLogLimit - 10);
 
     environment.variables = {{"REDMON_USER", "bob"}, {"REDMON_DOCNAME", "Memo"}};
-    ChooseSaveAs("C:\\PDF\\memo.pdf");
     runner.result = {true, 1, "Error: /undefined in foo\n", ""};
-    Run("job.ps");
+    Convert("job.ps", "C:\\PDF\\memo.pdf");
     EXPECT_TRUE(Logged("\tbob\tMemo\tmessage\tError!: ")) << Log();
     EXPECT_TRUE(
         Logged("\tbob\tMemo\tasked\tfailed: Error: /undefined in foo\tC:\\PDF\\memo.pdf"
                "\t1.5\t1\r\n"));
     files.appendFails = true;
-    ChooseSaveAs("C:\\PDF\\memo.pdf");
     runner.result = {true, 0, "", ""};
-    EXPECT_EQ(Convert(), kExitDone) << "a log that cannot be written stops nothing";
+    EXPECT_EQ(Convert("job.ps", "C:\\PDF\\memo.pdf"), kExitDone)
+        << "a log that cannot be written stops nothing";
 }
 
 TEST_F(MainTest, TwoJobsFindingTheLogFullNeverMoveAFreshLogOverTheOldOne) {
@@ -543,8 +540,7 @@ TEST_F(MainTest, AGoneGhostscriptGivesWayToTheNewestInstalledOneStoredWhereAllow
     for (bool standardUser : {true, false}) {
         registry.machineReadOnly = standardUser;
         files.data.erase(kLog);
-        ChooseSaveAs("C:\\PDF\\a.pdf");
-        EXPECT_EQ(Convert(), kExitDone);
+        EXPECT_EQ(Convert("job.ps", "C:\\PDF\\a.pdf"), kExitDone);
         EXPECT_THAT(runner.commandLines.back(),
                     ::testing::HasSubstr("C:\\gs10\\bin\\gswin64c.exe"));
         EXPECT_EQ(registry.Get(kKey, "gsExe"),
@@ -662,8 +658,7 @@ TEST_F(MainTest, AutomaticFolderThatCannotBeUsedFallsBackToSaveAsAndSaysSo) {
     }
     files.takenNames = 0;
     files.foldersFailure.reset();
-    ChooseSaveAs("C:\\PDF\\chosen.pdf");
-    EXPECT_EQ(Convert(), kExitDone);
+    EXPECT_EQ(Convert("job.ps", "C:\\PDF\\chosen.pdf"), kExitDone);
     EXPECT_EQ(files.data["C:\\PDF\\chosen.pdf"], kWrittenPdf);
     EXPECT_TRUE(Logged("\tasked\twritten\tC:\\PDF\\chosen.pdf"))
         << "logged as the Save As it became";
@@ -671,19 +666,16 @@ TEST_F(MainTest, AutomaticFolderThatCannotBeUsedFallsBackToSaveAsAndSaysSo) {
 
 TEST_F(MainTest, OpenPdfShowsTheWrittenPdfAndAFailureIsOnlyAMessage) {
     registry.Set(kKey, "openPdf", "1");
-    ChooseSaveAs("C:\\PDF\\report.pdf");
-    EXPECT_EQ(Convert(), kExitDone);
+    EXPECT_EQ(Convert("job.ps", "C:\\PDF\\report.pdf"), kExitDone);
     EXPECT_EQ(viewer.opened, (std::vector<std::string>{"C:\\PDF\\report.pdf"}));
     viewer.failure = "No application is associated with the specified file (1155)";
-    ChooseSaveAs("C:\\PDF\\report.pdf");
-    EXPECT_EQ(Convert(), kExitDone);
+    EXPECT_EQ(Convert("job.ps", "C:\\PDF\\report.pdf"), kExitDone);
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text,
               "The PDF was saved as C:\\PDF\\report.pdf, but it could not be opened:\r\n" +
                   viewer.failure);
     runner.result = {true, 1, "boom", ""};
-    ChooseSaveAs("C:\\PDF\\report.pdf");
-    Run("job.ps");
+    Convert("job.ps", "C:\\PDF\\report.pdf");
     EXPECT_EQ(viewer.opened.size(), 2u) << "nothing to show when no PDF was made";
 }
 
