@@ -112,9 +112,10 @@ struct ConvertWorld {
     }
     ConvertWorld(const ConvertWorld&) = delete;
     // As the convert mode does it: the result's message told once.
-    bool Convert(bool neverReplace = false) {
+    bool Convert(bool neverReplace = false, bool addPages = false) {
         ConvertServices services{runner, files, box, progress};
-        result = ConvertToPdf(services, settings, {pdf, neverReplace}, R"(C:\spool\job.ps)");
+        result = ConvertToPdf(services, settings, {pdf, neverReplace, "", "", 0, addPages},
+                              R"(C:\spool\job.ps)");
         Tell(box, result);
         return result.outcome == Outcome::Written;
     }
@@ -265,6 +266,28 @@ TEST_F(ConvertTest, PdfOpenElsewhereIsRetriedUntilItMovesOrTheUserCancels) {
               "new one was saved as C:\\PDF\\out (3).pdf.");
 }
 
+TEST(ConvertAddingPages, AWholePdfTakesThemFirstElseAskedStopsAndUnaskedSavesBeside) {
+    const std::string whole = "%PDF-1.7\ntrailer\nstartxref\n9\n%%EOF\n";
+    const struct {
+        std::string existing;
+        bool neverReplace, written;
+        const char* path;  // the PDF written, and whether the pages went first
+    } rows[] = {
+        {whole, false, true, "C:\\PDF\\out.pdf +"},   {whole, true, true, "C:\\PDF\\out.pdf +"},
+        {"", false, true, "C:\\PDF\\out.pdf"},        {"%!PS", false, false, "C:\\PDF\\out.pdf"},
+        {"%!PS", true, true, "C:\\PDF\\out (2).pdf"},
+    };
+    for (const auto& row : rows) {
+        ConvertWorld w;
+        w.files.Write(w.pdf, row.existing);
+        EXPECT_EQ(w.Convert(row.neverReplace, true), row.written) << row.existing;
+        const bool first =
+            w.runner.commandLines.size() == 1 &&
+            w.runner.commandLines[0].find(R"(-f "C:\PDF\out.pdf")") != std::string::npos;
+        EXPECT_EQ(w.result.pdfPath + (first ? " +" : ""), row.path) << row.existing;
+    }
+}
+
 TEST_F(ConvertTest, OwnLeftoversOlderThanADayGoAndNothingElse) {
     using toolkit::OwnerKind;
     const std::int64_t old = 25 * 3600, young = 23 * 3600;
@@ -398,9 +421,9 @@ TEST(ConvertFailure, SaysWhyInItsMessageKeepsAnyEarlierPdfAndLeavesNothingBehind
              "memory at ?. The memory could not be ?."},
         {"a crash without wording",
          false,
-         {true, 0xC00000FDu, "", ""},
+         {true, 0xC0000000u, "", ""},
          nullptr,
-         notMade + exitCode + "0xC00000FD).\r\nGhostscript ended abnormally."},
+         notMade + exitCode + "0xC0000000).\r\nGhostscript ended abnormally."},
         {"not started",
          false,
          {false, 0, "", "The system cannot find the file specified."},
@@ -419,6 +442,9 @@ TEST(ConvertFailure, SaysWhyInItsMessageKeepsAnyEarlierPdfAndLeavesNothingBehind
              w.files.moveFailure = toolkit::RuntimeError(19, "Vellum", "Write protected.");
          },
          "The PDF could not be saved as C:\\PDF\\out.pdf.\r\nWrite protected." + kept},
+        {"access denied, with no PDF there for another program to hold", false, ran,
+         [](World& w) { w.files.moveFailure = toolkit::RuntimeError(5, "Vellum", "Denied."); },
+         "The PDF could not be saved as C:\\PDF\\out.pdf.\r\nDenied."},
         {"no temporary file: Ghostscript is not run for nothing", true, ran,
          [](World& w) {
              w.files.createFailure = toolkit::RuntimeError(5, "Vellum", "Access denied.");
@@ -515,6 +541,8 @@ TEST(TemporaryPath, SitsBesideThePdfAndStaysWithinThePathLimit) {
     EXPECT_EQ(TemporaryPathFor(R"(D:\My PDFs\report.pdf)", 0x1a2bu),
               R"(D:\My PDFs\report.pdf.00001a2b.vellum-tmp)");
     EXPECT_EQ(TemporaryPathFor("report.pdf", 0xffffffffu), "report.pdf.ffffffff.vellum-tmp");
+    const std::string tooLong = "C:\\" + std::string(260, 'f') + "\\";
+    EXPECT_EQ(TemporaryPathFor(tooLong + "ab.pdf", 7), tooLong + "a.00000007.vellum-tmp");
 
     const std::string folder = "C:\\" + std::string(200, 'f') + "\\";
     const std::string longName = folder + std::string(40, 'n') + "\xD0\x96\xD0\x96.pdf";

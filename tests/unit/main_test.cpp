@@ -130,6 +130,14 @@ TEST_F(MainTest, ConvertAsksInTheDefaultFolderConvertsTheJobByItsFullPathAndEnds
     EXPECT_THAT(runner.commandLines.back(), ::testing::HasSubstr(R"(-f "C:\work\-dNOSAFER.ps")"));
 }
 
+TEST_F(MainTest, AddPagesChosenForAnExistingPdfPutsItsPagesFirst) {
+    files.Write("C:\\PDF\\report.pdf", kWrittenPdf);
+    question.answers = {1};
+    EXPECT_EQ(Convert("job.ps", "C:\\PDF\\report.pdf"), kExitDone);
+    EXPECT_THAT(runner.commandLines.back(),
+                ::testing::HasSubstr(R"(-f "C:\PDF\report.pdf" "C:\work\job.ps")"));
+}
+
 TEST_F(MainTest, SaveAsProposesTheDocumentsName) {
     const struct {
         const char* docName;  // nullptr: not set
@@ -151,70 +159,60 @@ TEST_F(MainTest, SaveAsProposesTheDocumentsName) {
 }
 
 TEST(MainJobs, EveryJobEndsWithItsExitCodeAndItsLogLineAndIsShownOnlyWhereSeen) {
-    using Arrange = std::function<void(World&)>;
-    const auto choose = [](World& w) { w.ChooseSaveAs("C:\\PDF\\r.pdf"); };
-    const auto both = [](const Arrange& a, const Arrange& b) {
-        return [a, b](World& w) { a(w), b(w); };
-    };
-    const auto mapiMissing = [&](toolkit::RuntimeError failure) {
-        return both(choose, [failure](World& w) { w.mapi.failure = failure; });
-    };
-    const auto gsThrows = [&](bool seen) {
-        return both(choose, [seen](World& w) {
+    const char* r = "C:\\PDF\\r.pdf";
+    const auto gsThrows = [](bool seen) {
+        return [seen](World& w) {
             w.session.visible = seen;
             w.runner.onRun = [](const std::string&) { throw std::runtime_error("out of memory"); };
-        });
+        };
+    };
+    const auto mapiMissing = [](toolkit::RuntimeError failure) {
+        return [failure](World& w) { w.mapi.failure = failure; };
     };
     const struct {
         const char* what;
-        Arrange arrange;
-        const char* tail;
+        const char* saveAs;  // the user's choice in Save As; "" for Cancel
+        std::function<void(World&)> arrange;
         int exitCode;
         const char* logged;
         const char* shown;  // the titles of the messages shown
         size_t runs;
+        const char* tail = "job.ps";
     } rows[] = {
-        {"Save As cancelled", [](World&) {}, "job.ps", kExitDone, "\tasked\tcancelled\t\t", "", 0},
-        {"Save As failed", [](World& w) { w.config.dialogs.fail = true; }, "job.ps",
-         kExitNotConverted, "\tasked\tfailed: Save As failed\t", "Error!", 0},
-        {"no job", choose, "missing.ps", kExitNotConverted, "\tfailed: the job file is missing",
-         "Error!", 0},
-        {"Ghostscript failed",
-         both(choose,
-              [](World& w) {
-                  w.runner.result = {true, 1, "boom", ""};
-              }),
-         "job.ps", kExitNotConverted, "\tasked\tfailed: boom\tC:\\PDF\\r.pdf\t", "Error!", 1},
-        {"conversion cancelled",
-         both(choose,
-              [](World& w) {
-                  w.runner.waits = {std::chrono::milliseconds(5000)};
-                  w.progress.cancelAt = 1;
-              }),
-         "job.ps", kExitNotConverted, "\tasked\tcancelled\tC:\\PDF\\r.pdf\t", "Cancelled", 1},
-        {"settings incomplete, unseen",
+        {"Save As cancelled", "", nullptr, kExitDone, "\tasked\tcancelled\t\t", "", 0},
+        {"Save As failed", "", [](World& w) { w.config.dialogs.fail = true; }, kExitNotConverted,
+         "\tasked\tfailed: Save As failed\t", "Error!", 0},
+        {"no job", r, nullptr, kExitNotConverted, "\tfailed: the job file is missing", "Error!", 0,
+         "missing.ps"},
+        {"Ghostscript failed", r,
+         [](World& w) { w.runner.result.exitCode = 1, w.runner.result.output = "boom"; },
+         kExitNotConverted, "\tasked\tfailed: boom\tC:\\PDF\\r.pdf\t1.5\t1", "Error!", 1},
+        {"conversion cancelled", r, [](World& w) { w.progress.cancelAt = 1; }, kExitNotConverted,
+         "\tasked\tcancelled\tC:\\PDF\\r.pdf\t", "Cancelled", 1},
+        {"settings incomplete, unseen", "",
          [](World& w) {
              w.session.visible = false;
              w.registry.values.erase({kKey, "gsLib"});
          },
-         "job.ps", kExitNotConverted, "\tno window\tfailed: the settings are not complete", "", 0},
-        {"a failure no one foresaw", gsThrows(true), "job.ps", kExitNotConverted,
+         kExitNotConverted, "\tno window\tfailed: the settings are not complete", "", 0},
+        {"a failure no one foresaw", r, gsThrows(true), kExitNotConverted,
          "\tasked\tfailed: out of memory", "Error!", 1},
-        {"a failure no one foresaw, unseen", gsThrows(false), "job.ps", kExitNotConverted,
+        {"a failure no one foresaw, unseen", r, gsThrows(false), kExitNotConverted,
          "\tno window\tfailed: out of memory", "", 1},
         // A missing mail library is a short report, and the PDF written stays written.
-        {"no MAPI32.DLL", mapiMissing({48, "Vellum", "File not found: MAPI32.DLL"}), "job.ps",
-         kExitDone, "\tasked\twritten\tC:\\PDF\\r.pdf", "Error!", 1},
-        {"no entry point",
+        {"no MAPI32.DLL", r, mapiMissing({48, "Vellum", "File not found: MAPI32.DLL"}), kExitDone,
+         "\tasked\twritten\tC:\\PDF\\r.pdf", "Error!", 1},
+        {"no entry point", r,
          mapiMissing({453, "Vellum", "Can't find DLL entry point MAPISendDocuments in MAPI32.DLL"}),
-         "job.ps", kExitDone, "\tasked\twritten\tC:\\PDF\\r.pdf", "Error!", 1},
+         kExitDone, "\tasked\twritten\tC:\\PDF\\r.pdf", "Error!", 1},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         World w;
         w.registry.Set(kKey, "sendMail", "1");
-        row.arrange(w);
-        EXPECT_EQ(w.Convert(row.tail), row.exitCode);
+        w.runner.waits = {std::chrono::milliseconds(5000)};
+        if (row.arrange) row.arrange(w);
+        EXPECT_EQ(w.Convert(row.tail, row.saveAs), row.exitCode);
         EXPECT_TRUE(w.Logged(row.logged)) << w.Log();
         EXPECT_EQ(w.Titles(), row.shown);
         EXPECT_EQ(w.runner.commandLines.size(), row.runs);
@@ -338,42 +336,6 @@ TEST_F(MainTest, WindowThatCannotLoadIsReportedAndTheJobIsNotConverted) {
                   std::string(kJob));
 }
 
-TEST_F(MainTest, WhereNoOneSeesAWindowTheJobIsSavedUnaskedForItsPrintingUser) {
-    session.visible = false;
-    environment.variables = {{"REDMON_USER", "alice"}, {"HOMEDRIVE", "D:"}};
-    registry.Set(kKey, "sendMail", "1");
-    const struct {
-        const char* autoDir;  // in HKCU; nullptr for none
-        const char* document;
-        const char* taken;  // a file there already
-        const char* pdf;
-    } rows[] = {
-        {nullptr, "Quarterly", "", "C:\\ProgramData\\Vellum\\Unsaved\\alice\\Quarterly.pdf"},
-        {"%HOMEDRIVE%\\PDF\\<user>", "Quarterly", "D:\\PDF\\alice\\Quarterly.pdf",
-         "D:\\PDF\\alice\\Quarterly (2).pdf"},
-        {"E:\\Out", "", "", "E:\\Out\\Vellum 2026-03-04 05-06-07.pdf"},
-    };
-    registry.values.erase({kKey, "defDir"});           // nothing asks, so nothing needs it
-    runner.waits = {std::chrono::milliseconds(5000)};  // long enough for a progress window
-    for (const auto& row : rows) {
-        registry.values.erase({"HKCU\\Software\\Vellum", "autoDir"});
-        if (row.autoDir) registry.Set("HKCU\\Software\\Vellum", "autoDir", row.autoDir);
-        environment.variables["REDMON_DOCNAME"] = row.document;
-        if (*row.taken) files.Write(row.taken, "%PDF other");
-        EXPECT_EQ(Convert(), kExitDone);
-        EXPECT_EQ(files.ReadBytes(row.pdf, 0, 4), "%PDF") << row.pdf;
-        EXPECT_TRUE(Logged("\tno window\twritten\t" + std::string(row.pdf)));
-    }
-    EXPECT_TRUE(config.dialogs.shown.empty() && box.shown.empty() && progress.log.empty());
-    EXPECT_TRUE(mapi.calls.empty()) << "no one to send it";
-
-    runner.result.exitCode = 1;  // a failure is logged, never shown, and leaves no empty PDF
-    EXPECT_EQ(Convert(), kExitNotConverted);
-    EXPECT_TRUE(box.shown.empty());
-    EXPECT_FALSE(files.FileExists("E:\\Out\\Vellum 2026-03-04 05-06-07 (2).pdf"));
-    EXPECT_TRUE(Logged("\tmessage\tError!: "));
-}
-
 TEST_F(MainTest, AnUnseenJobGoesToItsUsersSessionElseIsSavedUnaskedAndTheMachinesLogSaysWhy) {
     session.visible = false;
     environment.variables = {{"REDMON_USER", "alice"}, {"LOCALAPPDATA", "C:\\Users\\S"}};
@@ -407,11 +369,19 @@ TEST_F(MainTest, AnUnseenJobGoesToItsUsersSessionElseIsSavedUnaskedAndTheMachine
     }
 }
 
-TEST(MainJobs, AnUnseenJobThatCannotBecomeAPdfIsKeptForItsUser) {
+// Where no one sees a window, the job is saved unasked for its printing user, and one that cannot
+// become a PDF is kept for them; nothing is shown, mailed or left half-made.
+TEST(MainJobs, AnUnseenJobIsSavedUnaskedElseKeptForItsUser) {
     using toolkit::OwnerKind;
     const std::string unsaved = "C:\\ProgramData\\Vellum\\Unsaved\\";
     const std::string failed = "C:\\ProgramData\\Vellum\\Failed\\";
     const std::string stamp = " 2026-03-04 05-06-07";
+    const auto inHkcu = [](const char* autoDir, const char* taken) {
+        return [=](World& w) {
+            w.registry.Set("HKCU\\Software\\Vellum", "autoDir", autoDir);
+            if (*taken) w.files.Write(taken, "%PDF other");
+        };
+    };
     const struct {
         const char* user;
         const char* autoDir;  // in HKLM; "" for none
@@ -429,7 +399,11 @@ TEST(MainJobs, AnUnseenJobThatCannotBecomeAPdfIsKeptForItsUser) {
              stamp + ".ps"},
         {"bob", "", [](World& w) { w.files.files.erase("C:\\gs\\gswin64c.exe"); },
          kExitNotConverted, failed + "bob\\Doc" + stamp + ".ps",
-         "; the print job is kept as " + failed},
+         "The user bob was not found: only SYSTEM and the Administrators may open the folder " +
+             failed +
+             "bob.\r\n2026-03-04 05:06:07\tbob\tDoc\tno window\tfailed: the settings "
+             "are not complete; the print job is kept as " +
+             failed + "bob\\Doc" + stamp + ".ps"},
         {"carol", "",
          [&](World& w) {
              w.files.handleFacts[unsaved + "carol"] = {true, true, OwnerKind::System, "SYSTEM"};
@@ -461,7 +435,15 @@ TEST(MainJobs, AnUnseenJobThatCannotBecomeAPdfIsKeptForItsUser) {
          },
          kExitNotConverted, "",
          "; the print job could not be kept: There is not enough space on the disk."},
-        {"CON", "", [](World&) {}, kExitDone, unsaved + "CON_\\Doc.pdf", "\tno window\twritten\t"},
+        {"CON", "", [](World&) {}, kExitDone, unsaved + "CON_\\Doc.pdf",
+         "\tno window\twritten\t" + unsaved + "CON_\\Doc.pdf"},
+        {"ann", "", inHkcu("%HOMEDRIVE%\\PDF\\<user>", "D:\\PDF\\ann\\Doc.pdf"), kExitDone,
+         "D:\\PDF\\ann\\Doc (2).pdf", "\tno window\twritten\tD:\\PDF\\ann\\Doc (2).pdf"},
+        {"untitled", "",
+         [&](World& w) {
+             inHkcu("E:\\Out", "")(w), w.environment.variables.erase("REDMON_DOCNAME");
+         },
+         kExitDone, "E:\\Out\\Vellum 2026-03-04 05-06-07.pdf", "\tno window\twritten\tE:\\Out\\"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.user);
@@ -469,16 +451,24 @@ TEST(MainJobs, AnUnseenJobThatCannotBecomeAPdfIsKeptForItsUser) {
         w.session.visible = false;
         w.registry.values.erase({kKey, "defDir"});
         w.files.accounts = {{"alice", "S-1-5-21-7-1001"}};
-        w.environment.variables = {{"REDMON_USER", row.user}, {"REDMON_DOCNAME", "Doc"}};
+        w.environment.variables = {
+            {"REDMON_USER", row.user}, {"REDMON_DOCNAME", "Doc"}, {"HOMEDRIVE", "D:"}};
         w.registry.Set(kKey, "autoDir", row.autoDir);
+        w.registry.Set(kKey, "sendMail", "1");
+        w.runner.waits = {std::chrono::milliseconds(5000)};  // long enough for a progress window
         row.arrange(w);
         EXPECT_EQ(w.Convert(), row.exitCode);
         EXPECT_TRUE(row.onDisk.empty() || w.files.FileSize(row.onDisk)) << row.onDisk;
         EXPECT_TRUE(w.Logged(row.logged)) << w.Log();
-        for (const std::string& file : w.files.files)
+        EXPECT_EQ(w.Logged("\tmessage\tError!: "), row.exitCode != kExitDone) << "logged, unshown";
+        for (const std::string& file : w.files.files) {
             EXPECT_EQ(file.find(".vellum-tmp"), std::string::npos) << "nothing half-made";
+            EXPECT_TRUE(file.find(".pdf") != file.size() - 4 || w.files.FileSize(file) > 0u)
+                << file;
+        }
         EXPECT_TRUE(w.files.FolderExists("C:\\gs\\lib")) << "and no temp folder";
-        EXPECT_TRUE(w.box.shown.empty());
+        EXPECT_TRUE(w.box.shown.empty() && w.config.dialogs.shown.empty());
+        EXPECT_TRUE(w.progress.log.empty() && w.mapi.calls.empty()) << "no one to see or send it";
         const std::string access =
             "access " + unsaved + "alice " + convert::OwnFolderAccess("S-1-5-21-7-1001");
         EXPECT_EQ(std::count(w.files.log.begin(), w.files.log.end(), access) > 0,
@@ -628,6 +618,13 @@ TEST_F(MainTest, AutomaticSavingNamesThePdfAfterTheDocumentAndNeverReplacesAFile
             R"(D:\\Auto\\new\\Vellum [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}-[0-9]{2}-[0-9]{2}\.pdf\..*)"));
     EXPECT_EQ(files.files.size(), 9u)
         << "the job, gs, the three PDFs, the log and two clean-up marks: nothing reserved left";
+}
+
+TEST_F(MainTest, UnknownTokensOfTheAutomaticNameAreKeptAndLogged) {
+    registry.Set(kKey, "saveMode", "auto");
+    registry.Set(kKey, "autoName", "<title> <x>");
+    EXPECT_EQ(Convert(), kExitDone);
+    EXPECT_TRUE(Logged("message\tautoName: tokens kept as written: <x>")) << Log();
 }
 
 TEST_F(MainTest, AutomaticFolderThatCannotBeUsedFallsBackToSaveAsAndSaysSo) {
