@@ -496,13 +496,10 @@ TEST_F(ConvertTest, TakenTemporaryNamesAreSkipped) {
     EXPECT_EQ(tried.size(), 4u);
 }
 
-TEST_F(ConvertTest, ShortRunShowsNoWindow) {
+TEST_F(ConvertTest, OnlyALongRunShowsThePdfAndTheTimeUntilItEnds) {
     runner.waits = {250ms, 500ms, 999ms};
     EXPECT_TRUE(Convert());
     EXPECT_TRUE(progress.log.empty());
-}
-
-TEST_F(ConvertTest, LongRunShowsThePdfAndTheTimeUntilItEnds) {
     runner.waits = {250ms, 1000ms, 1250ms, 2000ms, 61500ms};
     EXPECT_TRUE(Convert());
     EXPECT_EQ(progress.log, (std::vector<std::string>{"open C:\\PDF\\out.pdf", "time 0:01",
@@ -591,6 +588,11 @@ TEST(RunReport, OutputTailKeepsTheLastLinesWithinBothLimits) {
     const std::string tail = OutputTail(output);
     EXPECT_EQ(tail.rfind("line 31\r\n", 0), 0u) << tail;
     EXPECT_EQ(tail.substr(tail.size() - 7), "line 50");
+    // Trailing blank lines are no part of it, nor use up its line budget.
+    EXPECT_EQ(OutputTail("Error: /syntaxerror\r\nUnrecoverable error\r\n\r\n  \n\n"),
+              "Error: /syntaxerror\r\nUnrecoverable error");
+    const std::string twenty = output.substr(0, output.find("line 21"));
+    EXPECT_EQ(OutputTail(twenty + std::string(30, '\n')).rfind("line 1\r\n", 0), 0u);
 
     const std::string longLine(5000, 'x');
     const std::string cut = OutputTail("first\n" + longLine + "\n");
@@ -652,16 +654,6 @@ TEST(Environment, VariablesReplaceTheirNamesakesInAnyCaseAndTheRestAreAdded) {
               (std::vector<std::string>{"=C:=C:\\work", "=C:=D:\\"}))
         << "a drive's folder is never taken for a variable";
     EXPECT_EQ(WithVariables(block, Environment{}), block);
-}
-
-TEST(OutputTail, TrailingBlankLinesAreNoPartOfTheTail) {
-    EXPECT_EQ(OutputTail("Error: /syntaxerror\r\nUnrecoverable error\r\n\r\n  \n\n"),
-              "Error: /syntaxerror\r\nUnrecoverable error");
-    // They would otherwise use up the line budget: 20 lines of text before 30 blank ones.
-    std::string output;
-    for (int i = 1; i <= 20; ++i) output += "line " + std::to_string(i) + "\n";
-    output += std::string(30, '\n');
-    EXPECT_EQ(OutputTail(output).rfind("line 1\r\n", 0), 0u);
 }
 
 }  // namespace vellum::convert
