@@ -38,6 +38,7 @@ TEST(AskForPdf, AnExistingFileIsReplacedAddedToOrChosenAgain) {
                                                  shown.text.find('.', shown.text.find(": ")) -
                                                      shown.text.find(": ") - 2);
         EXPECT_EQ(outcome, row.outcome);
+        EXPECT_EQ(dialogs.shown.back().second.initDir, dialogs.shown.size() == 1 ? "C:\\PDF" : "");
     }
 }
 

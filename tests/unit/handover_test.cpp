@@ -35,6 +35,16 @@ TEST(HandOverTest, WhoWhereHowAndWhyNotAndWhereThePrinterCannotWork) {
     const char* kArm64 =
         "...ARM64 cannot load RedMon, the x64 port monitor Vellum prints through, and there is "
         "no remedy today.";
+    const std::string allow = "allow PC\\alice " + std::string(kJob) + " | ";
+    const std::string copy = "copy " + std::string(kJob) + " to " + kCopy + " for PC\\alice | ";
+    const std::string runCopy = "run 2 \"C:\\Vellum\\vellum.exe\" \"" + kCopy + "\"" + kMarks +
+                                " | remove " + kCopy + " | ";
+    const auto ran = [](const char* through, int code) {
+        return "exit " + std::to_string(code) + ": PC\\alice, session 2, job read through " +
+               through + ": exit code " + std::to_string(code);
+    };
+    const std::map<unsigned long, SessionAccount> onConsole = {{2, alice}};
+    const auto console = [&](FakeUserSessions& s) { s.accounts = onConsole, s.console = 2; };
     struct Row {
         const char* what;
         std::map<std::string, std::string> variables;
@@ -49,26 +59,23 @@ TEST(HandOverTest, WhoWhereHowAndWhyNotAndWhereThePrinterCannotWork) {
          [&](FakeUserSessions& s) {
              s.owner = "alice", s.accounts = {{2, alice}, {3, bob}};
          },
-         "allow PC\\alice " + std::string(kJob) + " | " + kRun +
-             " REDMON_JOB=7 REDMON_PRINTER=Vellum PDF REDMON_SESSIONID=2" + kMarks +
-             " | exit 0: PC\\alice, session 2, job read through an access entry: exit code 0"},
+         allow + kRun + " REDMON_JOB=7 REDMON_PRINTER=Vellum PDF REDMON_SESSIONID=2" + kMarks +
+             " | " + ran("an access entry", 0)},
         {"no spooler record: REDMON_USER; RedMon's session is another user's: the console's",
          {{"REDMON_USER", "ALICE"}, {"REDMON_SESSIONID", "3"}},
          [&](FakeUserSessions& s) {
              s.accounts = {{2, alice}, {3, bob}}, s.console = 2;
          },
-         "allow PC\\alice " + std::string(kJob) + " | run 2 \"C:\\Vellum\\vellum.exe\" \"" + kJob +
-             "\" REDMON_SESSIONID=3 REDMON_USER=ALICE VELLUM_HANDED_OVER=1 | exit 0: "
-             "PC\\alice, session 2, job read through an access entry: exit code 0"},
+         allow + kRun + " REDMON_SESSIONID=3 REDMON_USER=ALICE VELLUM_HANDED_OVER=1 | " +
+             ran("an access entry", 0)},
         {"an active session of the user's, the console at the logon screen; exit code passed on",
          {{"REDMON_USER", "PC\\alice"}},
          [&](FakeUserSessions& s) {
              s.accounts = {{1, nobody}, {2, alice}}, s.console = 1, s.active = {1, 2};
              s.exitCode = 1;
          },
-         "allow PC\\alice " + std::string(kJob) + " | run 2 \"C:\\Vellum\\vellum.exe\" \"" + kJob +
-             "\" REDMON_USER=PC\\alice VELLUM_HANDED_OVER=1 | exit 1: PC\\alice, session 2, "
-             "job read through an access entry: exit code 1"},
+         allow + kRun + " REDMON_USER=PC\\alice VELLUM_HANDED_OVER=1 | " +
+             ran("an access entry", 1)},
         {"session 0 is no one's desktop",
          {{"REDMON_USER", "alice"}, {"REDMON_SESSIONID", "0"}},
          [&](FakeUserSessions& s) {
@@ -77,16 +84,12 @@ TEST(HandOverTest, WhoWhereHowAndWhyNotAndWhereThePrinterCannotWork) {
          "refused at finding alice's session: no active session of alice on this computer"},
         {"another domain's alice",
          {{"REDMON_USER", "OTHER\\alice"}},
-         [&](FakeUserSessions& s) {
-             s.accounts = {{2, alice}}, s.console = 2;
-         },
+         console,
          "refused at finding OTHER\\alice's session: no active session of OTHER\\alice on this "
          "computer"},
         {"no user anywhere",
          {{"REDMON_PRINTER", "Vellum PDF"}, {"REDMON_JOB", "8"}},
-         [&](FakeUserSessions& s) {
-             s.accounts = {{2, alice}}, s.console = 2;
-         },
+         console,
          "refused at the job's user: GetJobW(8): The parameter is incorrect (87); REDMON_USER "
          "empty"},
         {"sessions cannot be listed",
@@ -95,32 +98,19 @@ TEST(HandOverTest, WhoWhereHowAndWhyNotAndWhereThePrinterCannotWork) {
          "refused at finding alice's session: WTSEnumerateSessionsW: Access is denied (5)"},
         {"a list that takes no entry: a private copy, removed afterwards",
          {{"REDMON_USER", "alice"}},
-         [&](FakeUserSessions& s) {
-             s.accounts = {{2, alice}}, s.console = 2, s.aclRefused = true;
-         },
-         "allow PC\\alice " + std::string(kJob) + " | copy " + kJob + " to " + kCopy +
-             " for PC\\alice | run 2 \"C:\\Vellum\\vellum.exe\" \"" + kCopy + "\"" + kMarks +
-             " | remove " + kCopy +
-             " | exit 0: PC\\alice, session 2, job read through a copy: exit code 0"},
+         [&](FakeUserSessions& s) { console(s), s.aclRefused = true; },
+         allow + copy + runCopy + ran("a copy", 0)},
         {"neither entry nor copy",
          {{"REDMON_USER", "alice"}},
-         [&](FakeUserSessions& s) {
-             s.accounts = {{2, alice}}, s.console = 2, s.aclRefused = s.copyRefused = true;
-         },
-         "allow PC\\alice " + std::string(kJob) + " | copy " + kJob + " to " + kCopy +
-             " for PC\\alice | refused at letting alice read the job: SetNamedSecurityInfoW: "
-             "Access is denied (5); CreateFileW(" +
-             kCopy + "): Access is denied (5)"},
+         [&](FakeUserSessions& s) { console(s), s.aclRefused = s.copyRefused = true; },
+         allow + copy + "refused at letting alice read the job: SetNamedSecurityInfoW: Access is " +
+             "denied (5); CreateFileW(" + kCopy + "): Access is denied (5)"},
         {"not SYSTEM: no token; the copy goes all the same",
          {{"REDMON_USER", "alice"}},
-         [&](FakeUserSessions& s) {
-             s.accounts = {{2, alice}}, s.console = 2, s.aclRefused = true, s.system = false;
-         },
-         "allow PC\\alice " + std::string(kJob) + " | copy " + kJob + " to " + kCopy +
-             " for PC\\alice | run 2 \"C:\\Vellum\\vellum.exe\" \"" + kCopy + "\"" + kMarks +
-             " | remove " + kCopy +
-             " | refused at starting Vellum in alice's session: "
-             "WTSQueryUserToken(2): A required privilege is not held by the client (1314)"},
+         [&](FakeUserSessions& s) { console(s), s.aclRefused = true, s.system = false; },
+         allow + copy + runCopy +
+             "refused at starting Vellum in alice's session: WTSQueryUserToken(2): A required "
+             "privilege is not held by the client (1314)"},
         // Where the logs go and where the printer cannot work.
         {"log: seen",
          {{"LOCALAPPDATA", "C:\\Users\\alice\\AppData\\Local"}},

@@ -29,9 +29,9 @@ constexpr const char* kWrittenPdf = "%PDF-1.4\nstartxref\n0\n%%EOF\n";  // what 
 constexpr const char* kJob = "C:\\work\\job.ps";                        // "job.ps" made full
 constexpr const char* kLog = "C:\\ProgramData\\Vellum\\vellum.log";
 
-class MainTest : public ::testing::Test {
-protected:
-    void SetUp() override {
+// A machine with Vellum's settings, a job, and a Ghostscript whose every run writes its PDF.
+struct World {
+    World() {
         Settings = {};
         question.otherwise = 0;  // an existing PDF is replaced, unless a test says otherwise
         registry.Set(kKey, "gsExe", "C:\\gs\\gswin64c.exe");
@@ -40,12 +40,17 @@ protected:
         registry.Set(kKey, "defDir", "C:\\PDF");
         files.files = {"C:\\gs\\gswin64c.exe", kJob, "C:\\spool\\job 12.ps"};
         files.folders = {"C:\\PDF", "C:\\gs\\lib"};
-        // Ghostscript's part: a run writes its PDF.
         runner.onRun = [this](const std::string& line) {
             files.Write(OutputFileOf(line), kWrittenPdf);
         };
     }
+    World(const World&) = delete;
     MainResult Run(const std::string& tail) { return Main(services, tail); }
+    // The exit code of a job; `saveAs`, where given, is the user's choice in Save As.
+    int Convert(const std::string& tail = "job.ps", const std::string& saveAs = "") {
+        if (!saveAs.empty()) ChooseSaveAs(saveAs);
+        return Run(tail).exitCode;
+    }
     void ChooseSaveAs(const std::string& path) {
         config.dialogs.answers.push_back(path);
         files.files.insert(path);
@@ -53,6 +58,14 @@ protected:
     std::string SaveAsFolder() const {
         return config.dialogs.shown.empty() ? "<no Save As>"
                                             : config.dialogs.shown.back().second.initDir;
+    }
+    std::string Log(size_t from = 0) { return files.ReadBytes(kLog, from, 1000000); }
+    bool Logged(const std::string& text) { return Log().find(text) != std::string::npos; }
+    // The titles of the messages shown, in order.
+    std::string Titles() const {
+        std::string titles;
+        for (const auto& shown : box.shown) titles += (titles.empty() ? "" : " | ") + shown.title;
+        return titles;
     }
 
     FakeRegistry registry;
@@ -75,6 +88,11 @@ protected:
                       question, environment, session, machine,  viewer};
 };
 
+class MainTest : public ::testing::Test, public World {
+protected:
+    using World::Run;
+};
+
 }  // namespace
 
 TEST_F(MainTest, ConfigureAndMailModesShowTheirWindowAndKeepRunning) {
@@ -84,11 +102,10 @@ TEST_F(MainTest, ConfigureAndMailModesShowTheirWindowAndKeepRunning) {
     EXPECT_EQ(Run("-CONFIG").after, AfterMain::RunMessageLoop);
     EXPECT_EQ(Run("-Mail").after, AfterMain::RunMessageLoop);
     EXPECT_EQ(sendMail.shown, 1);
-    EXPECT_TRUE(runner.commandLines.empty());
-    EXPECT_TRUE(config.dialogs.shown.empty());
+    EXPECT_TRUE(runner.commandLines.empty() && config.dialogs.shown.empty());
 }
 
-TEST_F(MainTest, ConvertPromptsInTheDefaultFolderConvertsAndEnds) {
+TEST_F(MainTest, ConvertAsksInTheDefaultFolderConvertsTheJobByItsFullPathAndEnds) {
     ChooseSaveAs("C:\\PDF\\report.pdf");
     const MainResult result = Run(R"("C:\spool\job 12.ps")");
     EXPECT_EQ(result.after, AfterMain::EndProgram);
@@ -96,24 +113,33 @@ TEST_F(MainTest, ConvertPromptsInTheDefaultFolderConvertsAndEnds) {
     EXPECT_EQ(events.pumped, 1);
     ASSERT_EQ(config.dialogs.shown.size(), 1u);
     const auto& [kind, request] = config.dialogs.shown[0];
-    EXPECT_EQ(kind, "save");
-    EXPECT_EQ(request.title, "Save As");
-    EXPECT_EQ(request.initDir, "C:\\PDF");
+    EXPECT_EQ(kind + " " + request.title + " " + request.initDir, "save Save As C:\\PDF");
     EXPECT_EQ(request.flags, 0u) << "an existing file is asked about by Vellum, not Save As";
     EXPECT_EQ(request.defaultExt, "pdf") << "a name typed without extension gets .pdf";
     ASSERT_EQ(request.filters.size(), 2u);
     EXPECT_EQ(request.filters[0],
               (std::pair<std::string, std::string>{"Adobe PDF Files (*.pdf)", "*.pdf"}));
-    ASSERT_EQ(runner.commandLines.size(), 1u);
-    EXPECT_NE(runner.commandLines[0].find(R"(-f "C:\spool\job 12.ps")"), std::string::npos);
-    EXPECT_EQ(request.fileName, "") << "a job without a document name";
-    EXPECT_TRUE(box.shown.empty());
-    EXPECT_TRUE(mapi.calls.empty());
+    EXPECT_THAT(runner.commandLines,
+                ::testing::ElementsAre(::testing::HasSubstr(R"(-f "C:\spool\job 12.ps")")));
+    EXPECT_TRUE(box.shown.empty() && mapi.calls.empty());
     EXPECT_TRUE(config.log.empty()) << "Save As loads nothing of the configuration window";
+
+    // A job named like a switch is never taken for one.
+    files.files.insert("C:\\work\\-dNOSAFER.ps");
+    EXPECT_EQ(Convert("-dNOSAFER.ps", "C:\\PDF\\report.pdf"), kExitDone);
+    EXPECT_THAT(runner.commandLines.back(), ::testing::HasSubstr(R"(-f "C:\work\-dNOSAFER.ps")"));
+}
+
+TEST_F(MainTest, AddPagesChosenForAnExistingPdfPutsItsPagesFirst) {
+    files.Write("C:\\PDF\\report.pdf", kWrittenPdf);
+    question.answers = {1};
+    EXPECT_EQ(Convert("job.ps", "C:\\PDF\\report.pdf"), kExitDone);
+    EXPECT_THAT(runner.commandLines.back(),
+                ::testing::HasSubstr(R"(-f "C:\PDF\report.pdf" "C:\work\job.ps")"));
 }
 
 TEST_F(MainTest, SaveAsProposesTheDocumentsName) {
-    struct Case {
+    const struct {
         const char* docName;  // nullptr: not set
         const char* jobText;
         const char* proposed;
@@ -123,133 +149,90 @@ TEST_F(MainTest, SaveAsProposesTheDocumentsName) {
         {nullptr, "%!PS-Adobe-3.0\r\n%%Title: 報告書\r\n", "報告書.pdf"},
         {"", "%!PS\n", ""},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         environment.variables.clear();
         if (c.docName) environment.variables["REDMON_DOCNAME"] = c.docName;
         files.Write(kJob, c.jobText);
-        config.dialogs.shown.clear();
         Run("job.ps");
-        ASSERT_EQ(config.dialogs.shown.size(), 1u);
-        EXPECT_EQ(config.dialogs.shown[0].second.fileName, c.proposed) << c.jobText;
+        EXPECT_EQ(config.dialogs.shown.back().second.fileName, c.proposed) << c.jobText;
     }
 }
 
-TEST_F(MainTest, GhostscriptGetsTheJobsFullPathSoItIsNeverASwitch) {
-    files.files.insert("C:\\work\\-dNOSAFER.ps");
-    ChooseSaveAs("C:\\PDF\\report.pdf");
-    EXPECT_EQ(Run("-dNOSAFER.ps").exitCode, kExitDone);
-    ASSERT_EQ(runner.commandLines.size(), 1u);
-    EXPECT_NE(runner.commandLines[0].find(R"(-f "C:\work\-dNOSAFER.ps")"), std::string::npos)
-        << runner.commandLines[0];
-}
-
-TEST_F(MainTest, CancelledPromptEndsSilentlyWithoutConvertingAndCountsAsDone) {
-    const MainResult result = Run("job.ps");
-    EXPECT_EQ(result.after, AfterMain::EndProgram);
-    EXPECT_EQ(result.exitCode, kExitDone);
-    EXPECT_TRUE(runner.commandLines.empty());
-    EXPECT_TRUE(box.shown.empty());
-}
-
-TEST_F(MainTest, EveryJobNotConvertedEndsWithExitCodeOne) {
-    // Ghostscript fails: its own message, and no mail.
-    registry.Set(kKey, "sendMail", "1");
-    runner.result = {true, 1, "boom", ""};
-    ChooseSaveAs("C:\\PDF\\report.pdf");
-    EXPECT_EQ(Run("job.ps").exitCode, kExitNotConverted);
-    EXPECT_TRUE(mapi.calls.empty());
-
-    // The dialog itself fails.
-    config.dialogs.fail = true;
-    EXPECT_EQ(Run("job.ps").exitCode, kExitNotConverted);
-    config.dialogs.fail = false;
-
-    // No job to convert.
-    EXPECT_EQ(Run("missing.ps").exitCode, kExitNotConverted);
+TEST(MainJobs, EveryJobEndsWithItsExitCodeAndItsLogLineAndIsShownOnlyWhereSeen) {
+    const char* r = "C:\\PDF\\r.pdf";
+    const auto gsThrows = [](bool seen) {
+        return [seen](World& w) {
+            w.session.visible = seen;
+            w.runner.onRun = [](const std::string&) { throw std::runtime_error("out of memory"); };
+        };
+    };
+    const auto mapiMissing = [](toolkit::RuntimeError failure) {
+        return [failure](World& w) { w.mapi.failure = failure; };
+    };
+    const struct {
+        const char* what;
+        const char* saveAs;  // the user's choice in Save As; "" for Cancel
+        std::function<void(World&)> arrange;
+        int exitCode;
+        const char* logged;
+        const char* shown;  // the titles of the messages shown
+        size_t runs;
+        const char* tail = "job.ps";
+    } rows[] = {
+        {"Save As cancelled", "", nullptr, kExitDone, "\tasked\tcancelled\t\t", "", 0},
+        {"Save As failed", "", [](World& w) { w.config.dialogs.fail = true; }, kExitNotConverted,
+         "\tasked\tfailed: Save As failed\t", "Error!", 0},
+        {"no job", r, nullptr, kExitNotConverted, "\tfailed: the job file is missing", "Error!", 0,
+         "missing.ps"},
+        {"Ghostscript failed", r,
+         [](World& w) { w.runner.result.exitCode = 1, w.runner.result.output = "boom"; },
+         kExitNotConverted, "\tasked\tfailed: boom\tC:\\PDF\\r.pdf\t1.5\t1", "Error!", 1},
+        {"conversion cancelled", r, [](World& w) { w.progress.cancelAt = 1; }, kExitNotConverted,
+         "\tasked\tcancelled\tC:\\PDF\\r.pdf\t", "Cancelled", 1},
+        {"settings incomplete, unseen", "",
+         [](World& w) {
+             w.session.visible = false;
+             w.registry.values.erase({kKey, "gsLib"});
+         },
+         kExitNotConverted, "\tno window\tfailed: the settings are not complete", "", 0},
+        {"a failure no one foresaw", r, gsThrows(true), kExitNotConverted,
+         "\tasked\tfailed: out of memory", "Error!", 1},
+        {"a failure no one foresaw, unseen", r, gsThrows(false), kExitNotConverted,
+         "\tno window\tfailed: out of memory", "", 1},
+        // A missing mail library is a short report, and the PDF written stays written.
+        {"no MAPI32.DLL", r, mapiMissing({48, "Vellum", "File not found: MAPI32.DLL"}), kExitDone,
+         "\tasked\twritten\tC:\\PDF\\r.pdf", "Error!", 1},
+        {"no entry point", r,
+         mapiMissing({453, "Vellum", "Can't find DLL entry point MAPISendDocuments in MAPI32.DLL"}),
+         kExitDone, "\tasked\twritten\tC:\\PDF\\r.pdf", "Error!", 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        World w;
+        w.registry.Set(kKey, "sendMail", "1");
+        w.runner.waits = {std::chrono::milliseconds(5000)};
+        if (row.arrange) row.arrange(w);
+        EXPECT_EQ(w.Convert(row.tail, row.saveAs), row.exitCode);
+        EXPECT_TRUE(w.Logged(row.logged)) << w.Log();
+        EXPECT_EQ(w.Titles(), row.shown);
+        EXPECT_EQ(w.runner.commandLines.size(), row.runs);
+        EXPECT_TRUE(w.mapi.calls.empty()) << "mail only for a PDF written";
+        EXPECT_EQ(w.config.log, std::vector<std::string>{}) << "no window held where no one sees";
+    }
 }
 
 TEST_F(MainTest, MailGoesOutOnlyForOneAndOnlyAfterASuccessfulConversion) {
     registry.Set(kKey, "sendMail", " 1 ");
-    ChooseSaveAs("C:\\PDF\\report.pdf");
-    Run("job.ps");
+    Convert("job.ps", "C:\\PDF\\report.pdf");
     ASSERT_EQ(mapi.calls.size(), 1u);
-    EXPECT_EQ(mapi.calls[0].uiParam, 0u);
-    EXPECT_EQ(mapi.calls[0].delimiter, ";");
-    EXPECT_EQ(mapi.calls[0].paths, "C:\\PDF\\report.pdf");
-    EXPECT_EQ(mapi.calls[0].names, "report.pdf");
+    const FakeMapi::Call& call = mapi.calls[0];
+    EXPECT_EQ(std::to_string(call.uiParam) + call.delimiter + call.paths + " " + call.names,
+              "0;C:\\PDF\\report.pdf report.pdf");
     EXPECT_EQ(box.shown.back().title, "Success!");
 
     registry.Set(kKey, "sendMail", "yes");
-    mapi.calls.clear();
-    ChooseSaveAs("C:\\PDF\\third.pdf");
-    Run("job.ps");
-    EXPECT_TRUE(mapi.calls.empty());
-}
-
-TEST_F(MainTest, MissingMailLibraryOrEntryPointIsAShortReportButThePdfCountsAsWritten) {
-    registry.Set(kKey, "sendMail", "1");
-    const toolkit::RuntimeError failures[] = {
-        {48, "Vellum", "File not found: MAPI32.DLL"},
-        {453, "Vellum", "Can't find DLL entry point MAPISendDocuments in MAPI32.DLL"}};
-    for (const toolkit::RuntimeError& failure : failures) {
-        SCOPED_TRACE(failure.Number());
-        box.shown.clear();
-        mapi.failure = failure;
-        ChooseSaveAs("C:\\PDF\\report.pdf");
-        const MainResult result = Run("job.ps");
-        EXPECT_EQ(result.after, AfterMain::EndProgram);
-        EXPECT_EQ(result.exitCode, kExitDone);
-        ASSERT_EQ(box.shown.size(), 1u);
-        EXPECT_EQ(box.shown[0].text,
-                  std::to_string(failure.Number()) + ": " + failure.Description());
-        EXPECT_EQ(box.shown[0].title, "Error!");
-        EXPECT_EQ(box.shown[0].icon, toolkit::Icon::Error);
-    }
-    EXPECT_NE(files.ReadBytes(kLog, 0, 100000).find("\tasked\twritten\tC:\\PDF\\report.pdf"),
-              std::string::npos)
-        << "the PDF was written all the same";
-}
-
-TEST_F(MainTest, AnyFailureStillLogsTheJobAndShowsNothingWhereNoOneSees) {
-    runner.onRun = [](const std::string&) { throw std::runtime_error("out of memory"); };
-    for (bool seen : {true, false}) {
-        session.visible = seen;
-        box.shown.clear();
-        files.data.erase(kLog);
-        ChooseSaveAs("C:\\PDF\\report.pdf");
-        EXPECT_EQ(Run("job.ps").exitCode, kExitNotConverted);
-        EXPECT_EQ(box.shown.size(), seen ? 1u : 0u);
-        EXPECT_NE(files.ReadBytes(kLog, 0, 100000).find("\tfailed: out of memory"),
-                  std::string::npos)
-            << seen;
-    }
-}
-
-TEST_F(MainTest, ExitCodeSaysWhetherAnythingWasLeftUndone) {
-    const struct {
-        const char* what;
-        bool seen;
-        bool cancelAtSaveAs, cancelRun, gsLibMissing;
-        int exitCode;
-        const char* logged;
-    } rows[] = {
-        {"Save As cancelled", true, true, false, false, kExitDone, "\tasked\tcancelled\t\t"},
-        {"conversion cancelled", true, false, true, false, kExitNotConverted,
-         "\tasked\tcancelled\tC:\\PDF\\r.pdf\t"},
-        {"settings incomplete, unseen", false, false, false, true, kExitNotConverted,
-         "\tno window\tfailed: the settings are not complete"},
-    };
-    for (const auto& row : rows) {
-        session.visible = row.seen;
-        files.data.erase(kLog);
-        if (!row.cancelAtSaveAs) ChooseSaveAs("C:\\PDF\\r.pdf");
-        runner.waits = {std::chrono::milliseconds(row.cancelRun ? 5000 : 0)};
-        progress.cancelAt = row.cancelRun ? 1 : 0;
-        if (row.gsLibMissing) registry.values.erase({kKey, "gsLib"});
-        EXPECT_EQ(Run("job.ps").exitCode, row.exitCode) << row.what;
-        EXPECT_NE(files.ReadBytes(kLog, 0, 100000).find(row.logged), std::string::npos) << row.what;
-    }
-    EXPECT_EQ(config.log, std::vector<std::string>{}) << "no window held where no one sees it";
+    Convert("job.ps", "C:\\PDF\\third.pdf");
+    EXPECT_EQ(mapi.calls.size(), 1u);
 }
 
 TEST_F(MainTest, JobThatIsNoFileOrIsEmptyIsReportedBeforeAnyPrompt) {
@@ -265,16 +248,13 @@ TEST_F(MainTest, JobThatIsNoFileOrIsEmptyIsReportedBeforeAnyPrompt) {
         {R"("")", "No print job file was named, so no PDF was made."},
     };
     for (const auto& [argument, text] : cases) {
-        SCOPED_TRACE(argument);
         box.shown.clear();
-        EXPECT_EQ(Run(argument).exitCode, kExitNotConverted);
+        EXPECT_EQ(Convert(argument), kExitNotConverted);
         ASSERT_EQ(box.shown.size(), 1u);
-        EXPECT_EQ(box.shown[0].text, text);
-        EXPECT_EQ(box.shown[0].title, "Error!");
+        EXPECT_EQ(box.shown[0].title + ": " + box.shown[0].text, "Error!: " + text);
         EXPECT_EQ(box.shown[0].icon, toolkit::Icon::Error);
     }
-    EXPECT_TRUE(config.dialogs.shown.empty()) << "no Save As";
-    EXPECT_TRUE(runner.commandLines.empty());
+    EXPECT_TRUE(config.dialogs.shown.empty() && runner.commandLines.empty());
 
     Run(R"("C:\spool\hidden.ps")");
     EXPECT_EQ(config.dialogs.shown.size(), 1u);
@@ -297,17 +277,14 @@ TEST_F(MainTest, IncompleteSettingsHoldTheJobUntilTheWindowIsSaved) {
         config.heldWith->Show("Unable to find RedMon Port", "Error!", toolkit::Icon::Error);
         registry.Set(kKey, "defDir", "C:\\PDF");
     };
-    ChooseSaveAs("C:\\PDF\\report.pdf");
     files.Write(kJob, "%!PS\n%%Title: (letter.txt)\n");
-    const MainResult result = Run("job.ps");
-    EXPECT_NE(files.ReadBytes(kLog, 0, 100000).find("message\tError!: Unable to find RedMon"),
-              std::string::npos)
+    EXPECT_EQ(Convert("job.ps", "C:\\PDF\\report.pdf"), kExitDone);
+    EXPECT_TRUE(Logged("message\tError!: Unable to find RedMon"))
         << "the held window reports through the job's logging box";
     EXPECT_EQ(config.log,
               (std::vector<std::string>{"show", "tab 2", "focus 2", "hold letter.txt"}));
     EXPECT_EQ(SaveAsFolder(), "C:\\PDF") << "the settings as saved";
     EXPECT_EQ(runner.commandLines.size(), 1u);
-    EXPECT_EQ(result.exitCode, kExitDone);
     EXPECT_EQ(box.shown.size(), 2u) << "the load's own message and the window's";
 }
 
@@ -318,8 +295,7 @@ TEST_F(MainTest, SettingsStillIncompleteAfterSaveAreShownAgain) {
     config.whileHeld = [&] {
         if (++holds == 2) registry.Set(kKey, "gsLib", "C:\\gs\\lib");
     };
-    ChooseSaveAs("C:\\PDF\\report.pdf");
-    EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
+    EXPECT_EQ(Convert("job.ps", "C:\\PDF\\report.pdf"), kExitDone);
     EXPECT_EQ(config.log, (std::vector<std::string>{"show", "tab 0", "focus 1", "hold", "show",
                                                     "tab 0", "focus 1", "hold"}));
 }
@@ -327,84 +303,37 @@ TEST_F(MainTest, SettingsStillIncompleteAfterSaveAreShownAgain) {
 TEST_F(MainTest, ClosingTheHeldWindowSaysTheJobWasNotConverted) {
     registry.values.erase({kKey, "defDir"});
     config.outcomes = {ConfigOutcome::Closed};
-    const MainResult result = Run(R"("C:\spool\job 12.ps")");
-    EXPECT_EQ(result.after, AfterMain::EndProgram);
-    EXPECT_EQ(result.exitCode, kExitNotConverted);
+    EXPECT_EQ(Convert(R"("C:\spool\job 12.ps")"), kExitNotConverted);
     ASSERT_EQ(box.shown.size(), 2u);
-    EXPECT_EQ(box.shown[1].text,
-              "The print job was not converted, because the settings were not completed:\r\n"
-              "C:\\spool\\job 12.ps\r\n\r\n"
-              "Print the document again once the settings are saved.");
-    EXPECT_EQ(box.shown[1].title, "Error!");
+    EXPECT_EQ(box.shown[1].title + ": " + box.shown[1].text,
+              "Error!: The print job was not converted, because the settings were not completed:"
+              "\r\nC:\\spool\\job 12.ps\r\n\r\nPrint the document again once the settings are "
+              "saved.");
     EXPECT_EQ(box.shown[1].icon, toolkit::Icon::Error);
-    EXPECT_TRUE(config.dialogs.shown.empty());
-    EXPECT_TRUE(runner.commandLines.empty());
+    EXPECT_TRUE(config.dialogs.shown.empty() && runner.commandLines.empty());
 
     // The program ended while the window was held: nothing more to say.
     box.shown.clear();
     config.outcomes = {ConfigOutcome::Ended};
-    EXPECT_EQ(Run("job.ps").exitCode, kExitNotConverted);
+    EXPECT_EQ(Convert(), kExitNotConverted);
     EXPECT_EQ(box.shown.size(), 1u);
 }
 
 TEST_F(MainTest, MissingJobIsReportedRatherThanHeld) {
     registry.values.erase({kKey, "defDir"});
-    EXPECT_EQ(Run("gone.ps").exitCode, kExitNotConverted);
+    EXPECT_EQ(Convert("gone.ps"), kExitNotConverted);
     EXPECT_EQ(config.log, (std::vector<std::string>{"show", "tab 2", "focus 2"}));
 }
 
 TEST_F(MainTest, WindowThatCannotLoadIsReportedAndTheJobIsNotConverted) {
     config.failLoad = true;
     registry.values.clear();  // LoadSettings opens the window, whose load fails
-    const MainResult result = Run("job.ps");
-    EXPECT_EQ(result.after, AfterMain::EndProgram);
-    EXPECT_EQ(result.exitCode, kExitNotConverted);
+    EXPECT_EQ(Convert(), kExitNotConverted);
     ASSERT_EQ(box.shown.size(), 3u);
     EXPECT_EQ(box.shown[1].title, "Error") << "LoadSettings' own trap: the long form";
     EXPECT_EQ(box.shown[2].text,
               "The print job was not converted, because the settings could not be read:\r\n" +
                   std::string(kJob));
-}
-
-TEST_F(MainTest, WhereNoOneSeesAWindowTheJobIsSavedUnaskedForItsPrintingUser) {
-    session.visible = false;
-    environment.variables = {{"REDMON_USER", "alice"}, {"HOMEDRIVE", "D:"}};
-    registry.Set(kKey, "sendMail", "1");
-    struct Row {
-        const char* autoDir;  // in HKCU; nullptr for none
-        const char* document;
-        const char* taken;  // a file there already
-        const char* pdf;
-    } rows[] = {
-        {nullptr, "Quarterly", "", "C:\\ProgramData\\Vellum\\Unsaved\\alice\\Quarterly.pdf"},
-        {"%HOMEDRIVE%\\PDF\\<user>", "Quarterly", "D:\\PDF\\alice\\Quarterly.pdf",
-         "D:\\PDF\\alice\\Quarterly (2).pdf"},
-        {"E:\\Out", "", "", "E:\\Out\\Vellum 2026-03-04 05-06-07.pdf"},
-    };
-    registry.values.erase({kKey, "defDir"});           // nothing asks, so nothing needs it
-    runner.waits = {std::chrono::milliseconds(5000)};  // long enough for a progress window
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.pdf);
-        registry.values.erase({"HKCU\\Software\\Vellum", "autoDir"});
-        if (row.autoDir) registry.Set("HKCU\\Software\\Vellum", "autoDir", row.autoDir);
-        environment.variables["REDMON_DOCNAME"] = row.document;
-        if (*row.taken) files.Write(row.taken, "%PDF other");
-        EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
-        EXPECT_EQ(files.ReadBytes(row.pdf, 0, 4), "%PDF");
-        EXPECT_NE(
-            files.ReadBytes(kLog, 0, 100000).find("\tno window\twritten\t" + std::string(row.pdf)),
-            std::string::npos);
-    }
-    EXPECT_TRUE(config.dialogs.shown.empty());
-    EXPECT_TRUE(box.shown.empty());
-    EXPECT_TRUE(progress.log.empty());
-    EXPECT_TRUE(mapi.calls.empty()) << "no one to send it";
-
-    runner.result.exitCode = 1;  // a failure is logged, never shown, and leaves no empty PDF
-    EXPECT_EQ(Run("job.ps").exitCode, kExitNotConverted);
-    EXPECT_TRUE(box.shown.empty());
-    EXPECT_FALSE(files.FileExists("E:\\Out\\Vellum 2026-03-04 05-06-07 (2).pdf"));
-    EXPECT_NE(files.ReadBytes(kLog, 0, 100000).find("\tmessage\tError!: "), std::string::npos);
 }
 
 TEST_F(MainTest, AnUnseenJobGoesToItsUsersSessionElseIsSavedUnaskedAndTheMachinesLogSaysWhy) {
@@ -416,130 +345,145 @@ TEST_F(MainTest, AnUnseenJobGoesToItsUsersSessionElseIsSavedUnaskedAndTheMachine
     sessions.exitCode = 1;
     services.sessions = &sessions;
     services.app = {"C:\\Vellum", "vellum"};
-    EXPECT_EQ(Run("\"C:\\spool\\job 12.ps\"").exitCode, 1) << "the user's Vellum's";
+    EXPECT_EQ(Convert("\"C:\\spool\\job 12.ps\""), 1) << "the user's Vellum's";
     EXPECT_TRUE(runner.commandLines.empty());
-    EXPECT_NE(files.ReadBytes(kLog, 0, 100000)
-                  .find("\talice\t\thanded over\thanded over to PC\\alice, session 2, job read "
-                        "through an access entry: exit code 1\t\t"),
-              std::string::npos);
+    EXPECT_TRUE(
+        Logged("\talice\t\thanded over\thanded over to PC\\alice, session 2, job read "
+               "through an access entry: exit code 1\t\t"));
 
     sessions.system = false;  // no token: saved here, unasked, and the log says why
-    EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
+    EXPECT_EQ(Convert(), kExitDone);
     EXPECT_EQ(runner.commandLines.size(), 1u);
-    const std::string log = files.ReadBytes(kLog, 0, 100000);
-    EXPECT_NE(log.find("message\tNot handed over to the printing user's session: starting Vellum "
-                       "in alice's session: WTSQueryUserToken(2): A required privilege"),
-              std::string::npos);
-    EXPECT_NE(log.find("\tno window\twritten\t"), std::string::npos);
+    EXPECT_TRUE(
+        Logged("message\tNot handed over to the printing user's session: starting Vellum "
+               "in alice's session: WTSQueryUserToken(2): A required privilege"));
+    EXPECT_TRUE(Logged("\tno window\twritten\t"));
 
     for (const bool mark : {true, false}) {  // a handed-over Vellum, or one someone sees
-        if (mark)
-            environment.variables[kHandedOverMark] = "1";
-        else
-            environment.variables.erase(kHandedOverMark);
+        environment.variables.erase(kHandedOverMark);
+        if (mark) environment.variables[kHandedOverMark] = "1";
         session.visible = !mark;
         sessions.calls.clear();
-        ChooseSaveAs("C:\\PDF\\seen.pdf");
-        Run("job.ps");
+        Convert("job.ps", "C:\\PDF\\seen.pdf");
         EXPECT_TRUE(sessions.calls.empty()) << "never hands on";
     }
 }
 
-TEST_F(MainTest, AnUnseenJobThatCannotBecomeAPdfIsKeptForItsUser) {
+// Where no one sees a window, the job is saved unasked for its printing user, and one that cannot
+// become a PDF is kept for them; nothing is shown, mailed or left half-made.
+TEST(MainJobs, AnUnseenJobIsSavedUnaskedElseKeptForItsUser) {
     using toolkit::OwnerKind;
-    session.visible = false;
-    registry.values.erase({kKey, "defDir"});
-    files.accounts = {{"alice", "S-1-5-21-7-1001"}};
     const std::string unsaved = "C:\\ProgramData\\Vellum\\Unsaved\\";
     const std::string failed = "C:\\ProgramData\\Vellum\\Failed\\";
     const std::string stamp = " 2026-03-04 05-06-07";
-    const toolkit::RuntimeError diskFull(112, "Vellum", "There is not enough space on the disk.");
+    const auto inHkcu = [](const char* autoDir, const char* taken) {
+        return [=](World& w) {
+            w.registry.Set("HKCU\\Software\\Vellum", "autoDir", autoDir);
+            if (*taken) w.files.Write(taken, "%PDF other");
+        };
+    };
     const struct {
         const char* user;
         const char* autoDir;  // in HKLM; "" for none
-        std::function<void()> arrange;
+        std::function<void(World&)> arrange;
         int exitCode;
         std::string onDisk;  // the PDF written, or the job kept
         std::string logged;  // in the job's log line
     } rows[] = {
         {"alice", "",
-         [&] {
-             runner.result = {true, 1, "Error: /undefined in foo\n", ""};
+         [](World& w) {
+             w.runner.result = {true, 1, "Error: /undefined in foo\n", ""};
          },
          kExitNotConverted, unsaved + "alice\\Doc" + stamp + ".ps",
          "failed: Error: /undefined in foo; the print job is kept as " + unsaved + "alice\\Doc" +
              stamp + ".ps"},
-        {"bob", "", [&] { files.files.erase("C:\\gs\\gswin64c.exe"); }, kExitNotConverted,
-         failed + "bob\\Doc" + stamp + ".ps", "; the print job is kept as " + failed},
+        {"bob", "", [](World& w) { w.files.files.erase("C:\\gs\\gswin64c.exe"); },
+         kExitNotConverted, failed + "bob\\Doc" + stamp + ".ps",
+         "The user bob was not found: only SYSTEM and the Administrators may open the folder " +
+             failed +
+             "bob.\r\n2026-03-04 05:06:07\tbob\tDoc\tno window\tfailed: the settings "
+             "are not complete; the print job is kept as " +
+             failed + "bob\\Doc" + stamp + ".ps"},
         {"carol", "",
-         [&] {
-             files.handleFacts[unsaved + "carol"] = {true, true, OwnerKind::System, "SYSTEM"};
+         [&](World& w) {
+             w.files.handleFacts[unsaved + "carol"] = {true, true, OwnerKind::System, "SYSTEM"};
          },
          kExitNotConverted, failed + "carol\\Doc" + stamp + ".ps", "It is a link"},
         {"dave", "",
-         [&] {
-             files.handleFacts[unsaved + "dave"] = {true, false, OwnerKind::Other, "PC\\mallory"};
+         [&](World& w) {
+             w.files.handleFacts[unsaved + "dave"] = {true, false, OwnerKind::Other, "PC\\mallory"};
          },
          kExitNotConverted, failed + "dave\\Doc" + stamp + ".ps", "owned by PC\\mallory"},
         {"erin", "E:\\Out\\<user>",
-         [&] {
-             runner.onRun = [&](const std::string& line) {
+         [](World& w) {
+             w.runner.onRun = [&w](const std::string& line) {
                  const bool full = line.find("E:\\Out") != std::string::npos;
-                 runner.result = {true, full ? 1u : 0u,
-                                  full ? "Last OS error: No space left on device" : "", ""};
-                 if (!full) files.Write(OutputFileOf(line), kWrittenPdf);
+                 w.runner.result = {true, full ? 1u : 0u,
+                                    full ? "Last OS error: No space left on device" : "", ""};
+                 if (!full) w.files.Write(OutputFileOf(line), kWrittenPdf);
              };
          },
          kExitDone, unsaved + "erin\\Doc.pdf", "\tno window\twritten\t"},
-        {"frank", "", [&] { runner.waits = {std::chrono::milliseconds(601000)}; },
+        {"frank", "", [](World& w) { w.runner.waits = {std::chrono::milliseconds(601000)}; },
          kExitNotConverted, unsaved + "frank\\Doc" + stamp + ".ps",
          "failed: Ghostscript was ended after 600 seconds (gsTimeout); the print job is kept"},
         {"grace", "",
-         [&] {
-             files.copyFailure = diskFull;
-             runner.result.exitCode = 1;
+         [](World& w) {
+             w.files.copyFailure =
+                 toolkit::RuntimeError(112, "Vellum", "There is not enough space on the disk.");
+             w.runner.result.exitCode = 1;
          },
          kExitNotConverted, "",
          "; the print job could not be kept: There is not enough space on the disk."},
-        {"CON", "", [] {}, kExitDone, unsaved + "CON_\\Doc.pdf", "\tno window\twritten\t"},
+        {"CON", "", [](World&) {}, kExitDone, unsaved + "CON_\\Doc.pdf",
+         "\tno window\twritten\t" + unsaved + "CON_\\Doc.pdf"},
+        {"ann", "", inHkcu("%HOMEDRIVE%\\PDF\\<user>", "D:\\PDF\\ann\\Doc.pdf"), kExitDone,
+         "D:\\PDF\\ann\\Doc (2).pdf", "\tno window\twritten\tD:\\PDF\\ann\\Doc (2).pdf"},
+        {"untitled", "",
+         [&](World& w) {
+             inHkcu("E:\\Out", "")(w), w.environment.variables.erase("REDMON_DOCNAME");
+         },
+         kExitDone, "E:\\Out\\Vellum 2026-03-04 05-06-07.pdf", "\tno window\twritten\tE:\\Out\\"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.user);
-        environment.variables = {{"REDMON_USER", row.user}, {"REDMON_DOCNAME", "Doc"}};
-        registry.Set(kKey, "autoDir", row.autoDir);
-        row.arrange();
-        const size_t logged = files.ReadBytes(kLog, 0, 1000000).size();
-        EXPECT_EQ(Run("job.ps").exitCode, row.exitCode);
-        if (!row.onDisk.empty()) {
-            EXPECT_TRUE(files.FileSize(row.onDisk)) << row.onDisk;
-        }
-        const std::string line = files.ReadBytes(kLog, logged, 100000);
-        EXPECT_NE(line.find(row.logged), std::string::npos) << line;
-        for (const std::string& file : files.files)
+        World w;
+        w.session.visible = false;
+        w.registry.values.erase({kKey, "defDir"});
+        w.files.accounts = {{"alice", "S-1-5-21-7-1001"}};
+        w.environment.variables = {
+            {"REDMON_USER", row.user}, {"REDMON_DOCNAME", "Doc"}, {"HOMEDRIVE", "D:"}};
+        w.registry.Set(kKey, "autoDir", row.autoDir);
+        w.registry.Set(kKey, "sendMail", "1");
+        w.runner.waits = {std::chrono::milliseconds(5000)};  // long enough for a progress window
+        row.arrange(w);
+        EXPECT_EQ(w.Convert(), row.exitCode);
+        EXPECT_TRUE(row.onDisk.empty() || w.files.FileSize(row.onDisk)) << row.onDisk;
+        EXPECT_TRUE(w.Logged(row.logged)) << w.Log();
+        EXPECT_EQ(w.Logged("\tmessage\tError!: "), row.exitCode != kExitDone) << "logged, unshown";
+        for (const std::string& file : w.files.files) {
             EXPECT_EQ(file.find(".vellum-tmp"), std::string::npos) << "nothing half-made";
-        EXPECT_TRUE(files.FolderExists("C:\\gs\\lib")) << "and no temp folder";
-        SetUp();
-        runner = {};
-        runner.onRun = [this](const std::string& line) {
-            files.Write(OutputFileOf(line), kWrittenPdf);
-        };
-        files.copyFailure.reset();
+            EXPECT_TRUE(file.find(".pdf") != file.size() - 4 || w.files.FileSize(file) > 0u)
+                << file;
+        }
+        EXPECT_TRUE(w.files.FolderExists("C:\\gs\\lib")) << "and no temp folder";
+        EXPECT_TRUE(w.box.shown.empty() && w.config.dialogs.shown.empty());
+        EXPECT_TRUE(w.progress.log.empty() && w.mapi.calls.empty()) << "no one to see or send it";
+        const std::string access =
+            "access " + unsaved + "alice " + convert::OwnFolderAccess("S-1-5-21-7-1001");
+        EXPECT_EQ(std::count(w.files.log.begin(), w.files.log.end(), access) > 0,
+                  row.user == std::string("alice"))
+            << "the folder made for a user is theirs to read";
     }
-    EXPECT_NE(
-        std::find(files.log.begin(), files.log.end(),
-                  "access " + unsaved + "alice " + convert::OwnFolderAccess("S-1-5-21-7-1001")),
-        files.log.end());
-    EXPECT_TRUE(box.shown.empty());
-
-    // Where someone sees, nothing is kept: they were told.
-    session.visible = true;
-    registry.Set(kKey, "saveMode", "auto");
-    runner.result.exitCode = 1;
-    runner.waits = {std::chrono::milliseconds(601000)};
-    files.log.clear();
-    EXPECT_EQ(Run("job.ps").exitCode, kExitNotConverted);
-    EXPECT_EQ(runner.ended, 0) << "no time limit where someone can cancel";
-    for (const std::string& entry : files.log) EXPECT_EQ(entry.find("copy "), std::string::npos);
+    // Where someone sees, nothing is kept and nothing timed: they were told.
+    World seen;
+    seen.registry.Set(kKey, "saveMode", "auto");
+    seen.runner.result.exitCode = 1;
+    seen.runner.waits = {std::chrono::milliseconds(601000)};
+    EXPECT_EQ(seen.Convert(), kExitNotConverted);
+    EXPECT_EQ(seen.runner.ended, 0) << "no time limit where someone can cancel";
+    for (const std::string& entry : seen.files.log)
+        EXPECT_EQ(entry.find("copy "), std::string::npos);
 }
 
 TEST_F(MainTest, EveryJobIsOneLogLineAndTheLogMovesAsideAtItsLimit) {
@@ -550,19 +494,16 @@ TEST_F(MainTest, EveryJobIsOneLogLineAndTheLogMovesAsideAtItsLimit) {
     EXPECT_EQ(files.FileSize("C:\\ProgramData\\Vellum\\vellum.old.log"), kLogLimit - 10);
 
     environment.variables = {{"REDMON_USER", "bob"}, {"REDMON_DOCNAME", "Memo"}};
-    ChooseSaveAs("C:\\PDF\\memo.pdf");
     runner.result = {true, 1, "Error: /undefined in foo\n", ""};
-    Run("job.ps");
-    const std::string text = files.ReadBytes(kLog, 0, 100000);
-    EXPECT_NE(text.find("\tbob\tMemo\tmessage\tError!: "), std::string::npos) << text;
-    EXPECT_NE(text.find("\tbob\tMemo\tasked\tfailed: Error: /undefined in foo\t"
-                        "C:\\PDF\\memo.pdf\t1.5\t1\r\n"),
-              std::string::npos)
-        << text;
+    Convert("job.ps", "C:\\PDF\\memo.pdf");
+    EXPECT_TRUE(Logged("\tbob\tMemo\tmessage\tError!: ")) << Log();
+    EXPECT_TRUE(
+        Logged("\tbob\tMemo\tasked\tfailed: Error: /undefined in foo\tC:\\PDF\\memo.pdf"
+               "\t1.5\t1\r\n"));
     files.appendFails = true;
-    ChooseSaveAs("C:\\PDF\\memo.pdf");
     runner.result = {true, 0, "", ""};
-    EXPECT_EQ(Run("job.ps").exitCode, kExitDone) << "a log that cannot be written stops nothing";
+    EXPECT_EQ(Convert("job.ps", "C:\\PDF\\memo.pdf"), kExitDone)
+        << "a log that cannot be written stops nothing";
 }
 
 TEST_F(MainTest, TwoJobsFindingTheLogFullNeverMoveAFreshLogOverTheOldOne) {
@@ -589,21 +530,18 @@ TEST_F(MainTest, AGoneGhostscriptGivesWayToTheNewestInstalledOneStoredWhereAllow
     for (bool standardUser : {true, false}) {
         registry.machineReadOnly = standardUser;
         files.data.erase(kLog);
-        ChooseSaveAs("C:\\PDF\\a.pdf");
-        EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
-        EXPECT_NE(runner.commandLines.back().find("C:\\gs10\\bin\\gswin64c.exe"),
-                  std::string::npos);
+        EXPECT_EQ(Convert("job.ps", "C:\\PDF\\a.pdf"), kExitDone);
+        EXPECT_THAT(runner.commandLines.back(),
+                    ::testing::HasSubstr("C:\\gs10\\bin\\gswin64c.exe"));
         EXPECT_EQ(registry.Get(kKey, "gsExe"),
                   standardUser ? "C:\\gs\\gswin64c.exe" : "C:\\gs10\\bin\\gswin64c.exe");
-        const std::string text = files.ReadBytes(kLog, 0, 100000);
-        EXPECT_NE(text.find("Ghostscript 10.05.1 (C:\\gs10\\bin\\gswin64c.exe) is used in place "
-                            "of C:\\gs\\gswin64c.exe; " +
-                            std::string(standardUser ? "not stored" : "stored.")),
-                  std::string::npos)
-            << text;
+        EXPECT_TRUE(
+            Logged("Ghostscript 10.05.1 (C:\\gs10\\bin\\gswin64c.exe) is used in place of "
+                   "C:\\gs\\gswin64c.exe; " +
+                   std::string(standardUser ? "not stored" : "stored.")))
+            << Log();
     }
-    EXPECT_TRUE(box.shown.empty());
-    EXPECT_TRUE(config.log.empty());
+    EXPECT_TRUE(box.shown.empty() && config.log.empty());
 }
 
 TEST_F(MainTest, TheElevatedMachineCommandStoresTheMachinesPartAndShowsNothing) {
@@ -614,29 +552,25 @@ TEST_F(MainTest, TheElevatedMachineCommandStoresTheMachinesPartAndShowsNothing) 
     for (const char* file : {"C:\\gs10\\gswin64c.exe", "C:\\gs11\\gswin64c.exe", "C:\\rr.exe"})
         files.files.insert(file);
     files.folders.insert("C:\\gs10\\lib");
-    const std::string values = R"("C:\gs10\gswin64c.exe" "" "C:\gs10\lib" "C:\rr.exe" )";
-    EXPECT_EQ(Run("-machine " + values + "\"RPT1:\"").exitCode, config::kMachineDone);
+    const std::string values = R"(-machine "C:\gs10\gswin64c.exe" "" "C:\gs10\lib" "C:\rr.exe" )";
+    EXPECT_EQ(Convert(values + "\"RPT1:\""), config::kMachineDone);
     EXPECT_EQ(registry.Get(kKey, "gsExe"), "C:\\gs10\\gswin64c.exe");
     EXPECT_EQ(registry.Get(kKey, "gsFonts"), "");
     EXPECT_EQ(registry.Get(port, "Arguments"), "\"C:\\Vellum\\vellum.exe\" %%1");
     EXPECT_EQ(registry.Get(port, "Command"), "C:\\rr.exe");
-    EXPECT_EQ(Run("-machine " + values + "\"RPT9:\"").exitCode, config::kMachineNoPort);
-    EXPECT_EQ(Run("-MACHINE \"one\"").exitCode, config::kMachineUsage);
+    EXPECT_EQ(Convert(values + "\"RPT9:\""), config::kMachineNoPort);
+    EXPECT_EQ(Convert("-MACHINE \"one\""), config::kMachineUsage);
     registry.machineReadOnly = true;
-    EXPECT_EQ(Run("-machine " + values + "\"RPT1:\"").exitCode, config::kMachineDone)
+    EXPECT_EQ(Convert(values + "\"RPT1:\""), config::kMachineDone)
         << "nothing changed, nothing written";
-    EXPECT_EQ(Run(R"(-machine "C:\gs11\gswin64c.exe" "" "" "C:\rr.exe" "RPT1:")").exitCode,
+    EXPECT_EQ(Convert(R"(-machine "C:\gs11\gswin64c.exe" "" "" "C:\rr.exe" "RPT1:")"),
               config::kMachineNotSaved);
-    EXPECT_TRUE(box.shown.empty());
-    EXPECT_TRUE(config.log.empty());
+    EXPECT_TRUE(box.shown.empty() && config.log.empty());
 
     // Every value is checked before the first write: a refused command leaves HKLM as it was.
     registry.machineReadOnly = false;
     const auto before = registry.values;
-    const struct {
-        const char* values;
-        int exitCode;
-    } refused[] = {
+    const std::pair<const char*, int> refused[] = {
         {R"("" "" "" "" "")", config::kMachineNoPort},
         {R"("C:\gs11\gswin64c.exe" "" "C:\gs10\lib" "C:\rr.exe" "RPT9:")", config::kMachineNoPort},
         {R"("" "" "C:\gs10\lib" "C:\rr.exe" "RPT1:")", config::kMachineNotSaved},
@@ -648,9 +582,9 @@ TEST_F(MainTest, TheElevatedMachineCommandStoresTheMachinesPartAndShowsNothing) 
         {R"("C:\gs11\gswin64c.exe" "" "C:\gs10\lib" "C:\gone.exe" "RPT1:")",
          config::kMachineNotSaved},
     };
-    for (const auto& row : refused) {
-        EXPECT_EQ(Run(std::string("-machine ") + row.values).exitCode, row.exitCode) << row.values;
-        EXPECT_EQ(registry.values, before) << row.values;
+    for (const auto& [arguments, exitCode] : refused) {
+        EXPECT_EQ(Convert(std::string("-machine ") + arguments), exitCode) << arguments;
+        EXPECT_EQ(registry.values, before) << arguments;
     }
 }
 
@@ -665,19 +599,18 @@ TEST_F(MainTest, AutomaticSavingNamesThePdfAfterTheDocumentAndNeverReplacesAFile
                 << path << ": no empty file stands for the PDF, so none is left if the run dies";
         files.Write(OutputFileOf(line), kWrittenPdf);
     };
-    EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
-    EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
+    EXPECT_EQ(Convert(), kExitDone);
+    EXPECT_EQ(Convert(), kExitDone);
     EXPECT_EQ(files.data["D:\\Auto\\new\\report.pdf"], "%PDF first");
     EXPECT_EQ(files.data["D:\\Auto\\new\\report (2).pdf"], kWrittenPdf);
     EXPECT_EQ(files.data["D:\\Auto\\new\\report (3).pdf"], kWrittenPdf);
     EXPECT_EQ(files.log[0], "mkdirs D:\\Auto\\new") << "a missing folder is made";
-    EXPECT_TRUE(config.dialogs.shown.empty());
-    EXPECT_TRUE(box.shown.empty());
+    EXPECT_TRUE(config.dialogs.shown.empty() && box.shown.empty());
 
     // No document name: the time names it. Ghostscript fails: the reserved name goes.
     environment.variables.clear();
     runner.result = {true, 1, "boom", ""};
-    EXPECT_EQ(Run("job.ps").exitCode, kExitNotConverted);
+    EXPECT_EQ(Convert(), kExitNotConverted);
     ASSERT_EQ(runner.commandLines.size(), 3u);
     EXPECT_THAT(
         OutputFileOf(runner.commandLines[2]),
@@ -685,6 +618,13 @@ TEST_F(MainTest, AutomaticSavingNamesThePdfAfterTheDocumentAndNeverReplacesAFile
             R"(D:\\Auto\\new\\Vellum [0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}-[0-9]{2}-[0-9]{2}\.pdf\..*)"));
     EXPECT_EQ(files.files.size(), 9u)
         << "the job, gs, the three PDFs, the log and two clean-up marks: nothing reserved left";
+}
+
+TEST_F(MainTest, UnknownTokensOfTheAutomaticNameAreKeptAndLogged) {
+    registry.Set(kKey, "saveMode", "auto");
+    registry.Set(kKey, "autoName", "<title> <x>");
+    EXPECT_EQ(Convert(), kExitDone);
+    EXPECT_TRUE(Logged("message\tautoName: tokens kept as written: <x>")) << Log();
 }
 
 TEST_F(MainTest, AutomaticFolderThatCannotBeUsedFallsBackToSaveAsAndSaysSo) {
@@ -715,29 +655,24 @@ TEST_F(MainTest, AutomaticFolderThatCannotBeUsedFallsBackToSaveAsAndSaysSo) {
     }
     files.takenNames = 0;
     files.foldersFailure.reset();
-    ChooseSaveAs("C:\\PDF\\chosen.pdf");
-    EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
+    EXPECT_EQ(Convert("job.ps", "C:\\PDF\\chosen.pdf"), kExitDone);
     EXPECT_EQ(files.data["C:\\PDF\\chosen.pdf"], kWrittenPdf);
-    EXPECT_NE(files.ReadBytes(kLog, 0, 100000).find("\tasked\twritten\tC:\\PDF\\chosen.pdf"),
-              std::string::npos)
+    EXPECT_TRUE(Logged("\tasked\twritten\tC:\\PDF\\chosen.pdf"))
         << "logged as the Save As it became";
 }
 
 TEST_F(MainTest, OpenPdfShowsTheWrittenPdfAndAFailureIsOnlyAMessage) {
     registry.Set(kKey, "openPdf", "1");
-    ChooseSaveAs("C:\\PDF\\report.pdf");
-    EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
+    EXPECT_EQ(Convert("job.ps", "C:\\PDF\\report.pdf"), kExitDone);
     EXPECT_EQ(viewer.opened, (std::vector<std::string>{"C:\\PDF\\report.pdf"}));
     viewer.failure = "No application is associated with the specified file (1155)";
-    ChooseSaveAs("C:\\PDF\\report.pdf");
-    EXPECT_EQ(Run("job.ps").exitCode, kExitDone);
+    EXPECT_EQ(Convert("job.ps", "C:\\PDF\\report.pdf"), kExitDone);
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text,
               "The PDF was saved as C:\\PDF\\report.pdf, but it could not be opened:\r\n" +
                   viewer.failure);
     runner.result = {true, 1, "boom", ""};
-    ChooseSaveAs("C:\\PDF\\report.pdf");
-    Run("job.ps");
+    Convert("job.ps", "C:\\PDF\\report.pdf");
     EXPECT_EQ(viewer.opened.size(), 2u) << "nothing to show when no PDF was made";
 }
 
@@ -755,22 +690,8 @@ TEST(Prompt, OnlyTheUsersCancelIsSilent) {
     dialogs.fail = true;
     EXPECT_EQ(PromptForPdfPath(dialogs, box, "", "").result, PromptResult::Failed);
     ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].text, "20477: The file dialog failed.");
-    EXPECT_EQ(box.shown[0].title, "Error!");
-}
-
-TEST(Prompt, IsSetUpAfreshWithItsTitleFolderAndProposedName) {
-    FakeFileDialogs dialogs;
-    FakeMsgBox box;
-    dialogs.answers.push_back("C:\\PDF\\report.pdf");
-    EXPECT_EQ(PromptForPdfPath(dialogs, box, "C:\\PDF", "report.pdf").path, "C:\\PDF\\report.pdf");
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    const toolkit::FileDialogRequest& request = dialogs.shown[0].second;
-    EXPECT_EQ(dialogs.shown[0].first, "save");
-    EXPECT_EQ(request.title, "Save As");
-    EXPECT_EQ(request.fileName, "report.pdf");
-    EXPECT_EQ(request.defaultExt, "pdf");
-    EXPECT_EQ(request.initDir, "C:\\PDF");
+    EXPECT_EQ(box.shown[0].title + ": " + box.shown[0].text,
+              "Error!: 20477: The file dialog failed.");
 }
 
 TEST(FileNameOf, IsTheTextAfterTheLastBackslash) {

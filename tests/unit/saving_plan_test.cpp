@@ -19,6 +19,7 @@ std::string Describe(const SaveStep& step) {
 std::string Describe(const SavingPlan& plan) {
     std::string text = Describe(plan.first);
     if (plan.fallback) text += " > " + Describe(*plan.fallback);
+    if (!plan.logNote.empty()) text += " # " + plan.logNote;
     if (!plan.notice.empty()) {
         const size_t reason = plan.notice.find("\r\n", plan.notice.find("\r\n") + 2) + 2;
         text += " ! " + plan.notice.substr(reason, plan.notice.find("\r\n", reason) - reason);
@@ -83,7 +84,8 @@ TEST(PlanSaving, DecidesOnceWhereEveryJobGoes) {
         {true, "auto", "E:\\Out", "C:\\PDF", "report",
          "automatic E:\\Out\\2026-03-04 report+ > asked C:\\PDF\\report.pdf", "append",
          "<date> <title>"},
-        {false, "ask", "", "", "", unsaved + "alice (x)+", "append", "<user> <x>"},
+        {false, "ask", "", "", "", unsaved + "alice (x)+ # autoName: tokens kept as written: <x>",
+         "append", "<user> <x>"},
     };
     for (const auto& row : rows) {
         settings::SettingsRecord record;
@@ -108,6 +110,7 @@ TEST(PlanSaving, AUserNameIsOneFolderWhateverItHolds) {
     EXPECT_EQ(ExpandFolderSetting("E:\\<user>", environment, ""), "E:\\_");
     EXPECT_EQ(ExpandFolderSetting("E:\\<user>", environment, "con"), "E:\\con_");
     EXPECT_EQ(ExpandFolderSetting("E:\\<user>", environment, "Lpt9.x"), "E:\\Lpt9_.x");
+    EXPECT_EQ(UserFolderOf("E:\\<user>\\PDF", environment, "bob"), "E:\\bob");
 }
 
 }  // namespace vellum::startup

@@ -34,24 +34,26 @@ void Install(FakeMachineRegistry& registry, FakeFileSystem& files, const std::st
     if (withFonts) files.folders.insert(root + "\\fonts");
 }
 
+// What the search found, in one line: "version exe | lib | fonts", or "none".
+std::string Found(FakeMachineRegistry& registry, FakeFileSystem& files) {
+    const auto found = FindGhostscript(registry, files);
+    return found ? found->version + " " + found->exe + " | " + found->lib + " | " + found->fonts
+                 : "none";
+}
+
 TEST(GhostscriptSearch, TakesTheHighestVersionOfEitherKeyThatHasItsProgram) {
     FakeMachineRegistry registry;
     FakeFileSystem files;
     Install(registry, files, kGpl, "9.56.1");
     Install(registry, files, kArtifex, "10.02.1");
     Install(registry, files, kGpl, "9.9");  // numerically below 9.56.1
-    auto found = FindGhostscript(registry, files);
-    ASSERT_TRUE(found);
-    EXPECT_EQ(found->version, "10.02.1");
-    EXPECT_EQ(found->exe, "C:\\Program Files\\gs\\gs10.02.1\\bin\\gswin64c.exe");
-    EXPECT_EQ(found->lib, "C:\\Program Files\\gs\\gs10.02.1\\lib");
-    EXPECT_EQ(found->fonts, "C:\\Program Files\\gs\\gs10.02.1\\fonts");
+    const std::string root = "C:\\Program Files\\gs\\gs10.02.1\\";
+    EXPECT_EQ(Found(registry, files),
+              "10.02.1 " + root + "bin\\gswin64c.exe | " + root + "lib | " + root + "fonts");
 
     // An uninstalled version whose key was left behind gives way to the next one.
     files.files.erase("C:\\Program Files\\gs\\gs10.02.1\\bin\\gswin64c.exe");
-    found = FindGhostscript(registry, files);
-    ASSERT_TRUE(found);
-    EXPECT_EQ(found->version, "9.56.1");
+    EXPECT_EQ(Found(registry, files).substr(0, 7), "9.56.1 ");
 }
 
 TEST(GhostscriptSearch, FoldersComeFromTheInstallationAndOnlyWhereTheyExist) {
@@ -60,27 +62,22 @@ TEST(GhostscriptSearch, FoldersComeFromTheInstallationAndOnlyWhereTheyExist) {
     Install(registry, files, kGpl, "10.00.0", /*withFonts=*/false);
     // No GS_LIB: the folders beside bin are used.
     registry.values.erase({std::string(kGpl) + "\\10.00.0", "GS_LIB"});
-    auto found = FindGhostscript(registry, files);
-    ASSERT_TRUE(found);
-    EXPECT_EQ(found->lib, "C:\\Program Files\\gs\\gs10.00.0\\lib");
-    EXPECT_EQ(found->fonts, "");
+    const std::string exe = "10.00.0 C:\\Program Files\\gs\\gs10.00.0\\bin\\gswin64c.exe | ";
+    EXPECT_EQ(Found(registry, files), exe + "C:\\Program Files\\gs\\gs10.00.0\\lib | ");
 
     // GS_LIB names other folders (trailing backslash, any case): they win.
     registry.Set(std::string(kGpl) + "\\10.00.0", "GS_LIB", "D:\\GS\\Lib\\;D:\\gs\\FONTS");
     files.folders.insert("D:\\GS\\Lib");
     files.folders.insert("D:\\gs\\FONTS");
-    found = FindGhostscript(registry, files);
-    ASSERT_TRUE(found);
-    EXPECT_EQ(found->lib, "D:\\GS\\Lib");
-    EXPECT_EQ(found->fonts, "D:\\gs\\FONTS");
+    EXPECT_EQ(Found(registry, files), exe + "D:\\GS\\Lib | D:\\gs\\FONTS");
 }
 
 TEST(GhostscriptSearch, NothingWithoutARecordedDll) {
     FakeMachineRegistry registry;
     FakeFileSystem files;
-    EXPECT_FALSE(FindGhostscript(registry, files));
+    EXPECT_EQ(Found(registry, files), "none");
     registry.Set(std::string(kGpl) + "\\10.0", "GS_LIB", "C:\\gs\\lib");
-    EXPECT_FALSE(FindGhostscript(registry, files));
+    EXPECT_EQ(Found(registry, files), "none");
     EXPECT_LT(CompareVersions("9.56.1", "10.0"), 0);
     EXPECT_LT(CompareVersions("9.5", "9.50"), 0);
     EXPECT_EQ(CompareVersions("10.0", "10.0.0"), 0);
@@ -141,14 +138,12 @@ TEST_F(PrinterSetupTest, MakesItsOwnPortWithRedMonsWholeConfigurationThenThePrin
     EXPECT_EQ(spooler.calls, (std::vector<std::string>{
                                  "AddPort RPT3:", "SetConfig RPT3:",
                                  "AddPrinter Vellum PDF on RPT3: with Microsoft PS Class Driver"}));
-    const RedirectedPortConfig& config = spooler.configs["RPT3:"];
-    EXPECT_EQ(config.command, kRedRun);
-    EXPECT_EQ(config.arguments, "\"C:\\Program Files\\Vellum\\vellum.exe\" %%1");
-    EXPECT_EQ(config.description, "Redirected Port");
-    EXPECT_EQ(config.output, 0u);
-    EXPECT_EQ(config.showWindow, 2u);
-    EXPECT_EQ(config.runUser, 1u);
-    EXPECT_EQ(config.delay, 300u);
+    const RedirectedPortConfig& c = spooler.configs["RPT3:"];
+    EXPECT_EQ(c.description + " | " + c.command + " | " + c.arguments + " | " +
+                  std::to_string(c.output) + std::to_string(c.showWindow) +
+                  std::to_string(c.runUser) + " " + std::to_string(c.delay),
+              "Redirected Port | " + std::string(kRedRun) +
+                  " | \"C:\\Program Files\\Vellum\\vellum.exe\" %%1 | 021 300");
     EXPECT_EQ(registry.Get(kVellumKey, "rmExe"), kRedRun);
     EXPECT_EQ(registry.Get(kVellumKey, "rmPort"), "RPT3:");
     EXPECT_EQ(registry.Get(kSetupRecordKey, "Port"), "RPT3:");
