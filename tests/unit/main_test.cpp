@@ -435,6 +435,15 @@ TEST(MainJobs, AnUnseenJobIsSavedUnaskedElseKeptForItsUser) {
          },
          kExitNotConverted, "",
          "; the print job could not be kept: There is not enough space on the disk."},
+        {"heidi", "",
+         [&](World& w) {
+             w.files.folders.insert(unsaved + "heidi");
+             w.files.accounts["heidi"] = "S-1-5-21-7-1002";
+             w.files.handleFacts[unsaved + "heidi"] = {true, false, OwnerKind::System, "SYSTEM",
+                                                       true};
+         },
+         kExitDone, unsaved + "heidi\\Doc.pdf",
+         unsaved + "heidi, made by an earlier version, was given its user's own rights."},
         {"CON", "", [](World&) {}, kExitDone, unsaved + "CON_\\Doc.pdf",
          "\tno window\twritten\t" + unsaved + "CON_\\Doc.pdf"},
         {"ann", "", inHkcu("%HOMEDRIVE%\\PDF\\<user>", "D:\\PDF\\ann\\Doc.pdf"), kExitDone,
