@@ -11,19 +11,21 @@ std::string PrintPlatformProblem(const PrintPlatform& p) {
     if (p.nativeMachine == kMachineArm64)
         return "The Vellum PDF printer cannot work on this computer: Windows on ARM64 cannot load "
                "RedMon, the x64 port monitor Vellum prints through, and there is no remedy today.";
-    // The policy, where set, decides; otherwise the user's own switch.
+    // Windows' own answer decides where there is one; then the policy, where set; otherwise the
+    // user's own switch. The policy names who turned it on.
     const bool byPolicy = p.wppPolicy && *p.wppPolicy != 0;
+    const bool on = p.protectedPrint ? *p.protectedPrint
+                                     : byPolicy || (!p.wppPolicy && p.wppMode && *p.wppMode != 0);
+    if (!on) return "";
     if (byPolicy)
         return "The Vellum PDF printer cannot work on this computer: Windows protected print mode "
                "is turned on by your organization's policy and allows no printer built on a port "
                "monitor such as RedMon; ask your administrator to turn the policy off, then run "
                "Vellum's setup again.";
-    if (!p.wppPolicy && p.wppMode && *p.wppMode != 0)
-        return "The Vellum PDF printer cannot work on this computer: Windows protected print mode "
-               "is on and allows no printer built on a port monitor such as RedMon; turn it off "
-               "under Settings > Bluetooth & devices > Printers & scanners > Printer preferences, "
-               "then run Vellum's setup again.";
-    return "";
+    return "The Vellum PDF printer cannot work on this computer: Windows protected print mode "
+           "is on and allows no printer built on a port monitor such as RedMon; turn it off "
+           "under Settings > Bluetooth & devices > Printers & scanners > Printer preferences, "
+           "then run Vellum's setup again.";
 }
 
 std::string MissingPortProblem(const PrintPlatform& platform, const std::string& port,

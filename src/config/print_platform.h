@@ -18,6 +18,9 @@ struct PrintPlatform {
     // HKLM\SOFTWARE\Microsoft\Windows NT\CurrentVersion\Print\WPP, WindowsProtectedPrintMode.
     std::optional<unsigned long> wppMode;
     unsigned short nativeMachine = 0;  // IsWow64Process2's native machine
+    // Windows' own answer (WindowsProtectedPrintInfo.IsProtectedPrintEnabled, Windows 11 24H2
+    // and later); where it has one, it decides over the two values above.
+    std::optional<bool> protectedPrint = std::nullopt;
 };
 
 // Why the Vellum PDF printer cannot work here and what to do, in one sentence a person can

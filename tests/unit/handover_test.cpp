@@ -138,6 +138,20 @@ TEST(HandOverTest, WhoWhereHowAndWhyNotAndWhereThePrinterCannotWork) {
          "monitor such as RedMon; ask your administrator to turn the policy off, then run "
          "Vellum's setup again."},
         {"platform: ARM64", {{"arm64", ""}}, nullptr, kArm64},
+        // Windows' own answer, where it has one, over the registry's values.
+        {"platform: Windows says off", {{"windows", "0"}, {"wppMode", "1"}}, nullptr, ""},
+        {"platform: Windows says on, by the policy",
+         {{"windows", "1"}, {"wppPolicy", "1"}},
+         nullptr,
+         "...is turned on by your organization's policy and allows no printer built on a port "
+         "monitor such as RedMon; ask your administrator to turn the policy off, then run "
+         "Vellum's setup again."},
+        {"platform: Windows says on",
+         {{"windows", "1"}, {"wppMode", "0"}},
+         nullptr,
+         "...is on and allows no printer built on a port monitor such as RedMon; turn it off under "
+         "Settings > Bluetooth & devices > Printers & scanners > Printer preferences, then run "
+         "Vellum's setup again."},
         // Configure Vellum names the reason only when its port is missing.
         {"platform: ARM64, the port listed", {{"arm64", ""}, {"port", " rpt1: "}}, nullptr, ""},
         {"platform: ARM64, the port missing", {{"arm64", ""}, {"port", "RPT9:"}}, nullptr, kArm64},
@@ -164,6 +178,7 @@ TEST(HandOverTest, WhoWhereHowAndWhyNotAndWhereThePrinterCannotWork) {
             };
             platform = {number("wppPolicy"), number("wppMode"),
                         row.variables.count("arm64") ? config::kMachineArm64 : (unsigned short)0};
+            if (const auto windows = number("windows")) platform.protectedPrint = *windows != 0;
             got = row.variables.count("port")
                       ? config::MissingPortProblem(platform, row.variables.at("port"), {"RPT1:"})
                       : config::PrintPlatformProblem(platform);
