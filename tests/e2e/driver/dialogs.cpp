@@ -149,11 +149,12 @@ MessageBoxInfo ReadMessageBox(HWND box) {
 
 std::optional<MessageBoxInfo> FindMessageBox(const Process& process) {
     for (const TopWindow& window : TopWindows(process)) {
-        // A dialog closing while it is read (the question just answered) is none to find.
+        // A dialog closing while it is read (the question just answered) is none to find:
+        // DestroyWindow hides it first, then its controls go before it does.
         try {
             if (IsMessageBox(window.hwnd)) return ReadMessageBox(window.hwnd);
         } catch (const DriverError&) {
-            if (IsWindow(window.hwnd)) throw;
+            if (IsWindow(window.hwnd) && IsWindowVisible(window.hwnd)) throw;
         }
     }
     return std::nullopt;
