@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "config/config_ids.h"
+#include "config/win32/print_platform_win32.h"
 #include "toolkit/program.h"
 #include "toolkit/win32/top_level.h"
 #include "toolkit/win32/strings.h"
@@ -68,6 +69,8 @@ void ConfigWindow::EnsureLoaded() {
                                     window_,
                                     {optAsk_, optAuto_, txtAutoDir_, txtAutoName_, optUnique_,
                                      optAppend_, chkOpenPdf_, cmbQuality_, chkPdfA_}};
+    // Asked only when the window opens: a print job never pays for it.
+    services_.platform = ReadPrintPlatform();
     form_ = std::make_unique<config::FrmConfig>(std::move(controls), services_);
     try {
         form_->Form_Load();

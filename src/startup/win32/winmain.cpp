@@ -5,7 +5,6 @@
 #include <commctrl.h>
 
 #include "config/win32/config_window_win32.h"
-#include "config/win32/print_platform_win32.h"
 #include "config/win32/spooler_win32.h"
 #include "convert/win32/process_runner_win32.h"
 #include "convert/win32/progress_window_win32.h"
@@ -64,10 +63,9 @@ int Run() {
     win32::MachineRegistry machine;
     const toolkit::AppInfo app = win32::ReadAppInfo();
 
-    win32::ConfigWindow config(
-        config::ConfigServices{registry, files, msgBox, windows, folders, spooler, program, app,
-                               &elevation, win32::ReadPrintPlatform()},
-        dialogs);
+    win32::ConfigWindow config(config::ConfigServices{registry, files, msgBox, windows, folders,
+                                                      spooler, program, app, &elevation},
+                               dialogs);
     win32::DocumentShell documents;
     win32::SendMailWindow sendMail(
         mail::SendMailServices{mapi, msgBox, windows, documents, settings::Settings}, program);
