@@ -31,6 +31,11 @@ public:
         answers.erase(answers.begin());
         return answer;
     }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const Shown& s : shown) texts.push_back(s.text);
+        return texts;
+    }
     std::vector<Shown> shown;
     std::vector<toolkit::Answer> answers;
 };

@@ -134,6 +134,7 @@ public:
         std::uintptr_t uiParam;
         std::string delimiter, paths, names;
         std::uint32_t reserved;
+        bool operator==(const Call&) const = default;
     };
     std::uint32_t MAPISendDocuments(std::uintptr_t uiParam, const std::string& delimiter,
                                     const std::string& paths, const std::string& names,

@@ -4,64 +4,60 @@
 
 namespace vellum::startup {
 
-TEST(CommandLine, TailFollowsTheProgramNameQuotedOrNot) {
-    EXPECT_EQ(CommandTail(R"("C:\Program Files\Vellum\vellum.exe" "C:\spool\job 12.ps")"),
-              R"("C:\spool\job 12.ps")");
-    EXPECT_EQ(CommandTail(R"(C:\Vellum\vellum.exe   -config)"), "-config");
-    EXPECT_EQ(CommandTail(R"("C:\Vellum\vellum.exe")"), "");
-    EXPECT_EQ(CommandTail("vellum.exe"), "");
-    EXPECT_EQ(CommandTail("vellum.exe\t\t-mail"), "-mail") << "a tab ends the name too";
-    EXPECT_EQ(CommandTail("\"C:\\a b\\vellum.exe\"-mail"), "-mail")
-        << "a quoted name ends at its closing quote";
-}
-
-TEST(CommandLine, AnUnquotedPathWithBlanksIsRecognisedAsTheProgramItself) {
+TEST(CommandLine, TailFollowsTheProgramNameQuotedOrAsOneOfItsOwnPaths) {
     // As RedRun and other parents start a program on Windows: the line exactly as written.
     const std::vector<std::string> own{R"(C:\Program Files\Vellum\vellum.exe)",
                                        R"(C:\PROGRA~1\Vellum\vellum.exe)"};
-    EXPECT_EQ(CommandTail(R"(C:\Program Files\Vellum\vellum.exe "C:\t\reda0051")", own),
-              R"("C:\t\reda0051")");
-    EXPECT_EQ(CommandTail(R"(c:\program files\vellum\VELLUM.EXE -config)", own), "-config");
-    EXPECT_EQ(CommandTail(R"(C:\PROGRA~1\Vellum\vellum.exe -mail)", own), "-mail");
-    EXPECT_EQ(CommandTail(R"(C:\Program Files\Vellum\vellum.exe)", own), "");
-    EXPECT_EQ(CommandTail(R"(C:\Program Files\Vellum\vellum.exe2 -mail)", own),
-              R"(Files\Vellum\vellum.exe2 -mail)")
-        << "only the whole path counts, not a longer name that starts with it";
-    EXPECT_EQ(CommandTail(R"(C:\Program Files\Vellum\vellum.exe -mail)"),
-              R"(Files\Vellum\vellum.exe -mail)")
-        << "without its own path the program can only cut at the first blank";
+    const struct {
+        const char* line;
+        bool knowsOwn;
+        const char* tail;
+    } rows[] = {
+        {R"("C:\Program Files\Vellum\vellum.exe" "C:\spool\job 12.ps")", false,
+         R"("C:\spool\job 12.ps")"},
+        {R"(C:\Vellum\vellum.exe   -config)", false, "-config"},
+        {R"("C:\Vellum\vellum.exe")", false, ""},
+        {"vellum.exe", false, ""},
+        {"vellum.exe\t\t-mail", false, "-mail"},           // a tab ends the name too
+        {"\"C:\\a b\\vellum.exe\"-mail", false, "-mail"},  // at the closing quote
+        {R"(C:\Program Files\Vellum\vellum.exe "C:\t\reda0051")", true, R"("C:\t\reda0051")"},
+        {R"(c:\program files\vellum\VELLUM.EXE -config)", true, "-config"},
+        {R"(C:\PROGRA~1\Vellum\vellum.exe -mail)", true, "-mail"},
+        {R"(C:\Program Files\Vellum\vellum.exe)", true, ""},
+        // Only the whole path counts, not a longer name that starts with it.
+        {R"(C:\Program Files\Vellum\vellum.exe2 -mail)", true, R"(Files\Vellum\vellum.exe2 -mail)"},
+        // Without its own path the program can only cut at the first blank.
+        {R"(C:\Program Files\Vellum\vellum.exe -mail)", false, R"(Files\Vellum\vellum.exe -mail)"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.knowsOwn ? CommandTail(row.line, own) : CommandTail(row.line), row.tail)
+            << row.line;
 }
 
-TEST(CommandLine, JobPathLosesEveryQuoteButStaysWhole) {
-    EXPECT_EQ(StripQuotes(R"("C:\spool\job 12.ps")"), R"(C:\spool\job 12.ps)");
+TEST(CommandLine, JobPathLosesEveryQuoteAndIsTrimmedAfterwards) {
     EXPECT_EQ(StripQuotes(R"(a"b"c)"), "abc");
-    EXPECT_EQ(StripQuotes(R"("")"), "");
-}
-
-TEST(CommandLine, JobPathIsTrimmedAfterItsQuotesAreGone) {
-    EXPECT_EQ(JobPathOf(R"("C:\spool\job 12.ps")"), R"(C:\spool\job 12.ps)");
-    EXPECT_EQ(JobPathOf(R"("" "C:\t\reda0051")"), R"(C:\t\reda0051)")
-        << "RedRun's line from a port bound by an earlier version";
-    EXPECT_EQ(JobPathOf("\t C:\\job.ps \t"), "C:\\job.ps");
-    EXPECT_EQ(JobPathOf("\"\""), "");
+    for (const auto& [tail, path] : std::vector<std::pair<std::string, std::string>>{
+             {R"("C:\spool\job 12.ps")", R"(C:\spool\job 12.ps)"},
+             {R"("" "C:\t\reda0051")", R"(C:\t\reda0051)"},  // a port bound by an earlier version
+             {"\t C:\\job.ps \t", "C:\\job.ps"},
+             {"\"\"", ""}})
+        EXPECT_EQ(JobPathOf(tail), path) << tail;
 }
 
 TEST(CommandLine, ModeWordsAreWholeWordsInAnyCase) {
-    EXPECT_EQ(ChooseMode(""), Mode::Configure);
-    EXPECT_EQ(ChooseMode("-config"), Mode::Configure);
-    EXPECT_EQ(ChooseMode("\"-config\""), Mode::Configure);
-    EXPECT_EQ(ChooseMode("-mail"), Mode::Mail);
-    EXPECT_EQ(ChooseMode("-CONFIG"), Mode::Configure);
-    EXPECT_EQ(ChooseMode("\"-Config\""), Mode::Configure);
-    EXPECT_EQ(ChooseMode("-Mail"), Mode::Mail);
-    EXPECT_EQ(ChooseMode("-configure"), Mode::Convert);
-    EXPECT_EQ(ChooseMode(" -config"), Mode::Convert);
-    EXPECT_EQ(ChooseMode(R"("C:\spool\job 12.ps")"), Mode::Convert);
-}
-
-TEST(CommandLine, OnlyQuotesSelectConvertWithAnEmptyJobPath) {
-    EXPECT_EQ(ChooseMode("\"\""), Mode::Convert);
-    EXPECT_EQ(StripQuotes("\"\""), "");
+    for (const auto& [tail, mode] : std::vector<std::pair<std::string, Mode>>{
+             {"", Mode::Configure},
+             {"-config", Mode::Configure},
+             {"\"-config\"", Mode::Configure},
+             {"-mail", Mode::Mail},
+             {"-CONFIG", Mode::Configure},
+             {"\"-Config\"", Mode::Configure},
+             {"-Mail", Mode::Mail},
+             {"-configure", Mode::Convert},
+             {" -config", Mode::Convert},
+             {R"("C:\spool\job 12.ps")", Mode::Convert},
+             {"\"\"", Mode::Convert}})  // only quotes: a convert with an empty job path
+        EXPECT_EQ(ChooseMode(tail), mode) << tail;
 }
 
 }  // namespace vellum::startup

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 
 #include "fakes/fake_controls.h"
 #include "fakes/fake_file_system.h"
@@ -18,6 +17,8 @@
 namespace vellum::config {
 
 namespace {
+
+using Texts = std::vector<std::string>;
 
 constexpr const char* kKey = "SOFTWARE\\Vellum";
 constexpr const char* kUserKey = "HKCU\\Software\\Vellum";
@@ -41,13 +42,15 @@ public:
         return {optAsk,    optAuto,    txtAutoDir, txtAutoName, optUnique,
                 optAppend, chkOpenPdf, cmbQuality, chkPdfA};
     }
-    // Fills the fields as a user would before pressing Save.
-    void Fill() {
-        Load();
+    // Fills the fields as a user would before pressing Save; the box starts empty.
+    void Fill() { Fill(form); }
+    void Fill(FrmConfig& f) {
+        f.Form_Load();
         txtgsdir.text = kGs;
         txtRRexe.text = kRedRun;
         cmbPorts.SetText("RPT1:");
         registry.calls.clear();
+        box.shown.clear();
     }
 
     FakeTabControl ssConfig;
@@ -74,25 +77,14 @@ public:
 
     // The window over this fixture's controls and services; the one in `form` has no elevation
     // and a platform where the printer works.
+    std::vector<toolkit::Control*> all{&cmdSave,    &cmdAbout, &ssConfig, &cmdCancel, &txtgsdir,
+                                       &txtgsfonts, &txtgslib, &browse0,  &browse1,   &browse2,
+                                       &label,      &txtRRexe, &browseRM, &cmbPorts,  &chkMail,
+                                       &pdfDir,     &txtPDFDir};
     FrmConfig Make(toolkit::Elevation* elevation = nullptr, PrintPlatform platform = {}) {
         return FrmConfig{
-            ConfigControls{ssConfig,
-                           cmdAbout,
-                           cmdSave,
-                           cmdCancel,
-                           txtgsdir,
-                           txtgsfonts,
-                           txtgslib,
-                           txtRRexe,
-                           txtPDFDir,
-                           cmbPorts,
-                           chkMail,
-                           dlg,
-                           {&cmdSave, &cmdAbout, &ssConfig, &cmdCancel, &txtgsdir, &txtgsfonts,
-                            &txtgslib, &browse0, &browse1, &browse2, &label, &txtRRexe, &browseRM,
-                            &cmbPorts, &chkMail, &pdfDir, &txtPDFDir},
-                           window,
-                           Saving()},
+            ConfigControls{ssConfig, cmdAbout, cmdSave, cmdCancel, txtgsdir, txtgsfonts, txtgslib,
+                           txtRRexe, txtPDFDir, cmbPorts, chkMail, dlg, all, window, Saving()},
             ConfigServices{factory, files, box, windows, folders, spooler, program, app, elevation,
                            platform}};
     }
@@ -106,25 +98,19 @@ TEST_F(FrmConfigTest, LoadEdgesEveryButtonCompletesFourPathsAndShowsTheSettings)
     registry.Set(kKey, "rmPort", "RPT2:");
     Load();
     EXPECT_EQ(ssConfig.tab, 0);
-    int edged = 0;
-    for (const FakeButton* b :
-         {&cmdSave, &cmdAbout, &cmdCancel, &browse0, &browse1, &browse2, &browseRM, &pdfDir}) {
-        EXPECT_EQ(windows.styles[b->hwnd], shell::kWsExStaticEdge);
-        ++edged;
-    }
-    EXPECT_EQ(windows.framesChanged.size(), static_cast<size_t>(edged)) << "only buttons";
+    const FakeButton* buttons[] = {&cmdSave, &cmdAbout, &cmdCancel, &browse0,
+                                   &browse1, &browse2,  &browseRM,  &pdfDir};
+    for (const FakeButton* b : buttons) EXPECT_EQ(windows.styles[b->hwnd], shell::kWsExStaticEdge);
+    EXPECT_EQ(windows.framesChanged.size(), std::size(buttons)) << "only buttons";
     EXPECT_EQ(
         windows.completions,
         (std::vector<std::pair<std::uintptr_t, std::uint32_t>>{
             {txtRRexe.hwnd, 1}, {txtgsdir.hwnd, 1}, {txtgsfonts.hwnd, 1}, {txtgslib.hwnd, 1}}));
-    EXPECT_EQ(cmbPorts.items, (std::vector<std::string>{"RPT1:", "RPT2:"}));
-    EXPECT_EQ(cmbPorts.Text(), "RPT2:");
-    EXPECT_EQ(txtRRexe.text, kRedRun);
-    EXPECT_EQ(txtgsdir.text, kGs);
-    EXPECT_EQ(txtgsfonts.text, "C:\\gs\\fonts");
-    EXPECT_EQ(txtgslib.text, "C:\\gs\\lib");
+    EXPECT_EQ(cmbPorts.items, (Texts{"RPT1:", "RPT2:"}));
+    EXPECT_EQ((Texts{cmbPorts.Text(), txtRRexe.text, txtgsdir.text, txtgsfonts.text, txtgslib.text,
+                     txtPDFDir.text}),
+              (Texts{"RPT2:", kRedRun, kGs, "C:\\gs\\fonts", "C:\\gs\\lib", "C:\\PDF"}));
     EXPECT_EQ(chkMail.value, 1);
-    EXPECT_EQ(txtPDFDir.text, "C:\\PDF");
     EXPECT_EQ(registry.alive, 1) << "the window keeps its component from load on";
 }
 
@@ -149,16 +135,12 @@ TEST_F(FrmConfigTest, LoadSaysWhyThePrinterCannotWorkOnlyWhenItsPortIsMissing) {
         SCOPED_TRACE(port);
         registry.Set(kKey, "rmPort", port);
         box.shown.clear();
-        FrmConfig onArm = Make(nullptr, {std::nullopt, std::nullopt, kMachineArm64});
-        onArm.Form_Load();
+        Make(nullptr, {std::nullopt, std::nullopt, kMachineArm64}).Form_Load();
         ASSERT_EQ(box.shown.size(), told ? 1u : 0u);
         EXPECT_EQ(ssConfig.tab, told ? static_cast<int>(ConfigTab::RedMon) : 0);
     }
-}
-
-TEST_F(FrmConfigTest, LoadFailsWhenTheComponentCannotBeCreated) {
     factory.failCreate = true;
-    EXPECT_THROW(Load(), toolkit::RuntimeError);
+    EXPECT_THROW(Load(), toolkit::RuntimeError) << "without its component";
 }
 
 TEST_F(FrmConfigTest, SaveWithMissingGhostscriptStoresNothingAndShowsThePathOnItsTab) {
@@ -166,11 +148,9 @@ TEST_F(FrmConfigTest, SaveWithMissingGhostscriptStoresNothingAndShowsThePathOnIt
     ssConfig.tab = 2;
     txtgsdir.text = "C:\\nowhere\\gs.exe";
     form.cmdSave_Click();
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].text, "Ghostscript executable not found.");
+    EXPECT_EQ(box.Texts(), Texts{"Ghostscript executable not found."});
     EXPECT_EQ(box.shown[0].icon, toolkit::Icon::Error);
-    EXPECT_EQ(txtgsdir.selStart, 0);
-    EXPECT_EQ(txtgsdir.selLength, 17);
+    EXPECT_EQ(std::make_pair(txtgsdir.selStart, txtgsdir.selLength), std::make_pair(0, 17));
     EXPECT_TRUE(txtgsdir.focused);
     EXPECT_EQ(ssConfig.tab, 0) << "keystrokes must not go to a field on a hidden tab";
     EXPECT_TRUE(registry.calls.empty());
@@ -183,10 +163,10 @@ TEST_F(FrmConfigTest, SuccessfulSaveStoresSettingsBeforeBindingThePortAndEnds) {
     txtgsfonts.text = " spaced ";
     form.cmdSave_Click();
     EXPECT_TRUE(box.shown.empty());
-    EXPECT_EQ(registry.Writes(), (std::vector<std::string>{
-                                     "gsExe", "gsFonts", "gsLib", "sendMail", "defDir", "autoDir",
-                                     "saveMode", "openPdf", "pdfQuality", "pdfA", "autoExisting",
-                                     "autoName", "rmExe", "rmPort", "Arguments", "Command"}));
+    EXPECT_EQ(registry.Writes(),
+              (Texts{"gsExe", "gsFonts", "gsLib", "sendMail", "defDir", "autoDir", "saveMode",
+                     "openPdf", "pdfQuality", "pdfA", "autoExisting", "autoName", "rmExe", "rmPort",
+                     "Arguments", "Command"}));
     const auto first = [&](const char* op) {
         return std::find_if(registry.calls.begin(), registry.calls.end(), [&](const auto& c) {
             return c.op == op && c.valueName == "Arguments";
@@ -201,143 +181,105 @@ TEST_F(FrmConfigTest, SuccessfulSaveStoresSettingsBeforeBindingThePortAndEnds) {
     EXPECT_EQ(registry.alive, 0) << "released on unload";
 }
 
-TEST_F(FrmConfigTest, BadRedRunPathKeepsTheSettingsAndShowsTheRedMonTab) {
-    Fill();
-    txtRRexe.text = "C:\\RedMon\\missing.exe";
-    form.cmdSave_Click();
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].text, "RedRun executable not found.");
-    EXPECT_EQ(ssConfig.tab, 1);
-    EXPECT_TRUE(txtRRexe.focused);
-    EXPECT_EQ(registry.Writes().size(), std::size(settings::kSettingEntries) - 1)
-        << "the settings, nothing of the port";
-    EXPECT_EQ(program.ended, 0);
+TEST_F(FrmConfigTest, AFailedStoreOrRedRunPathKeepsThePortAndTheWindow) {
+    const struct {
+        const char *redRun, *failing, *message;
+        int tab;
+    } rows[] = {{kRedRun, "defDir", "Vellum settings could not be saved.", 0},
+                {"C:\\RedMon\\missing.exe", "", "RedRun executable not found.", 1}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.message);
+        registry.values.clear();
+        SetUp();
+        Fill();
+        txtRRexe.text = row.redRun;
+        registry.failingWrites = {{kUserKey, row.failing}};
+        form.cmdSave_Click();
+        EXPECT_EQ(box.Texts(), Texts{row.message});
+        EXPECT_EQ(ssConfig.tab, row.tab);
+        EXPECT_EQ(txtRRexe.focused, row.tab == 1);
+        EXPECT_EQ(registry.Writes().size(), std::size(settings::kSettingEntries) - 1)
+            << "the settings, nothing of the port";
+        EXPECT_EQ(program.ended, 0);
+    }
 }
 
 TEST_F(FrmConfigTest, PortProblemsStopTheBindingWhereTheyOccur) {
-    struct Case {
-        const char* name;
-        std::function<void(FrmConfigTest&)> arrange;
+    const struct {
+        const char* arrange;  // "unchosen", "gone" (the port lacks Arguments), else the failing
         const char* message;
-        std::vector<std::string> writes;
+        Texts writes;
+    } cases[] = {
+        {"unchosen", "Unable to find RedMon Port", {"rmExe", "rmPort"}},
+        {"gone", "Unable to find RedMon Port", {"rmExe", "rmPort"}},
+        {"Arguments", "Unable to update RedMon Port", {"rmExe", "rmPort", "Arguments"}},
+        {"Command", "Unable to update RedMon Port", {"rmExe", "rmPort", "Arguments", "Command"}},
     };
-    const std::vector<Case> cases = {
-        {"no port chosen",
-         [](FrmConfigTest& t) { t.cmbPorts.selected.reset(); },
-         "Unable to find RedMon Port",
-         {"rmExe", "rmPort"}},
-        {"port without Arguments",
-         [](FrmConfigTest& t) {
-             t.registry.values.erase({kPort, "Arguments"});
-         },
-         "Unable to find RedMon Port",
-         {"rmExe", "rmPort"}},
-        {"Arguments not writable",
-         [](FrmConfigTest& t) {
-             t.registry.failingWrites.insert({kPort, "Arguments"});
-         },
-         "Unable to update RedMon Port",
-         {"rmExe", "rmPort", "Arguments"}},
-        {"Command not writable",
-         [](FrmConfigTest& t) {
-             t.registry.failingWrites.insert({kPort, "Command"});
-         },
-         "Unable to update RedMon Port",
-         {"rmExe", "rmPort", "Arguments", "Command"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arrange);
+        registry.values.clear();
+        SetUp();
         Fill();
-        box.shown.clear();
-        c.arrange(*this);
+        const std::string arrange = c.arrange;
+        if (arrange == "unchosen")
+            cmbPorts.selected.reset();
+        else if (arrange == "gone")
+            registry.values.erase({kPort, "Arguments"});
+        else
+            registry.failingWrites = {{kPort, arrange}};
         EXPECT_FALSE(form.ApplyRedirectionSettings());
-        ASSERT_EQ(box.shown.size(), 1u);
-        EXPECT_EQ(box.shown[0].text, c.message);
+        EXPECT_EQ(box.Texts(), Texts{c.message});
         EXPECT_EQ(registry.Writes(), c.writes);
-        registry.failingWrites.clear();
-        registry.Set(kPort, "Arguments", "");
-        registry.values.erase({kKey, "rmExe"});
-        registry.values.erase({kKey, "rmPort"});
+        ssConfig.tab = 2;
+        form.cmdSave_Click();
+        EXPECT_EQ(ssConfig.tab, 1) << "the RedMon tab shows what failed";
     }
 }
 
 TEST_F(FrmConfigTest, AStandardUsersSaveAsksForElevationForTheMachinesPartAlone) {
     using State = toolkit::ElevatedRun::State;
-    struct Row {
-        const char* name;
+    const struct {
         bool readOnly, elevated;
         toolkit::ElevatedRun run;
         size_t runs;
         const char* message;  // the start of the one message shown, "" for none
-        int ended;
+        bool saved;
+    } rows[] = {
+        {false, false, {State::Finished, 0, ""}, 0, "", true},  // HKLM writable
+        {true, false, {State::Finished, 0, ""}, 1, "", true},
+        {true, false, {State::Declined, 0, ""}, 1, "Your own settings were saved", false},
+        {true, false, {State::Finished, 3, ""}, 1, "Unable to find RedMon Port", false},
+        {true, true, {State::Finished, 0, ""}, 0, "Vellum settings could not be saved.", false},
     };
-    const Row rows[] = {
-        {"HKLM writable", false, false, {State::Finished, 0, ""}, 0, "", 1},
-        {"elevated run saves", true, false, {State::Finished, 0, ""}, 1, "", 1},
-        {"declined", true, false, {State::Declined, 0, ""}, 1, "Your own settings were saved", 0},
-        {"elevated run fails",
-         true,
-         false,
-         {State::Finished, 3, ""},
-         1,
-         "Unable to find RedMon Port",
-         0},
-        {"already elevated",
-         true,
-         true,
-         {State::Finished, 0, ""},
-         0,
-         "Vellum settings could not be saved.",
-         0},
-    };
-    for (const auto& [row, held] : std::vector<std::pair<Row, bool>>{{rows[0], false},
-                                                                     {rows[1], false},
-                                                                     {rows[2], false},
-                                                                     {rows[3], false},
-                                                                     {rows[4], false},
-                                                                     {rows[1], true},
-                                                                     {rows[2], true},
-                                                                     {rows[3], true}}) {
-        SCOPED_TRACE(std::string(row.name) + (held ? ", a job held" : ""));
-        FakeElevation elevation;
-        elevation.elevated = row.elevated;
-        elevation.run = row.run;
-        FrmConfig elevating = Make(&elevation);
-        registry.values.clear();
-        SetUp();
-        registry.machineReadOnly = row.readOnly;
-        program.ended = 0;
-        box.shown.clear();
-        elevating.Form_Load();
-        if (held) elevating.HoldJob("letter.txt", box);
-        txtgsdir.text = kGs;
-        txtRRexe.text = kRedRun;
-        cmbPorts.SetText("RPT1:");
-        elevating.cmdSave_Click();
-        EXPECT_EQ(elevation.runs.size(), row.runs);
-        if (row.runs > 0) {
-            EXPECT_EQ(elevation.runs[0],
-                      "-machine \"C:\\gs\\gswin64c.exe\" \"C:\\gs\\fonts\" "
-                      "\"C:\\gs\\lib\" \"C:\\RedMon\\redrun.exe\" \"RPT1:\"");
+    for (bool held : {false, true})
+        for (const auto& row : rows) {
+            if (held && row.runs == 0) continue;
+            SCOPED_TRACE(std::string(row.message) + (held ? ", a job held" : ""));
+            FakeElevation elevation;
+            elevation.elevated = row.elevated;
+            elevation.run = row.run;
+            FrmConfig elevating = Make(&elevation);
+            registry.values.clear();
+            SetUp();
+            registry.machineReadOnly = row.readOnly;
+            program.ended = 0;
+            Fill(elevating);
+            if (held) elevating.HoldJob("letter.txt", box);
+            elevating.cmdSave_Click();
+            EXPECT_EQ(elevation.runs.size(), row.runs);
+            if (row.runs > 0) {
+                EXPECT_EQ(elevation.runs[0],
+                          "-machine \"C:\\gs\\gswin64c.exe\" \"C:\\gs\\fonts\" "
+                          "\"C:\\gs\\lib\" \"C:\\RedMon\\redrun.exe\" \"RPT1:\"");
+            }
+            EXPECT_EQ(box.shown.size(), *row.message ? 1u : 0u);
+            EXPECT_EQ(box.shown.empty() ? "" : box.shown[0].text.substr(0, strlen(row.message)),
+                      row.message);
+            EXPECT_EQ(held ? elevating.Outcome() == ConfigOutcome::Saved : program.ended == 1,
+                      row.saved);
+            EXPECT_EQ(registry.Get(kUserKey, "defDir"), "C:\\PDF")
+                << "the user's own part is always saved";
         }
-        EXPECT_EQ(box.shown.empty() ? "" : box.shown[0].text.substr(0, strlen(row.message)),
-                  row.message);
-        EXPECT_EQ(held ? elevating.Outcome() == ConfigOutcome::Saved : program.ended == 1,
-                  row.ended == 1);
-        EXPECT_EQ(registry.Get("HKCU\\Software\\Vellum", "defDir"), "C:\\PDF")
-            << "the user's own part is always saved";
-    }
-    EXPECT_EQ(box.shown.size(), 1u);
-}
-
-TEST_F(FrmConfigTest, FailedSettingsStoreLeavesThePortAlone) {
-    Fill();
-    registry.failingWrites.insert({kUserKey, "defDir"});
-    form.cmdSave_Click();
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].text, "Vellum settings could not be saved.");
-    EXPECT_EQ(registry.Writes().size(), std::size(settings::kSettingEntries) - 1);
-    EXPECT_EQ(program.ended, 0);
 }
 
 TEST_F(FrmConfigTest, EachTrapOfTheSaveReportsInItsOwnForm) {
@@ -348,9 +290,7 @@ TEST_F(FrmConfigTest, EachTrapOfTheSaveReportsInItsOwnForm) {
     txtgsdir.text = "C:\\nowhere\\gs.exe";
     txtgsdir.canFocus = false;
     form.cmdSave_Click();
-    ASSERT_EQ(box.shown.size(), 2u);
-    EXPECT_EQ(box.shown[0].text, "Ghostscript executable not found.");
-    EXPECT_EQ(box.shown[1].text, kNoFocus);
+    EXPECT_EQ(box.Texts(), (Texts{"Ghostscript executable not found.", kNoFocus}));
     EXPECT_EQ(box.shown[1].title, "Error!");
     EXPECT_EQ(box.shown[1].icon, toolkit::Icon::Error);
 
@@ -360,29 +300,23 @@ TEST_F(FrmConfigTest, EachTrapOfTheSaveReportsInItsOwnForm) {
     txtRRexe.text = "C:\\RedMon\\missing.exe";
     txtRRexe.canFocus = false;
     EXPECT_FALSE(form.ApplyRedirectionSettings());
-    ASSERT_EQ(box.shown.size(), 2u);
-    EXPECT_EQ(box.shown[1].text, kNoFocus);
+    EXPECT_EQ(box.Texts(), (Texts{"RedRun executable not found.", kNoFocus}));
     EXPECT_EQ(box.shown[1].title, "Error!");
 
     // The settings store and the port update report in the long form, under "Error".
-    box.shown.clear();
     txtRRexe.text = kRedRun;
-    factory.failCreate = true;
-    form.cmdSave_Click();
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].text,
-              "Error: 429   Source: Vellum\r\nThe registry component VellumRegistry.dll could not "
-              "be created.");
-    EXPECT_EQ(box.shown[0].title, "Error");
-
-    factory.failCreate = false;
-    registry.throwingReads.insert({kPort, "Arguments"});
-    box.shown.clear();
-    form.cmdSave_Click();
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].text,
-              "Error: -2147024891   Source: Vellum.RegistryAccess\r\nAccess is denied.");
-    EXPECT_EQ(box.shown[0].title, "Error");
+    for (bool noComponent : {true, false}) {
+        box.shown.clear();
+        factory.failCreate = noComponent;
+        if (!noComponent) registry.throwingReads.insert({kPort, "Arguments"});
+        form.cmdSave_Click();
+        EXPECT_EQ(box.Texts(),
+                  Texts{noComponent ? "Error: 429   Source: Vellum\r\nThe registry component "
+                                      "VellumRegistry.dll could not be created."
+                                    : "Error: -2147024891   Source: "
+                                      "Vellum.RegistryAccess\r\nAccess is denied."});
+        EXPECT_EQ(box.shown[0].title, "Error");
+    }
 }
 
 TEST_F(FrmConfigTest, ExecutablePickersCancelSilentlyAndKeepTheField) {
@@ -406,36 +340,39 @@ TEST_F(FrmConfigTest, ExecutablePickersCancelSilentlyAndKeepTheField) {
 
     dialogs.fail = true;
     form.cmdBrowse_Click(0);
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].text, "20477: The file dialog failed.");
+    EXPECT_EQ(box.Texts(), Texts{"20477: The file dialog failed."});
 }
 
 TEST_F(FrmConfigTest, FolderPickersFillTheirFieldAndACancelKeepsIt) {
     Load();
     files.folders.insert("C:\\PDF");
-    folders.answer = "D:\\gs\\fonts";
     form.cmdBrowse_Click(1);
-    EXPECT_EQ(txtgsfonts.text, "D:\\gs\\fonts");
-    folders.answer = "";
+    folders.answer = "D:\\gs\\lib";
     form.cmdBrowse_Click(2);
-    EXPECT_EQ(txtgslib.text, "C:\\gs\\lib");
+    folders.answer = "";
     form.cmdPDFDir_Click(3);
-    EXPECT_EQ(txtPDFDir.text, "C:\\PDF");
-    ASSERT_EQ(folders.calls.size(), 3u);
-    EXPECT_EQ(folders.calls[0].title, "Select Ghostscript Fonts Directory");
-    EXPECT_EQ(folders.calls[1].title, "Select Ghostscript Lib Directory");
-    EXPECT_EQ(folders.calls[2].title, "Select Default PDF Document Directory");
-    for (const auto& call : folders.calls) EXPECT_EQ(call.owner, window.hwnd);
-    EXPECT_EQ(folders.calls[1].initialPath, "C:\\") << "the field's folder does not exist";
+    EXPECT_EQ((Texts{txtgsfonts.text, txtgslib.text, txtPDFDir.text}),
+              (Texts{"C:\\gs\\fonts", "D:\\gs\\lib", "C:\\PDF"}));
+    Texts titles;
+    for (const auto& call : folders.calls) {
+        EXPECT_EQ(call.owner, window.hwnd);
+        titles.push_back(call.title);
+    }
+    EXPECT_EQ(titles,
+              (Texts{"Select Ghostscript Fonts Directory", "Select Ghostscript Lib Directory",
+                     "Select Default PDF Document Directory"}));
+    EXPECT_EQ(folders.calls[0].initialPath, "C:\\") << "the field's folder does not exist";
     EXPECT_EQ(folders.calls[2].initialPath, "C:\\PDF") << "the field's folder";
 }
 
 TEST_F(FrmConfigTest, SavingTabShowsAndStoresTheSavingSettings) {
     settings::Settings = {kGs, "", "", "", "C:\\PDF"};
     Fill();
-    EXPECT_EQ(std::vector<int>({optAsk.value, optAuto.value, chkOpenPdf.value, chkPdfA.value,
-                                optUnique.value, optAppend.value}),
-              std::vector<int>({1, 0, 0, 0, 1, 0}));
+    const auto shown = [&] {
+        return std::vector<int>({optAsk.value, optAuto.value, chkOpenPdf.value, chkPdfA.value,
+                                 optUnique.value, optAppend.value});
+    };
+    EXPECT_EQ(shown(), std::vector<int>({1, 0, 0, 0, 1, 0}));
     EXPECT_EQ(txtAutoDir.text, "C:\\PDF") << "the default PDF folder";
     EXPECT_EQ(cmbQuality.Text(), "Default");
     form.cmdSave_Click();
@@ -445,20 +382,16 @@ TEST_F(FrmConfigTest, SavingTabShowsAndStoresTheSavingSettings) {
     settings::Settings = {kGs, "", "", "", "C:\\PDF", "auto", "%TEMP%\\<user>", "1", "screen", "2"};
     settings::Settings.autoExisting = "append";
     Fill();
-    EXPECT_EQ(std::vector<int>({optAsk.value, optAuto.value, chkOpenPdf.value, chkPdfA.value,
-                                optUnique.value, optAppend.value}),
-              std::vector<int>({0, 1, 1, 1, 0, 1}));
+    EXPECT_EQ(shown(), std::vector<int>({0, 1, 1, 1, 0, 1}));
     EXPECT_EQ(cmbQuality.items.size(), 5u);
+    EXPECT_EQ(cmbQuality.Text(), "Smallest file (screen)");
     cmbQuality.SetText("Highest (prepress)");
     form.cmdSave_Click();
-    for (const auto& [name, value] :
-         std::vector<std::pair<const char*, const char*>>{{"saveMode", "auto"},
-                                                          {"autoDir", "%TEMP%\\<user>"},
-                                                          {"openPdf", "1"},
-                                                          {"pdfQuality", "prepress"},
-                                                          {"pdfA", "2"},
-                                                          {"autoExisting", "append"}})
-        EXPECT_EQ(registry.Get(kUserKey, name), value) << "the user's own settings";
+    Texts saved;
+    for (const char* name :
+         {"saveMode", "autoDir", "openPdf", "pdfQuality", "pdfA", "autoExisting"})
+        saved.push_back(registry.Get(kUserKey, name));
+    EXPECT_EQ(saved, (Texts{"auto", "%TEMP%\\<user>", "1", "prepress", "2", "append"}));
 }
 
 TEST_F(FrmConfigTest, TheDefaultShownForABlankFieldIsStoredOnlyOnceChanged) {
@@ -501,7 +434,6 @@ TEST_F(FrmConfigTest, SaveChecksTheAutomaticFolderOnlyWhenAutomaticSavingIsChose
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.folder);
-        box.shown.clear();
         Fill();
         optAuto.value = c.automatic;
         txtAutoDir.text = c.folder;
@@ -515,13 +447,14 @@ TEST_F(FrmConfigTest, SaveChecksTheAutomaticFolderOnlyWhenAutomaticSavingIsChose
     }
     folders.answer = "D:\\Auto";
     form.cmdAutoDir_Click();
-    EXPECT_EQ(txtAutoDir.text, "D:\\Auto");
     EXPECT_EQ(folders.calls.back().title, "Select the Folder for Automatic Saving");
+    folders.answer = "";
+    form.cmdAutoDir_Click();
+    EXPECT_EQ(txtAutoDir.text, "D:\\Auto") << "a cancel keeps it";
 }
 
 TEST_F(FrmConfigTest, CancelEndsWithoutStoring) {
-    Load();
-    registry.calls.clear();
+    Fill();
     form.cmdCancel_Click();
     EXPECT_EQ(program.ended, 1);
     EXPECT_TRUE(registry.calls.empty());
@@ -540,21 +473,24 @@ TEST_F(FrmConfigTest, WhileAJobIsHeldUnloadClosesOnlyTheWindowAndSaysHow) {
     form.cmdSave_Click();
     EXPECT_FALSE(form.Outcome().has_value()) << "a failed port binding is no save";
     EXPECT_EQ(ssConfig.tab, 1);
-    ASSERT_EQ(jobBox.shown.size(), 2u);
-    EXPECT_EQ(jobBox.shown.back().text, "RedRun executable not found.");
+    EXPECT_EQ(jobBox.Texts(),
+              (Texts{"Ghostscript executable not found.", "RedRun executable not found."}));
     EXPECT_TRUE(box.shown.empty());
     EXPECT_EQ(registry.Get(kKey, "gsExe"), kGs);
     txtRRexe.text = kRedRun;
     form.cmdSave_Click();
     EXPECT_EQ(form.Outcome(), ConfigOutcome::Saved);
+    EXPECT_TRUE(form.Form_QueryUnload()) << "a saved job's window closes unasked";
     form.cmdAbout_Click();
     EXPECT_EQ(box.shown.size(), 1u) << "the job's box only while it is held";
 
-    for (const std::function<void()>& close :
-         std::vector<std::function<void()>>{[&] { form.cmdCancel_Click(); },  // Cancel and Esc
-                                            [&] {                             // the close box
-                                                if (form.Form_QueryUnload()) form.Form_Unload();
-                                            }}) {
+    for (bool closeBox : {false, true}) {  // else Cancel and Esc
+        const auto close = [&] {
+            if (!closeBox)
+                form.cmdCancel_Click();
+            else if (form.Form_QueryUnload())
+                form.Form_Unload();
+        };
         Load();
         form.HoldJob("letter.txt", jobBox);
         jobBox.answers = {toolkit::Answer::No};
@@ -567,6 +503,23 @@ TEST_F(FrmConfigTest, WhileAJobIsHeldUnloadClosesOnlyTheWindowAndSaysHow) {
         EXPECT_EQ(registry.alive, 0) << "released on unload";
     }
     EXPECT_EQ(program.ended, 0) << "the held job goes on";
+}
+
+TEST(MachinePart, TheElevatedRunTakesOnlyItsOwnCommandAndChecksItsValues) {
+    MachineValues v{kGs, "C:\\gs\\fonts;C:\\more", "C:\\gs\\lib", kRedRun, "RPT1:"};
+    ASSERT_TRUE(ParseMachineCommand(MachineCommand(v)).has_value());
+    EXPECT_EQ(ParseMachineCommand(MachineCommand(v))->gsFonts, v.gsFonts);
+    for (const char* tail : {R"(-machine"a" "b" "c" "d" "e")", R"(-machine "a" "b" "c" "d" "e" f)",
+                             R"(-machine "a" "b" "c" "d" "e" "f")"})
+        EXPECT_FALSE(ParseMachineCommand(tail).has_value()) << tail;
+    FakeFileSystem files;
+    files.files = {kGs, kRedRun};
+    files.folders = {"C:\\gs\\lib"};
+    EXPECT_EQ(CheckMachineValues(v, files, true), kMachineDone) << "a list is not checked";
+    v.rmPort = " ";
+    EXPECT_EQ(CheckMachineValues(v, files, true), kMachineNoPort);
+    EXPECT_EQ(MachineSettingLabels({"rmPort", "Command", "gsLib", "Arguments"}),
+              "the Ghostscript lib folder, the RedMon port and the port's binding to Vellum");
 }
 
 TEST(About, VersionLineRunsMinorAndRevisionTogether) {

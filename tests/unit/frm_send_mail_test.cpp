@@ -30,6 +30,7 @@ protected:
         file.path = path;
         file.entries = std::move(entries);
     }
+    Log Paths() { return {drive.Drive(), dir.Path(), file.Path()}; }
 
     Log log;
     FakeDriveList drive{log};
@@ -50,9 +51,7 @@ TEST_F(SendMailForm, LoadGivesTheButtonItsEdgeAndMovesEveryListToTheDefaultFolde
     form.Form_Load();
     EXPECT_EQ(log, (Log{"drive=D:", "dir=d:", "file=D:\\", "dir=D:\\Reports\\June",
                         "file=D:\\Reports\\June"}));
-    EXPECT_EQ(drive.Drive(), "d:");
-    EXPECT_EQ(dir.Path(), "D:\\Reports\\June");
-    EXPECT_EQ(file.Path(), "D:\\Reports\\June");
+    EXPECT_EQ(Paths(), (Log{"d:", "D:\\Reports\\June", "D:\\Reports\\June"}));
     EXPECT_EQ(windows.styles[button.hwnd], shell::kWsExStaticEdge);
     EXPECT_EQ(windows.framesChanged, std::vector<std::uintptr_t>{button.hwnd});
     EXPECT_TRUE(box.shown.empty());
@@ -67,53 +66,43 @@ TEST_F(SendMailForm, LoadFailuresReachTheCallerAndLeaveTheListsWhereTheyCouldGo)
     } catch (const toolkit::RuntimeError& e) {
         EXPECT_EQ(e.Number(), toolkit::kErrDeviceUnavailable);
     }
-    EXPECT_EQ(dir.Path(), "C:\\");
-    EXPECT_EQ(file.Path(), "C:\\");
+    EXPECT_EQ(Paths(), (Log{"c:", "C:\\", "C:\\"}));
 
     // A folder that cannot be read: the lists stay on its drive.
     settings.defDir = "D:\\Gone";
     dir.unreadable = {"D:\\Gone"};
     EXPECT_THROW(form.Form_Load(), toolkit::RuntimeError);
-    EXPECT_EQ(drive.Drive(), "d:");
-    EXPECT_EQ(dir.Path(), "D:\\");
-    EXPECT_EQ(file.Path(), "D:\\");
+    EXPECT_EQ(Paths(), (Log{"d:", "D:\\", "D:\\"}));
 
     // No drive at all in the path.
-    settings.defDir = "";
-    EXPECT_THROW(form.Form_Load(), toolkit::RuntimeError);
-    settings.defDir = "\\\\server\\share";
-    EXPECT_THROW(form.Form_Load(), toolkit::RuntimeError);
+    for (const char* path : {"", "\\\\server\\share"}) {
+        settings.defDir = path;
+        EXPECT_THROW(form.Form_Load(), toolkit::RuntimeError) << path;
+    }
     EXPECT_TRUE(box.shown.empty()) << "the load handler reports nothing itself";
 }
 
 TEST_F(SendMailForm, ListChangeFailuresShowTheBareDescriptionAndLeaveTheNextListsAlone) {
     dir.unreadable = {"D:\\"};
     drive.SetDrive("d:");
-    EXPECT_EQ(drive.Drive(), "d:");
-    EXPECT_EQ(dir.Path(), "C:\\");
-    EXPECT_EQ(file.Path(), "C:\\");
-
+    EXPECT_EQ(Paths(), (Log{"d:", "C:\\", "C:\\"}));
     file.unreadable = {"C:\\Locked"};
     dir.SetPath("C:\\Locked");
     EXPECT_EQ(file.Path(), "C:\\");
-
-    ASSERT_EQ(box.shown.size(), 2u);
+    EXPECT_EQ(box.Texts(), (Log{"Path not found", "Path not found"}));
     for (const auto& shown : box.shown) {
-        EXPECT_EQ(shown.text, "Path not found");
         EXPECT_EQ(shown.title, "Error!");
         EXPECT_EQ(shown.icon, Icon::Error);
     }
 }
 
 TEST_F(SendMailForm, SendBuildsBothListsInListOrderWhateverTheClickOrder) {
-    struct Case {
+    const struct {
         const char* folder;
-        std::vector<std::string> entries;
+        Log entries;
         std::vector<int> clicked;
-        const char* paths;
-        const char* names;
-    };
-    const Case cases[] = {
+        const char *paths, *names;
+    } cases[] = {
         {"D:\\Docs",
          {"a.pdf", "b.pdf"},
          {0, 1},
@@ -130,30 +119,24 @@ TEST_F(SendMailForm, SendBuildsBothListsInListOrderWhateverTheClickOrder) {
         // The window does not look inside names.
         {"D:\\Docs", {"x;y.pdf"}, {0}, "D:\\Docs\\x;y.pdf;", "x;y.pdf;"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.paths);
         mapi.calls.clear();
         box.shown.clear();
         ShowFolder(c.folder, c.entries);
         file.selected = c.clicked;
         form.cmdSendMail_Click();
-        ASSERT_EQ(mapi.calls.size(), 1u);
-        EXPECT_EQ(mapi.calls[0].uiParam, kWindow);
-        EXPECT_EQ(mapi.calls[0].delimiter, ";");
-        EXPECT_EQ(mapi.calls[0].paths, c.paths);
-        EXPECT_EQ(mapi.calls[0].names, c.names);
-        ASSERT_EQ(box.shown.size(), 1u);
-        EXPECT_EQ(box.shown[0].title, "Success!");
+        EXPECT_EQ(mapi.calls, (std::vector<FakeMapi::Call>{{kWindow, ";", c.paths, c.names, 0}}));
+        EXPECT_EQ(box.Texts(), Log{"The message was sent successfully."});
     }
 }
 
 TEST_F(SendMailForm, SendWithNothingSelectedAsksForASelectionAndCallsNothing) {
-    for (const auto& entries : {std::vector<std::string>{"a.pdf", "b.pdf"}, {}}) {
+    for (const auto& entries : {Log{"a.pdf", "b.pdf"}, {}}) {
         box.shown.clear();
         ShowFolder("D:\\Docs", entries);
         form.cmdSendMail_Click();
-        ASSERT_EQ(box.shown.size(), 1u);
-        EXPECT_EQ(box.shown[0].text, "No File selected for sending.");
+        EXPECT_EQ(box.Texts(), Log{"No File selected for sending."});
         EXPECT_EQ(box.shown[0].title, "Check!");
         EXPECT_EQ(box.shown[0].icon, Icon::Information);
     }
@@ -182,7 +165,7 @@ TEST_F(SendMailForm, DoubleClickOpensTheCurrentFile) {
     ShowFolder("D:\\", {"a.pdf"});
     file.current = 0;
     form.filePDF_DblClick();
-    EXPECT_EQ(shell.opened, (std::vector<std::string>{"D:\\Docs\\b.pdf", "D:\\\\a.pdf"}));
+    EXPECT_EQ(shell.opened, (Log{"D:\\Docs\\b.pdf", "D:\\\\a.pdf"}));
 }
 
 }  // namespace

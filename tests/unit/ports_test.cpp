@@ -40,22 +40,17 @@ TEST(Ports, LargeMachinesListEveryPort) {
     }
 }
 
-TEST(Ports, UnreachableSpoolerGivesAnEmptyListSilently) {
-    FakeSpooler spooler;
-    spooler.AddRedMon("RPT1:");
-    spooler.unreachable = true;
-    FakeComboBox list;
-    list.items = {"stale"};
-    FillPortList(spooler, list);
-    EXPECT_TRUE(list.items.empty());
-    EXPECT_EQ(EnumeratePorts(spooler, ""), 0);
-}
-
-TEST(Ports, NoPortsAtAllIsAnEmptyList) {
-    FakeSpooler spooler;
-    FakeComboBox list;
-    FillPortList(spooler, list);
-    EXPECT_TRUE(list.items.empty());
+TEST(Ports, AnUnreachableSpoolerOrNoPortsAtAllGiveAnEmptyListSilently) {
+    for (bool unreachable : {true, false}) {
+        FakeSpooler spooler;
+        if (unreachable) spooler.AddRedMon("RPT1:");
+        spooler.unreachable = unreachable;
+        FakeComboBox list;
+        list.items = {"stale"};
+        FillPortList(spooler, list);
+        EXPECT_TRUE(list.items.empty());
+        EXPECT_EQ(EnumeratePorts(spooler, ""), 0);
+    }
 }
 
 TEST(Ports, EveryListingAsksTheSpoolerAgainAndShrinksWithIt) {
@@ -71,10 +66,12 @@ TEST(Ports, EveryListingAsksTheSpoolerAgainAndShrinksWithIt) {
 }
 
 TEST(Ports, TrimAtNull) {
-    EXPECT_EQ(TrimAtNull(std::string("abc\0def", 7)), "abc");
-    EXPECT_EQ(TrimAtNull("abc"), "abc");
-    EXPECT_EQ(TrimAtNull(std::string("\0abc", 4)), "");
-    EXPECT_EQ(TrimAtNull(""), "");
+    for (const auto& [text, trimmed] :
+         std::vector<std::pair<std::string, std::string>>{{std::string("abc\0def", 7), "abc"},
+                                                          {"abc", "abc"},
+                                                          {std::string("\0abc", 4), ""},
+                                                          {"", ""}})
+        EXPECT_EQ(TrimAtNull(text), trimmed);
 }
 
 }  // namespace vellum::config

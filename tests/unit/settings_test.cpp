@@ -18,6 +18,8 @@ using settings::Settings;
 
 namespace {
 
+using Texts = std::vector<std::string>;
+
 constexpr const char* kKey = "SOFTWARE\\Vellum";
 constexpr const char* kUserKey = "HKCU\\Software\\Vellum";
 constexpr const char* kGs = "C:\\gs\\bin\\gswin64c.exe";
@@ -37,8 +39,8 @@ protected:
         SettingsServices services{factory, files, box, window};
         return LoadSettings(services);
     }
-    std::vector<std::string> ReadOrder() const {
-        std::vector<std::string> names;
+    Texts ReadOrder() const {
+        Texts names;
         for (const auto& c : registry.calls)
             if (c.keyPath == kKey) names.push_back(c.valueName);
         return names;
@@ -53,94 +55,71 @@ protected:
 
 }  // namespace
 
-const std::vector<std::string> kEverySetting{
-    "gsExe",   "gsFonts",    "gsLib", "sendMail",  "defDir",       "autoDir", "saveMode",
-    "openPdf", "pdfQuality", "pdfA",  "gsTimeout", "autoExisting", "autoName"};
-
-TEST_F(SettingsTest, CompleteSettingsAreReadInOrderSilently) {
-    Complete();
-    EXPECT_EQ(Load(), SettingsState::Complete);
-    EXPECT_EQ(ReadOrder(), kEverySetting);
-    EXPECT_TRUE(box.shown.empty());
-    EXPECT_TRUE(window.log.empty());
-    EXPECT_EQ(Settings.defDir, "C:\\PDF");
-    EXPECT_EQ(registry.alive, 0) << "the instance is released";
-}
-
-TEST_F(SettingsTest, NoKeyAtAllOpensTheGhostscriptTabOnTheExecutable) {
-    EXPECT_EQ(Load(), SettingsState::Incomplete);
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].text, "Vellum Configuration Error.");
-    EXPECT_EQ(box.shown[0].title, "Error!");
-    EXPECT_EQ(box.shown[0].icon, toolkit::Icon::Information);
-    EXPECT_EQ(window.log, (std::vector<std::string>{"show", "tab 0", "focus 0"}));
-    EXPECT_EQ(ReadOrder(), kEverySetting);
-    EXPECT_EQ(registry.alive, 0) << "released before the window makes its own";
-}
+const Texts kEverySetting{"gsExe",     "gsFonts",      "gsLib",   "sendMail",   "defDir",
+                          "autoDir",   "saveMode",     "openPdf", "pdfQuality", "pdfA",
+                          "gsTimeout", "autoExisting", "autoName"};
 
 // A stale Ghostscript path used to stop the load before the rest was read: the window then
-// showed them blank, and its save wiped them.
-TEST_F(SettingsTest, StaleExecutableStillReadsEverySettingForTheWindow) {
-    Complete();
-    registry.Set(kKey, "sendMail", "1");
-    files.files.clear();  // a directory, a hidden file or nothing: the file system says no
-    EXPECT_EQ(Load(), SettingsState::Incomplete);
-    EXPECT_EQ(window.log, (std::vector<std::string>{"show", "tab 0", "focus 0"}));
-    EXPECT_EQ(ReadOrder(), kEverySetting);
-    EXPECT_EQ(Settings.gsExe, kGs);
-    EXPECT_EQ(Settings.gsFonts, "C:\\gs\\fonts");
-    EXPECT_EQ(Settings.gsLib, "C:\\gs\\lib");
-    EXPECT_EQ(Settings.sendMail, "1");
-    EXPECT_EQ(Settings.defDir, "C:\\PDF");
-}
-
-TEST_F(SettingsTest, BlankOrMissingLibFocusesTheLibField) {
-    for (bool missing : {false, true}) {
-        SCOPED_TRACE(missing ? "missing" : "spaces only");
+// showed them blank, and its save wiped them. Every row reads every setting.
+TEST_F(SettingsTest, LoadReadsEverySettingAndOpensTheWindowOnTheFirstGap) {
+    const struct {
+        const char* arrange;  // "" complete, "none" no key at all, "stale" no executable, else
+        const char* value;    // the value given to that setting, nullptr to remove it
+        int focus;            // the field the window opens on, -1 for none
+    } rows[] = {{"", nullptr, -1},     {"none", nullptr, 0},  {"stale", nullptr, 0},
+                {"gsLib", "   ", 1},   {"gsLib", nullptr, 1}, {"gsFonts", nullptr, -1},
+                {"defDir", nullptr, 2}};
+    for (const auto& row : rows) {
+        const std::string arrange = row.arrange;
+        SCOPED_TRACE(arrange + (row.value ? " set" : ""));
+        Settings = {};
         registry.values.clear();
+        registry.calls.clear();
         window.log.clear();
         box.shown.clear();
-        Complete();
-        if (missing)
-            registry.values.erase({kKey, "gsLib"});
-        else
-            registry.Set(kKey, "gsLib", "   ");
-        EXPECT_EQ(Load(), SettingsState::Incomplete);
-        ASSERT_EQ(box.shown.size(), 1u);
-        EXPECT_EQ(box.shown[0].text, "Vellum Configuration Error.");
-        EXPECT_EQ(window.log, (std::vector<std::string>{"show", "tab 0", "focus 1"}));
-        EXPECT_EQ(Settings.defDir, "C:\\PDF") << "read all the same";
+        if (arrange != "none") Complete();
+        if (arrange == "stale") files.files.clear();  // a directory, a hidden file or nothing
+        if (row.value) registry.Set(kKey, row.arrange, row.value);
+        if (!row.value && arrange != "none" && arrange != "stale" && !arrange.empty())
+            registry.values.erase({kKey, arrange});
+        const bool dir = row.focus == 2;
+        EXPECT_EQ(Load(), row.focus < 0 ? SettingsState::Complete : SettingsState::Incomplete);
+        EXPECT_EQ(box.Texts(), row.focus < 0 ? Texts{}
+                               : dir         ? Texts{"PDF default directory not set."}
+                                             : Texts{"Vellum Configuration Error."});
+        if (row.focus >= 0) {
+            EXPECT_EQ(box.shown[0].title, dir ? "Configuration Error!" : "Error!");
+            EXPECT_EQ(box.shown[0].icon, toolkit::Icon::Information);
+            EXPECT_EQ(window.log, (Texts{"show", dir ? "tab 2" : "tab 0",
+                                         "focus " + std::to_string(row.focus)}));
+        } else {
+            EXPECT_TRUE(window.log.empty());
+        }
+        EXPECT_EQ(ReadOrder(), kEverySetting);
+        EXPECT_EQ(registry.alive, 0) << "released before the window makes its own";
+        if (arrange != "none" && arrange != "defDir") {
+            EXPECT_EQ((Texts{Settings.gsExe, Settings.sendMail, Settings.defDir}),
+                      (Texts{kGs, "0", "C:\\PDF"}))
+                << "read all the same";
+        }
     }
-}
-
-TEST_F(SettingsTest, EmptyFontsIsAcceptedAndMissingDefDirOpensTheVellumTab) {
-    Complete();
-    registry.values.erase({kKey, "gsFonts"});
-    registry.values.erase({kKey, "defDir"});
-    EXPECT_EQ(Load(), SettingsState::Incomplete);
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].text, "PDF default directory not set.");
-    EXPECT_EQ(box.shown[0].title, "Configuration Error!");
-    EXPECT_EQ(box.shown[0].icon, toolkit::Icon::Information);
-    EXPECT_EQ(window.log, (std::vector<std::string>{"show", "tab 2", "focus 2"}));
 }
 
 TEST_F(SettingsTest, ComponentFailureShowsTheLongReportAndKeepsWhatWasRead) {
     Complete();
     registry.throwingReads.insert({kKey, "sendMail"});
     EXPECT_EQ(Load(), SettingsState::Unreadable);
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].text,
-              "Error: -2147024891   Source: Vellum.RegistryAccess\r\nAccess is denied.");
+    EXPECT_EQ(box.Texts(),
+              Texts{"Error: -2147024891   Source: Vellum.RegistryAccess\r\nAccess is denied."});
     EXPECT_EQ(box.shown[0].title, "Error");
     EXPECT_EQ(Settings.gsLib, "C:\\gs\\lib");
     EXPECT_TRUE(window.log.empty());
 }
 
-TEST_F(SettingsTest, SaveWritesFiveValuesInOrderAndReportsAFailedWrite) {
+TEST_F(SettingsTest, SaveWritesEveryValueInOrderAndReportsAFailure) {
     Settings = {"a.exe", "fonts", "lib", "1", "C:\\PDF"};
     EXPECT_TRUE(SaveSettings(Settings, factory, box));
-    std::vector<std::string> written = kEverySetting;
+    Texts written = kEverySetting;
     written.erase(std::find(written.begin(), written.end(), "gsTimeout"));
     EXPECT_EQ(registry.Writes(), written) << "a machine policy is never written";
     EXPECT_EQ(registry.Get(kUserKey, "sendMail"), "1");
@@ -148,10 +127,14 @@ TEST_F(SettingsTest, SaveWritesFiveValuesInOrderAndReportsAFailedWrite) {
 
     registry.failingWrites.insert({kUserKey, "sendMail"});
     EXPECT_FALSE(SaveSettings(Settings, factory, box));
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].text, "Vellum settings could not be saved.");
+    EXPECT_EQ(box.Texts(), Texts{"Vellum settings could not be saved."});
     EXPECT_EQ(box.shown[0].title, "Error!");
     EXPECT_EQ(box.shown[0].icon, toolkit::Icon::Error);
+
+    factory.failCreate = true;  // without the component: the long report
+    EXPECT_FALSE(SaveSettings(Settings, factory, box));
+    EXPECT_EQ(box.shown.back().title, "Error");
+    EXPECT_EQ(box.shown.back().text.rfind("Error: 429   Source: Vellum\r\n", 0), 0u);
 }
 
 TEST_F(SettingsTest, SavingChoicesTakeTheirDefaultWhenMissingOrUnknown) {
@@ -161,31 +144,21 @@ TEST_F(SettingsTest, SavingChoicesTakeTheirDefaultWhenMissingOrUnknown) {
     registry.Set(kKey, "pdfQuality", "ebook");
     registry.Set(kKey, "pdfA", "3");
     EXPECT_EQ(Load(), SettingsState::Complete);
-    EXPECT_EQ(std::vector<std::string>(
-                  {Settings.saveMode, Settings.openPdf, Settings.pdfQuality, Settings.pdfA}),
-              std::vector<std::string>({"auto", "0", "ebook", "0"}));
+    EXPECT_EQ((Texts{Settings.saveMode, Settings.openPdf, Settings.pdfQuality, Settings.pdfA}),
+              (Texts{"auto", "0", "ebook", "0"}));
     settings::SettingsRecord raw{"", "", "", "", "", "always", "", "", "/screen", ""};
     EXPECT_EQ(settings::NormaliseSavingChoices(raw),
-              std::vector<std::string>({"saveMode=always", "pdfQuality=/screen"}));
+              (Texts{"saveMode=always", "pdfQuality=/screen"}));
     EXPECT_EQ(raw.pdfQuality, "default");
 }
 
-TEST_F(SettingsTest, SaveWithoutComponentIsALongReportAndFalse) {
-    factory.failCreate = true;
-    EXPECT_FALSE(SaveSettings(Settings, factory, box));
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].title, "Error");
-    EXPECT_EQ(box.shown[0].text.rfind("Error: 429   Source: Vellum\r\n", 0), 0u);
-}
-
 TEST_F(SettingsTest, UserSettingsComeFromHkcuFirstMachineSettingsOnlyFromHklm) {
-    struct Row {
+    const struct {
         const char* name;
         const char* user;     // in HKCU, nullptr for none
         const char* machine;  // in HKLM
-        std::string read;
-    };
-    const Row rows[] = {
+        const char* read;
+    } rows[] = {
         {"defDir", "D:\\Mine", "C:\\PDF", "D:\\Mine"},
         {"defDir", nullptr, "C:\\PDF", "C:\\PDF"},
         {"sendMail", "0", "1", "0"},
@@ -194,7 +167,7 @@ TEST_F(SettingsTest, UserSettingsComeFromHkcuFirstMachineSettingsOnlyFromHklm) {
         {"gsTimeout", "5", "30", "30"},
         {"gsTimeout", "5", nullptr, "600"},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.name) + (row.user ? " in HKCU" : ""));
         Settings = {};
         registry.values.clear();
@@ -224,9 +197,9 @@ TEST_F(SettingsTest, SaveWritesUserSettingsToHkcuAndOnlyChangedMachineSettings) 
 
     Settings.gsLib = "C:\\gs10\\lib";
     registry.machineReadOnly = true;
-    std::vector<std::string> refused;
+    Texts refused;
     EXPECT_TRUE(SaveSettings(Settings, factory, box, &refused)) << "the caller may elevate";
-    EXPECT_EQ(refused, std::vector<std::string>{"gsLib"});
+    EXPECT_EQ(refused, Texts{"gsLib"});
     EXPECT_FALSE(SaveSettings(Settings, factory, box)) << "without a caller to elevate";
     EXPECT_EQ(box.shown.back().text, "Vellum settings could not be saved.");
 }
@@ -243,10 +216,9 @@ TEST(GsTimeout, IsWholeSecondsElseItsDefault) {
 }
 
 TEST(TrimSpaces, RemovesSpacesOnly) {
-    EXPECT_EQ(toolkit::TrimSpaces("  1 "), "1");
-    EXPECT_EQ(toolkit::TrimSpaces("\t1"), "\t1");
-    EXPECT_EQ(toolkit::TrimSpaces("   "), "");
-    EXPECT_EQ(toolkit::TrimSpaces(""), "");
+    for (const auto& [text, trimmed] : std::vector<std::pair<std::string, std::string>>{
+             {"  1 ", "1"}, {"\t1", "\t1"}, {"   ", ""}, {"", ""}})
+        EXPECT_EQ(toolkit::TrimSpaces(text), trimmed);
 }
 
 }  // namespace vellum::startup

@@ -54,24 +54,16 @@ TEST(EnableAutoComplete, PassesTheFlagsAndIsSilentWithoutCompletion) {
     EXPECT_EQ(api.completions.back(), std::make_pair(available.hwnd, 1u));
 }
 
-TEST(SelectAllAndFocus, SelectsEveryCharacter) {
+TEST(SelectAllAndFocus, SelectsEveryCharacterAsATextBoxCountsThem) {
     FakeTextBox box;
-    SelectAllAndFocus(box);
-    EXPECT_EQ(box.selStart, 0);
-    EXPECT_EQ(box.selLength, 0);
-    EXPECT_TRUE(box.focused);
-
-    box.text = "C:\\Programme\\Grüße\\gs.exe";  // counted in characters, not bytes
-    SelectAllAndFocus(box);
-    EXPECT_EQ(box.selLength, 25);
-    // As a text box counts them: one unit for a 3-byte character, two for a 4-byte one.
-    box.text = "C:\\€\\日本";
-    SelectAllAndFocus(box);
-    EXPECT_EQ(box.selLength, 7);
-    box.text = "C:\\𝄞\\a";
-    SelectAllAndFocus(box);
-    EXPECT_EQ(box.selLength, 7);
-
+    // Characters, not bytes: one unit for a 3-byte character, two for a 4-byte one.
+    for (const auto& [text, length] : std::vector<std::pair<std::string, int>>{
+             {"", 0}, {"C:\\Programme\\Grüße\\gs.exe", 25}, {"C:\\€\\日本", 7}, {"C:\\𝄞\\a", 7}}) {
+        box.text = text;
+        SelectAllAndFocus(box);
+        EXPECT_EQ(std::make_pair(box.selStart, box.selLength), std::make_pair(0, length)) << text;
+        EXPECT_TRUE(box.focused);
+    }
     box.canFocus = false;
     EXPECT_THROW(SelectAllAndFocus(box), toolkit::RuntimeError) << "reaches the caller";
 }
