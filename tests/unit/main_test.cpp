@@ -572,12 +572,19 @@ TEST_F(MainTest, TheElevatedMachineCommandStoresTheMachinesPartAndShowsNothing) 
     registry.machineReadOnly = true;
     EXPECT_EQ(Convert(values + "\"RPT1:\""), config::kMachineDone)
         << "nothing changed, nothing written";
-    EXPECT_EQ(Convert(R"(-machine "C:\gs11\gswin64c.exe" "" "" "C:\rr.exe" "RPT1:")"),
-              config::kMachineNotSaved);
+    const std::string newer =
+        R"(-machine "C:\gs11\gswin64c.exe" "" "C:\gs10\lib" "C:\rr.exe" "RPT1:")";
+    EXPECT_EQ(Convert(newer), config::kMachineNotSaved) << "the settings refused";
+    registry.machineReadOnly = false;
+    registry.failingWrites = {{port, "Command"}};
+    files.files.insert("C:\\rr2.exe");
+    EXPECT_EQ(Convert(R"(-machine "C:\gs11\gswin64c.exe" "" "C:\gs10\lib" "C:\rr2.exe" "RPT1:")"),
+              config::kMachinePortRefused)
+        << "the settings stored, the port not";
+    registry.failingWrites.clear();
     EXPECT_TRUE(box.shown.empty() && config.log.empty());
 
     // Every value is checked before the first write: a refused command leaves HKLM as it was.
-    registry.machineReadOnly = false;
     const auto before = registry.values;
     const std::pair<const char*, int> refused[] = {
         {R"("" "" "" "" "")", config::kMachineNoPort},

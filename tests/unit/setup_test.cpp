@@ -78,6 +78,10 @@ TEST(GhostscriptSearch, NothingWithoutARecordedDll) {
     EXPECT_EQ(Found(registry, files), "none");
     registry.Set(std::string(kGpl) + "\\10.0", "GS_LIB", "C:\\gs\\lib");
     EXPECT_EQ(Found(registry, files), "none");
+    // A DLL named without its folder would find a program in whatever folder is current.
+    registry.Set(std::string(kGpl) + "\\10.0", "GS_DLL", "gsdll64.dll");
+    files.files.insert({"gswin64c.exe", "\\gswin64c.exe"});
+    EXPECT_EQ(Found(registry, files), "none");
     EXPECT_LT(CompareVersions("9.56.1", "10.0"), 0);
     EXPECT_LT(CompareVersions("9.5", "9.50"), 0);
     EXPECT_EQ(CompareVersions("10.0", "10.0.0"), 0);
