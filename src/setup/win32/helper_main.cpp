@@ -95,9 +95,16 @@ int Run() {
                                session.UserName(), "",
                                "message\t" + toolkit::LogField("Vellum setup: " + text));
     };
-    HelperServices services{
-        spooler, registry,           files, OwnFolder(), ProgramFilesFolder(), SystemFolder(),
-        log,     ReadPrintPlatform()};
+    // Asked of Windows only by the command that judges it.
+    const bool judging = !arguments.empty() && arguments[0] == "check-platform";
+    HelperServices services{spooler,
+                            registry,
+                            files,
+                            OwnFolder(),
+                            ProgramFilesFolder(),
+                            SystemFolder(),
+                            log,
+                            judging ? ReadPrintPlatform() : config::PrintPlatform{}};
     const HelperResult result = RunHelper(arguments, services);
     // A silent install ends without a word to anyone: the reason goes where an administrator
     // looks for it, the Application event log.
