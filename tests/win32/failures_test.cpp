@@ -13,6 +13,7 @@
 #include "startup/win32/app_info_win32.h"
 #include "toolkit/runtime_error.h"
 #include "toolkit/win32/handles.h"
+#include "toolkit/win32/process_start.h"
 #include "toolkit/win32/strings.h"
 #include "toolkit/win32/system_error.h"
 #include "toolkit/win32/window.h"
@@ -107,6 +108,30 @@ TEST(SystemError, SaysWhatFailedTheSystemsWordsAndTheNumber) {
 
     EXPECT_EQ(SystemErrorText("It failed", 0xA0001234u), "It failed: error 0xA0001234")
         << "a result the system has no words for";
+}
+
+TEST(ProcessStart, OnlyAStartThatDiedWhileLoadingIsTriedAgainAndOnlyAFewTimes) {
+    struct Case {
+        DWORD error;
+        int failures;  // before the start works
+        BOOL started;
+        int tries;
+    };
+    for (const Case c :
+         {Case{ERROR_INTERNAL_ERROR, 2, TRUE, 3}, Case{ERROR_INTERNAL_ERROR, 9, FALSE, 3},
+          Case{ERROR_FILE_NOT_FOUND, 9, FALSE, 1}}) {
+        int tries = 0;
+        const BOOL started = StartProcessRetrying([&] {
+            if (++tries > c.failures) return TRUE;
+            SetLastError(c.error);
+            return FALSE;
+        });
+        EXPECT_EQ(started, c.started) << c.error << " " << c.failures;
+        EXPECT_EQ(tries, c.tries) << c.error << " " << c.failures;
+        if (!started) {
+            EXPECT_EQ(GetLastError(), c.error) << "the error is kept for the caller";
+        }
+    }
 }
 
 TEST(ComApartment, AThreadWhoseComCannotStartSaysWhyAtOnce) {

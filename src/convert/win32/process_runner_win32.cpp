@@ -8,6 +8,7 @@
 #include "convert/ghostscript_command.h"
 #include "toolkit/win32/file_system_win32.h"
 #include "toolkit/win32/handles.h"
+#include "toolkit/win32/process_start.h"
 #include "toolkit/win32/strings.h"
 #include "toolkit/win32/system_error.h"
 
@@ -125,10 +126,11 @@ convert::ProcessResult ProcessRunner::RunAndWait(const std::string& commandLine,
     KernelHandle job = CreateKillOnCloseJob();
     PROCESS_INFORMATION info{};
     // Suspended until it is in the job, so that nothing it starts can escape the job.
-    const BOOL created =
-        CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, TRUE,
-                       NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT,
-                       environment.data(), nullptr, &startup, &info);
+    const BOOL created = StartProcessRetrying([&] {
+        return CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, TRUE,
+                              NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT,
+                              environment.data(), nullptr, &startup, &info);
+    });
     if (!created) {
         result.startError = DescribeSystemError(GetLastError(), {convert::ProgramOf(commandLine)});
         return result;

@@ -13,6 +13,7 @@
 #include "toolkit/win32/file_security_win32.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/printer_handle.h"
+#include "toolkit/win32/process_start.h"
 #include "toolkit/win32/strings.h"
 #include "toolkit/win32/system_error.h"
 
@@ -222,9 +223,11 @@ startup::Found<int> UserSessions::RunInSession(
     startup.cb = sizeof startup;
     startup.lpDesktop = desktop;
     PROCESS_INFORMATION started{};
-    if (!CreateProcessAsUserW(token.Get(), application.c_str(), line.data(), nullptr, nullptr,
-                              FALSE, CREATE_UNICODE_ENVIRONMENT, environment.data(), nullptr,
-                              &startup, &started))
+    if (!StartProcessRetrying([&] {
+            return CreateProcessAsUserW(token.Get(), application.c_str(), line.data(), nullptr,
+                                        nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                                        environment.data(), nullptr, &startup, &started);
+        }))
         return Failed<int>("CreateProcessAsUserW", GetLastError());
     const KernelHandle process(started.hProcess);
     const KernelHandle thread(started.hThread);
