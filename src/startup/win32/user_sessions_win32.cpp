@@ -52,8 +52,7 @@ std::string SessionText(unsigned long session, WTS_INFO_CLASS what) {
 // The account's SID as SDDL text ("S-1-5-21-..."), or the failure.
 startup::Found<std::wstring> SidText(const std::string& account) {
     const std::string sid = AccountSid(account);
-    if (sid.empty())
-        return Failed<std::wstring>("LookupAccountNameW(" + account + ")", GetLastError());
+    if (sid.empty()) return Failed<std::wstring>("The SID of " + account, GetLastError());
     return {Widen(sid), ""};
 }
 
