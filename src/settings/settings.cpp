@@ -81,13 +81,18 @@ const std::vector<SavingChoice>& SavingChoices() {
     return choices;
 }
 
+std::string CanonicalChoice(const std::string& value) {
+    std::string plain = toolkit::TrimSpaces(value);
+    std::transform(plain.begin(), plain.end(), plain.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return plain;
+}
+
 std::vector<std::string> NormaliseSavingChoices(SettingsRecord& settings) {
     std::vector<std::string> unknown;
     for (const SavingChoice& choice : SavingChoices()) {
         std::string& value = settings.*choice.field;
-        std::string plain = toolkit::TrimSpaces(value);
-        std::transform(plain.begin(), plain.end(), plain.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        const std::string plain = CanonicalChoice(value);
         const bool known =
             std::find(choice.values.begin(), choice.values.end(), plain) != choice.values.end();
         if (!known && !plain.empty()) unknown.push_back(std::string(choice.name) + "=" + value);

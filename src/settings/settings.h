@@ -81,6 +81,9 @@ struct SavingChoice {
 };
 const std::vector<SavingChoice>& SavingChoices();
 
+// A saving choice's value as Vellum compares and stores it: blanks trimmed, small letters.
+std::string CanonicalChoice(const std::string& value);
+
 // Puts each saving choice of `settings` in its canonical form (blanks trimmed, small letters);
 // an empty value becomes its default, and so does an unknown one, whose "name=value" is
 // returned so that the caller can record it.

@@ -60,8 +60,8 @@ std::string SavingDefaultsProblem(const SavingDefaults& d) {
             takes = "a full path, such as D:\\PDF or \\\\server\\pdf\\<user>";
         for (const settings::SavingChoice& choice : settings::SavingChoices()) {
             if (choice.name != std::string(value.name) ||
-                std::find(choice.values.begin(), choice.values.end(), value.text) !=
-                    choice.values.end())
+                std::find(choice.values.begin(), choice.values.end(),
+                          settings::CanonicalChoice(value.text)) != choice.values.end())
                 continue;
             for (size_t i = 0; i < choice.values.size(); ++i)
                 takes += (i == 0                          ? ""
@@ -88,7 +88,12 @@ std::vector<std::string> WriteSavingDefaults(registry::MachineRegistry& registry
     std::vector<std::string> written;
     for (const auto& [name, text] : values) {
         if (text.empty()) continue;
-        registry.WriteString(kVellumKey, name, text, registry::StringKind::Plain);
+        // A choice is stored as Vellum reads it ("Auto" as auto); a folder or name as typed.
+        const bool choice = std::any_of(
+            settings::SavingChoices().begin(), settings::SavingChoices().end(),
+            [&](const settings::SavingChoice& c) { return c.name == std::string(name); });
+        registry.WriteString(kVellumKey, name, choice ? settings::CanonicalChoice(text) : text,
+                             registry::StringKind::Plain);
         written.push_back(name);
     }
     return written;

@@ -330,13 +330,14 @@ TEST_F(HelperTest, SettingsTakeTheUsersChoiceOverWhatWasFound) {
 
 TEST_F(HelperTest, SavingDefaultsForADeploymentReplaceWhatIsStoredWhenAllAreValid) {
     registry.Set(kVellumKey, "saveMode", "ask");
-    EXPECT_EQ(Run({"settings", "--save-mode", "auto", "--auto-dir", "\\\\server\\pdf\\<user>",
-                   "--quality", "ebook", "--pdfa", "2", "--auto-existing", "append", "--auto-name",
+    EXPECT_EQ(Run({"settings", "--save-mode", "Auto", "--auto-dir", "\\\\server\\pdf\\<user>",
+                   "--quality", " EBook", "--pdfa", "2", "--auto-existing", "append", "--auto-name",
                    "<date> <title>"})
                   .output,
               "saveMode\nautoDir\npdfQuality\npdfA\nautoExisting\nautoName\ndefDir\nsendMail\n");
     EXPECT_EQ(registry.Get(kVellumKey, "autoName"), "<date> <title>");
-    EXPECT_EQ(registry.Get(kVellumKey, "saveMode"), "auto");
+    EXPECT_EQ(registry.Get(kVellumKey, "saveMode"), "auto") << "a choice in any case";
+    EXPECT_EQ(registry.Get(kVellumKey, "pdfQuality"), "ebook");
     EXPECT_EQ(registry.Get(kVellumKey, "autoDir"), "\\\\server\\pdf\\<user>");
     EXPECT_TRUE(logged.empty());
 }
@@ -349,7 +350,7 @@ TEST_F(HelperTest, AnUnknownSavingSwitchStoresNoneOfThemButEveryFirstSetting) {
         std::string problem;
     } cases[] = {
         {{"--save-mode", "auto", "--quality", "best"}, quality},
-        {{"--save-mode", "Auto"}, "/SAVEMODE=Auto is unknown (it takes ask or auto)"},
+        {{"--save-mode", "Automatic"}, "/SAVEMODE=Automatic is unknown (it takes ask or auto)"},
         {{"--pdfa", "1", "--quality", "best"}, quality + "; /PDFA=1 is unknown (it takes 0 or 2)"},
         {{"--auto-dir", "pdf"},
          "/AUTODIR=pdf is unknown (it takes a full path, such as D:\\PDF or "
