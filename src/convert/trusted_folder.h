@@ -33,10 +33,10 @@ struct TrustedFolder {
 };
 
 // Makes `folder` as needed. `userFolder` ("" for none) is the part of it made for `user`: made
-// or found, it is opened by handle, checked (WhyNotWritable) and held; then, when this call
-// made it, it gets OwnFolderAccess. So does one found in Vellum's own machine folders
-// (`vellumsOwn`) whose list is still inherited: an earlier version made it so, and the list
-// its machine folder now passes down keeps the user out.
+// by this call, it gets OwnFolderAccess at once; made or found, it is then opened by handle,
+// checked (WhyNotWritable) and held. One found in Vellum's own machine folders (`vellumsOwn`)
+// whose list is still inherited gets OwnFolderAccess once checked: an earlier version made it
+// so, and the list its machine folder now passes down keeps the user out.
 TrustedFolder MakeTrustedFolder(toolkit::FileSystem& files, const std::string& folder,
                                 const std::string& userFolder, const std::string& user,
                                 bool vellumsOwn = false);

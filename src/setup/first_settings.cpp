@@ -81,19 +81,19 @@ std::vector<std::string> WriteSavingDefaults(registry::MachineRegistry& registry
     // Every value is checked before any is written: a typing error leaves the machine as it was.
     const std::string problem = SavingDefaultsProblem(defaults);
     if (!problem.empty()) throw toolkit::VellumError(5, problem);
-    const std::pair<const char*, const std::string&> values[] = {
-        {"saveMode", defaults.saveMode},         {"autoDir", defaults.autoDir},
-        {"pdfQuality", defaults.quality},        {"pdfA", defaults.pdfA},
-        {"autoExisting", defaults.autoExisting}, {"autoName", defaults.autoName}};
+    // A choice is stored as Vellum reads it ("Auto" as auto); a folder or name as typed.
+    using settings::CanonicalChoice;
+    const std::pair<const char*, std::string> values[] = {
+        {"saveMode", CanonicalChoice(defaults.saveMode)},
+        {"autoDir", defaults.autoDir},
+        {"pdfQuality", CanonicalChoice(defaults.quality)},
+        {"pdfA", CanonicalChoice(defaults.pdfA)},
+        {"autoExisting", CanonicalChoice(defaults.autoExisting)},
+        {"autoName", defaults.autoName}};
     std::vector<std::string> written;
     for (const auto& [name, text] : values) {
         if (text.empty()) continue;
-        // A choice is stored as Vellum reads it ("Auto" as auto); a folder or name as typed.
-        const bool choice = std::any_of(
-            settings::SavingChoices().begin(), settings::SavingChoices().end(),
-            [&](const settings::SavingChoice& c) { return c.name == std::string(name); });
-        registry.WriteString(kVellumKey, name, choice ? settings::CanonicalChoice(text) : text,
-                             registry::StringKind::Plain);
+        registry.WriteString(kVellumKey, name, text, registry::StringKind::Plain);
         written.push_back(name);
     }
     return written;
